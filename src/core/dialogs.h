@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+namespace velora {
+
+enum class MessageIcon { None, Information, Exclamation, Critical };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// The program's own title, used by message boxes that name no other.
+inline constexpr const char* kProgramTitle = "Velora";
+
+// Message boxes, input boxes and file dialogs. All texts are Windows-1252 bytes.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual MessageAnswer messageBox(const std::string& text, const std::string& title,
+                                     MessageIcon icon, MessageButtons buttons) = 0;
+
+    // Returns the edited text, or an empty text when the box is cancelled.
+    virtual std::string inputBox(const std::string& prompt, const std::string& title,
+                                 const std::string& defaultText) = 0;
+
+    // File dialogs. `filter` is "Description (*.ext)|*.ext"; an empty result means cancelled.
+    // The save dialog does not ask about overwriting: the caller does.
+    virtual std::string openFilePath(const std::string& filter) = 0;
+    virtual std::string saveFilePath(const std::string& filter) = 0;
+
+    // A plain message box with an OK button and the program's title.
+    void message(const std::string& text) {
+        messageBox(text, kProgramTitle, MessageIcon::None, MessageButtons::Ok);
+    }
+};
+
+}  // namespace velora

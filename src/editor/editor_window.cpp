@@ -1,0 +1,186 @@
+#include "editor_window.h"
+
+#include <string>
+
+#include "core/fatal_error.h"
+#include "core/numbers.h"
+#include "core/pacing.h"
+#include "core/windows1252.h"
+
+namespace velora {
+namespace {
+
+std::string cp1252(const char* utf8) { return windows1252::fromUtf8(utf8); }
+
+void describe(Control& control, const char* toolTip) { control.setToolTip(cp1252(toolTip)); }
+
+void describe(CaptionedControl& control, const char* caption, const char* toolTip) {
+    control.setCaption(cp1252(caption));
+    control.setToolTip(cp1252(toolTip));
+}
+
+void makeSignRow(TextBox& box, const char* toolTip) {
+    describe(box, toolTip);
+    box.setBackColor(kBlack);
+    box.setForeColor(kYellow);
+    box.setMaxLength(kScrollingLimit);
+}
+
+std::string lengthText(const TextBox& box) { return decimalText(static_cast<long long>(box.text().size())); }
+
+}  // namespace
+
+EditorWindow::EditorWindow(Modulo1& state, Services& services) : m_state(state), m_services(services) {
+    window.setCaption("KDM 2 Righe");
+
+    makeSignRow(Text1, "Riga 1, SOPRA");
+    makeSignRow(Text2, "Riga 2, SOTTO");
+    makeSignRow(Text3, "Riga GRANDE...");
+    Text3.setVisible(false);
+    describe(Text6, "Riga GRANDE...");
+    Text6.setBackColor(kGrey);
+    Text6.setForeColor(kBlack);
+    Text6.setMaxLength(kScrollingLimit);
+
+    describe(Combo1, "Tempo di FERMO della Pagina");
+    std::vector<std::string> pauses;
+    for (int seconds = 1; seconds <= 20; ++seconds) pauses.push_back(decimalText(seconds));
+    Combo1.setItems(pauses);
+    Combo1.setText("3");
+
+    describe(Picture2, "Inserisce una nuova Pagina nella Sequenza");
+    describe(Picture1, "Cancella la Pagina rappresentata");
+    describe(Command1, "Invio &DATI", "Collega ed Invia le Pagine");
+    describe(Command2, ">Ce&ntra<", "Centra automaticamente le scritte 'fisse'");
+    describe(Gra_Inv, "Inverso per GRANDE", "Visalizzerà INVERTITE le scritte GRANDI FISSE");
+    describe(Command6, "Mostra Tutti i Comandi", "Rimostra TUTTI i Comandi");
+    describe(Scor1, "Scor R1", "Permette di scrivere Frasi Scorrevoli fino a 114 Caratteri");
+    describe(Scor2, "Scor R2", "Permette di scrivere Frasi Scorrevoli fino a 114 Caratteri");
+    describe(InfoR1, "In&fo R1", "Inserisce INFO Data-Ora-Temp in Riga1");
+    describe(InfoR2, "Inf&o R2", "Inserisce INFO Data-Ora-Temp in Riga2");
+    describe(Option2, "1 Riga", "Modalità una RIGA GRANDE...");
+    describe(Option1, "2 Righe", "Modalità due Righe...");
+    OptionButton::group({&Option1, &Option2});
+    describe(Anteprima, "&Anteprima", "Visualizza la Sequenza di pagine CARICATE");
+    describe(cmdinserisci, "&Inserisci", "Memorizza la PAGINA, Nuova o Modificata");
+
+    Timer1.setInterval(20);
+    Timer2.setInterval(10);
+    Timer2.setEnabled(false);
+
+    VScroll1.setRange(1, 128);
+    VScroll1.setSteps(1, 5);
+    VScroll1.setValue(1);
+
+    Label3.setCaption("6");
+    describe(Label1, "Num. Schede x Riga", "Numero di schede LED per riga dell'insegna in uso");
+    describe(Label7, "Senza Nome", "Nome del file in 'AZIONE'");
+    describe(Label5, "Nome File:", "Tempo di 'fermo' del QUADRO");
+    describe(Label8, "Modalità Pagina", "Tempo di 'fermo' del QUADRO");
+    describe(LenRigaUn, "", "Numero di caratteri Grande");
+    LenRigaUn.setVisible(false);
+    describe(LenRiga2, "", "Numero di caratteri Riga2");
+    describe(LenRiga1, "", "Numero di caratteri Riga1");
+    describe(txtmax, "0", "Numero di Pagine Memorizzate (Caricate)");
+    describe(NumQua, "0", "Numero della pagina corrente");
+    txtora.setCaption("DATA ORA");
+    Label4.setCaption("Numero Pagina");
+    Label6.setCaption("Pagine Inserite");
+    describe(Label2, "Tempo fermo (Secondi)", "Tempo di 'fermo' del QUADRO");
+
+    mnuFile.setCaption("&File");
+    mnunextApri.setCaption("&Apri");
+    mnunextSalva.setCaption("&Salva");
+    mnuNom.setCaption("salva con &Nome");
+    Salv_Impost.setCaption("Salva &Impostazioni");
+    mnunextNuovo.setCaption("&Nuovo");
+    mnunextfinE.setCaption("fin&E");
+    mnuaiuto.setCaption("&?");
+    mnueHelp.setCaption("&Help");
+
+    Text1.onChange = [this] { Text1_Change(); };
+    Text2.onChange = [this] { Text2_Change(); };
+    Text3.onChange = [this] { Text3_Change(); };
+}
+
+void EditorWindow::Form_Load() {
+    trapErrors(m_services, [&] {
+        CalibrateDelay(m_state, m_services);
+        m_state.CurrentFilePath.clear();
+        Option1.setSelected(true);
+        m_state.CurrentPause = 3;
+        m_state.RowChars = 18;
+        m_state.PageCount = 0;
+        m_state.InfoRowState = 0;
+        Text6.setVisible(false);
+        LoadSettings();
+        Text1_Change();
+        Text2_Change();
+        Text3_Change();
+    });
+}
+
+void EditorWindow::LoadSettings() {
+    // A settings file is one short line; reading a bounded prefix keeps a huge file harmless.
+    constexpr std::size_t kEnoughForOneLine = 64 * 1024;
+    try {
+        const auto contents = m_services.files.read(kSettingsFile, kEnoughForOneLine);
+        if (!contents || contents->empty()) throw RunTimeError(kTypeMismatch);
+        const std::string line = contents->substr(0, contents->find_first_of("\r\n"));
+        m_state.RowChars = toUnsignedByte(readNumber(line));
+        Label3.setCaption(decimalText(m_state.RowChars / 3));
+    } catch (const RunTimeError&) {
+        m_services.dialogs.message(
+            cp1252("NON trovo il file BASE.dat; al 1° utilizzo và attivato SALVA IMPOSTAZIONI!!!"));
+    }
+}
+
+void EditorWindow::Text1_Change() {
+    trapErrors(m_services, [&] {
+        if (m_state.PreviewRunning == 1 || !twoRowMode()) return;
+        if (Scor1.value() == 0 && Scor2.value() == 0) {
+            LenRiga1.setCaption(lengthText(Text1));
+            Text1.setMaxLength(m_state.RowChars);
+            if (Text1.text().size() >= m_state.RowChars) window.setFocus(Text2);
+        }
+        if (Scor1.value() == 1) {
+            LenRiga1.setCaption(lengthText(Text1));
+            Text1.setMaxLength(kScrollingLimit);
+        }
+        if (Scor2.value() == 1) {
+            LenRiga1.setCaption(lengthText(Text1));
+            Text1.setMaxLength(m_state.RowChars);
+        }
+    });
+}
+
+void EditorWindow::Text2_Change() {
+    trapErrors(m_services, [&] {
+        if (m_state.PreviewRunning == 1 || !twoRowMode()) return;
+        if (Scor1.value() == 0 && Scor2.value() == 0) {
+            LenRiga2.setCaption(lengthText(Text2));
+            Text2.setMaxLength(m_state.RowChars);
+        }
+        if (Scor2.value() == 1) {
+            LenRiga2.setCaption(lengthText(Text2));
+            Text2.setMaxLength(kScrollingLimit);
+            LenRiga1.setCaption(lengthText(Text1));
+            Text1.setMaxLength(m_state.RowChars);
+        }
+        if (Scor1.value() == 1) {
+            LenRiga2.setCaption(lengthText(Text2));
+            Text2.setMaxLength(m_state.RowChars);
+        }
+    });
+}
+
+void EditorWindow::Text3_Change() {
+    trapErrors(m_services, [&] {
+        if (m_state.PreviewRunning == 1) return;
+        LenRigaUn.setCaption(lengthText(Text3));
+        if (Scor1.value() == 0 && Scor2.value() == 0) Text3.setMaxLength(m_state.RowChars);
+        if (Scor1.value() == 1 || Scor2.value() == 1) Text3.setMaxLength(kScrollingLimit);
+    });
+}
+
+}  // namespace velora

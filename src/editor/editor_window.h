@@ -1,0 +1,89 @@
+#pragma once
+
+#include "core/controls.h"
+#include "core/modulo1.h"
+#include "core/services.h"
+
+namespace velora {
+
+// The model of the editor window "KDM 2 Righe": its controls as plain state and its handlers as
+// plain functions. The Qt view draws this state and forwards the user's actions into it.
+class EditorWindow {
+public:
+    EditorWindow(Modulo1& state, Services& services);
+    EditorWindow(const EditorWindow&) = delete;
+    EditorWindow& operator=(const EditorWindow&) = delete;
+
+    Modulo1& state() { return m_state; }
+    Services& services() { return m_services; }
+
+    // Start-up: calibration, initial state, BASE.dat, the first run of the change rules.
+    void Form_Load();
+    // Reads the row width from BASE.dat in the current directory.
+    void LoadSettings();
+
+    // Change rules of the three text boxes: counters and typing limits.
+    void Text1_Change();
+    void Text2_Change();
+    void Text3_Change();
+
+    static constexpr const char* kSettingsFile = "BASE.dat";
+
+    // The window and its controls, in the order of the window's definition.
+    Form window{"EditorWindow"};
+    TextBox Text3{"Text3"};
+    ComboBox Combo1{"Combo1"};
+    Button Picture2{"Picture2"};
+    Button Picture1{"Picture1"};
+    Timer Timer2{"Timer2"};
+    Button Command1{"Command1"};
+    Button Command2{"Command2"};
+    CheckBox Gra_Inv{"Gra_Inv"};
+    Button Command6{"Command6"};
+    CheckBox Scor1{"Scor1"};
+    Button InfoR1{"InfoR1"};
+    Button InfoR2{"InfoR2"};
+    CheckBox Scor2{"Scor2"};
+    OptionButton Option2{"Option2"};
+    OptionButton Option1{"Option1"};
+    Button Anteprima{"Anteprima"};
+    Timer Timer1{"Timer1"};
+    Button cmdinserisci{"cmdinserisci"};
+    ScrollBar VScroll1{"VScroll1"};
+    TextBox Text1{"Text1"};
+    TextBox Text2{"Text2"};
+    TextBox Text6{"Text6"};
+    Label Label3{"Label3"};
+    Label Label1{"Label1"};
+    Label Label7{"Label7"};
+    Label Label5{"Label5"};
+    Label Label8{"Label8"};
+    Label LenRigaUn{"LenRigaUn"};
+    Label LenRiga2{"LenRiga2"};
+    Label LenRiga1{"LenRiga1"};
+    Label txtmax{"txtmax"};
+    Label NumQua{"NumQua"};
+    Label txtora{"txtora"};
+    Label Label4{"Label4"};
+    Label Label6{"Label6"};
+    Label Label2{"Label2"};
+
+    // Menus.
+    Button mnuFile{"mnuFile"};
+    Button mnunextApri{"mnunextApri"};
+    Button mnunextSalva{"mnunextSalva"};
+    Button mnuNom{"mnuNom"};
+    Button Salv_Impost{"Salv_Impost"};
+    Button mnunextNuovo{"mnunextNuovo"};
+    Button mnunextfinE{"mnunextfinE"};
+    Button mnuaiuto{"mnuaiuto"};
+    Button mnueHelp{"mnueHelp"};
+
+private:
+    bool twoRowMode() const { return Option1.selected(); }
+
+    Modulo1& m_state;
+    Services& m_services;
+};
+
+}  // namespace velora

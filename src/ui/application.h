@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+
+#include "core/modulo1.h"
+#include "core/services.h"
+#include "editor/editor_window.h"
+#include "editor_view.h"
+#include "event_gate.h"
+#include "qt_clock.h"
+#include "qt_dialogs.h"
+#include "qt_files.h"
+#include "qt_program.h"
+
+namespace velora {
+
+// The desktop program: the Qt services, the shared state, the window models and their views.
+class Application {
+public:
+    Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+    ~Application();
+
+    // Creates the editor window and runs its load handler, as the program does at start.
+    EditorView& start();
+
+    Modulo1& state() { return m_state; }
+    Services& services() { return m_services; }
+    EventGate& gate() { return m_gate; }
+    QtProgram& program() { return m_program; }
+    EditorView* editor() { return m_editorView.get(); }
+
+private:
+    void repaintAll();
+
+    EventGate m_gate;
+    QtDialogs m_dialogs;
+    QtClock m_clock;
+    QtFiles m_files;
+    QtProgram m_program;
+    Services m_services{m_dialogs, m_clock, m_files, m_program};
+    Modulo1 m_state;
+    EditorWindow m_editor{m_state, m_services};
+    std::unique_ptr<EditorView> m_editorView;
+};
+
+}  // namespace velora

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include <QObject>
+
+#include "core/controls.h"
+#include "core/services.h"
+#include "event_gate.h"
+
+class QAbstractButton;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+class QWidget;
+
+namespace velora {
+
+// Binds the widgets of one window to the controls of its model. User input goes into the model
+// through its setters and handlers; after each event only the controls whose state moved are
+// pushed back to their widgets, so a tick that changes nothing costs next to nothing.
+class ControlBinder : public QObject {
+    Q_OBJECT
+
+public:
+    ControlBinder(Services& services, EventGate& gate, QObject* parent = nullptr);
+
+    void bind(QWidget* window, Form& form);
+    void bind(QLineEdit* widget, TextBox& box);
+    void bind(QCheckBox* widget, CheckBox& box);
+    void bind(QRadioButton* widget, OptionButton& button);
+    void bind(QScrollBar* widget, ScrollBar& bar);
+    void bind(QComboBox* widget, ComboBox& combo);
+    void bind(QLabel* widget, Label& label);
+    void bind(QAbstractButton* widget, Button& button);
+    void bind(QAction* action, Button& item);
+    void bind(QTimer* timer, Timer& control);
+
+    // Runs a model action that the user started, then pushes what changed. `origin` is pushed in
+    // any case, since its widget already shows the user's edit and may need to be put right.
+    // A run-time error that no handler trapped ends the program with a plain message.
+    void run(const std::function<void()>& action, const Control* origin = nullptr);
+
+    // Pushes every control whose state moved since the last push.
+    void sync();
+
+    // The widget bound to `control`, if any.
+    QWidget* widgetFor(const Control* control) const;
+
+private:
+    struct Binding {
+        const Control* control;
+        std::uint64_t pushed;
+        std::function<void()> push;
+    };
+    void add(const Control& control, std::function<void()> push, QWidget* widget);
+
+    Services& m_services;
+    EventGate& m_gate;
+    Form* m_form = nullptr;
+    Binding m_formBinding{nullptr, 0, {}};
+    std::vector<Binding> m_bindings;
+    std::map<const Control*, QWidget*> m_widgets;
+    bool m_pushing = false;
+};
+
+}  // namespace velora

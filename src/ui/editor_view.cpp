@@ -1,0 +1,194 @@
+#include "editor_view.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "qt_text.h"
+
+namespace velora {
+namespace {
+
+// The sign's rows are drawn in a bold sans-serif face; Liberation Sans has Arial's metrics.
+QFont signFont(int pointSize) {
+    QFont font(QStringLiteral("Liberation Sans"), pointSize, QFont::Bold);
+    font.setStyleHint(QFont::SansSerif);
+    font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    return font;
+}
+
+QLineEdit* signRow(QWidget* parent, int pointSize) {
+    auto* row = new QLineEdit(parent);
+    row->setFont(signFont(pointSize));
+    row->setFrame(true);
+    return row;
+}
+
+}  // namespace
+
+EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
+    : QMainWindow(parent), m_model(model), m_binder(model.services(), gate, this) {
+    m_binder.bind(this, m_model.window);
+    buildMenus();
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(buildDisplay());
+    layout->addWidget(buildControls());
+    setCentralWidget(central);
+
+    auto* timer1 = new QTimer(this);
+    timer1->setTimerType(Qt::PreciseTimer);
+    m_binder.bind(timer1, m_model.Timer1);
+    auto* timer2 = new QTimer(this);
+    m_binder.bind(timer2, m_model.Timer2);
+}
+
+QAction* EditorView::action(const std::string& name) const {
+    const auto found = m_actions.find(name);
+    return found == m_actions.end() ? nullptr : found->second;
+}
+
+void EditorView::buildMenus() {
+    auto addItem = [this](QMenu* menu, Button& item) {
+        QAction* action = menu->addAction(toQt(item.caption()));
+        m_binder.bind(action, item);
+        m_actions[item.name()] = action;
+    };
+    QMenu* file = menuBar()->addMenu(toQt(m_model.mnuFile.caption()));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    addItem(file, m_model.mnunextApri);
+    addItem(file, m_model.mnunextSalva);
+    addItem(file, m_model.mnuNom);
+    addItem(file, m_model.Salv_Impost);
+    addItem(file, m_model.mnunextNuovo);
+    addItem(file, m_model.mnunextfinE);
+    QMenu* help = menuBar()->addMenu(toQt(m_model.mnuaiuto.caption()));
+    help->setObjectName(QStringLiteral("mnuaiuto"));
+    addItem(help, m_model.mnueHelp);
+}
+
+QWidget* EditorView::buildDisplay() {
+    auto* display = new QFrame(this);
+    display->setObjectName(QStringLiteral("Label9"));
+    auto* grid = new QGridLayout(display);
+
+    // Text3 and Text6 lie over the area of both rows; the mode decides which are shown.
+    auto* text1 = signRow(display, 21);
+    auto* text2 = signRow(display, 21);
+    auto* text3 = signRow(display, 48);
+    auto* text6 = signRow(display, 48);
+    text3->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    text6->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    grid->addWidget(text1, 0, 0);
+    grid->addWidget(text2, 1, 0);
+    grid->addWidget(text3, 0, 0, 2, 1);
+    grid->addWidget(text6, 0, 0, 2, 1);
+    m_binder.bind(text1, m_model.Text1);
+    m_binder.bind(text2, m_model.Text2);
+    m_binder.bind(text3, m_model.Text3);
+    m_binder.bind(text6, m_model.Text6);
+
+    auto* lenRiga1 = new QLabel(display);
+    auto* lenRiga2 = new QLabel(display);
+    auto* lenRigaUn = new QLabel(display);
+    for (QLabel* counter : {lenRiga1, lenRiga2, lenRigaUn}) counter->setMinimumWidth(32);
+    grid->addWidget(lenRiga1, 0, 1);
+    grid->addWidget(lenRiga2, 1, 1);
+    grid->addWidget(lenRigaUn, 0, 1, 2, 1);
+    m_binder.bind(lenRiga1, m_model.LenRiga1);
+    m_binder.bind(lenRiga2, m_model.LenRiga2);
+    m_binder.bind(lenRigaUn, m_model.LenRigaUn);
+    grid->setColumnStretch(0, 1);
+    return display;
+}
+
+QWidget* EditorView::buildControls() {
+    auto* panel = new QWidget(this);
+    auto* grid = new QGridLayout(panel);
+    auto label = [this, panel](Label& model) {
+        auto* widget = new QLabel(panel);
+        m_binder.bind(widget, model);
+        return widget;
+    };
+    auto button = [this, panel](Button& model) {
+        auto* widget = new QPushButton(panel);
+        m_binder.bind(widget, model);
+        return widget;
+    };
+    auto pictureButton = [this, panel](Button& model, QStyle::StandardPixmap icon) {
+        auto* widget = new QToolButton(panel);
+        widget->setIcon(style()->standardIcon(icon));
+        widget->setAutoRaise(true);
+        m_binder.bind(widget, model);
+        return widget;
+    };
+    auto check = [this, panel](CheckBox& model) {
+        auto* widget = new QCheckBox(panel);
+        m_binder.bind(widget, model);
+        return widget;
+    };
+
+    // Page selector row.
+    auto* selector = new QScrollBar(Qt::Horizontal, panel);
+    m_binder.bind(selector, m_model.VScroll1);
+    grid->addWidget(label(m_model.Label4), 0, 0);
+    grid->addWidget(label(m_model.NumQua), 0, 1);
+    grid->addWidget(selector, 0, 2, 1, 3);
+    grid->addWidget(pictureButton(m_model.Picture2, QStyle::SP_FileDialogNewFolder), 0, 5);
+    grid->addWidget(pictureButton(m_model.Picture1, QStyle::SP_TrashIcon), 0, 6);
+    grid->addWidget(label(m_model.Label6), 1, 0);
+    grid->addWidget(label(m_model.txtmax), 1, 1);
+
+    // Mode group.
+    auto* frame = new QGroupBox(panel);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto* modes = new QVBoxLayout(frame);
+    modes->addWidget(label(m_model.Label8));
+    auto* option1 = new QRadioButton(frame);
+    auto* option2 = new QRadioButton(frame);
+    m_binder.bind(option1, m_model.Option1);
+    m_binder.bind(option2, m_model.Option2);
+    modes->addWidget(option1);
+    modes->addWidget(option2);
+    grid->addWidget(frame, 2, 0, 3, 2);
+
+    grid->addWidget(check(m_model.Scor1), 2, 2);
+    grid->addWidget(check(m_model.Scor2), 3, 2);
+    grid->addWidget(check(m_model.Gra_Inv), 4, 2);
+    grid->addWidget(button(m_model.InfoR1), 2, 3);
+    grid->addWidget(button(m_model.InfoR2), 3, 3);
+    grid->addWidget(button(m_model.Command2), 4, 3);
+    grid->addWidget(button(m_model.Command6), 5, 3);
+
+    auto* combo = new QComboBox(panel);
+    m_binder.bind(combo, m_model.Combo1);
+    grid->addWidget(label(m_model.Label2), 2, 4);
+    grid->addWidget(combo, 2, 5, 1, 2);
+
+    grid->addWidget(button(m_model.cmdinserisci), 3, 4, 1, 3);
+    grid->addWidget(button(m_model.Anteprima), 4, 4, 1, 3);
+    grid->addWidget(button(m_model.Command1), 5, 4, 1, 3);
+
+    // Status line.
+    grid->addWidget(label(m_model.Label5), 6, 0);
+    grid->addWidget(label(m_model.Label7), 6, 1, 1, 2);
+    grid->addWidget(label(m_model.Label1), 6, 3);
+    grid->addWidget(label(m_model.Label3), 6, 4);
+    grid->addWidget(label(m_model.txtora), 7, 0, 1, 7);
+    return panel;
+}
+
+}  // namespace velora

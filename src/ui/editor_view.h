@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "control_binder.h"
+#include "editor/editor_window.h"
+
+class QAction;
+class QLineEdit;
+class QTimer;
+
+namespace velora {
+
+// The editor window "KDM 2 Righe": draws the EditorWindow model and forwards the user's actions.
+class EditorView : public QMainWindow {
+    Q_OBJECT
+
+public:
+    EditorView(EditorWindow& model, EventGate& gate, QWidget* parent = nullptr);
+
+    EditorWindow& model() { return m_model; }
+    ControlBinder& binder() { return m_binder; }
+
+    // The menu command bound to the model's menu item of that name.
+    QAction* action(const std::string& name) const;
+
+private:
+    void buildMenus();
+    QWidget* buildDisplay();
+    QWidget* buildControls();
+
+    EditorWindow& m_model;
+    ControlBinder m_binder;
+    std::map<std::string, QAction*> m_actions;
+};
+
+}  // namespace velora

@@ -1,0 +1,30 @@
+#include "qt_clock.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QLocale>
+
+#include "core/pacing.h"
+#include "qt_text.h"
+
+namespace velora {
+
+QtClock::QtClock(std::function<void()> repaint) : m_repaint(std::move(repaint)) {}
+
+std::string QtClock::longDate(const DateTime& date) const {
+    return fromQt(QLocale::system().toString(QDate(date.year, date.month, date.day), QLocale::LongFormat));
+}
+
+void QtClock::wait(double seconds) {
+    constexpr double kFrame = 0.02;
+    const double end = monotonicSeconds() + seconds;
+    while (end - monotonicSeconds() > kFrame) {
+        if (m_repaint) m_repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        const double left = end - monotonicSeconds();
+        preciseWait(std::min(left - kFrame / 2, kFrame / 2));
+    }
+    preciseWait(end - monotonicSeconds());
+}
+
+}  // namespace velora

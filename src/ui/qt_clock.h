@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+
+#include "core/system_clock.h"
+
+namespace velora {
+
+// The system clock with the locale's long date, and waits that keep the windows painted.
+class QtClock : public SystemClock {
+public:
+    // `repaint` draws the windows' latest state; it is called during long waits.
+    explicit QtClock(std::function<void()> repaint = {});
+
+    std::string longDate(const DateTime& date) const override;
+    // Waits of 20 ms and more repaint the windows as they go, without delivering user input,
+    // which waits for the handler to end; shorter waits only wait.
+    void wait(double seconds) override;
+
+private:
+    std::function<void()> m_repaint;
+};
+
+}  // namespace velora

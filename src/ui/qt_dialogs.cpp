@@ -1,0 +1,72 @@
+#include "qt_dialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "qt_text.h"
+
+namespace velora {
+namespace {
+
+// "Description (*.ext)|*.ext" as Qt's "Description (*.ext)".
+QString qtFilter(const std::string& filter) {
+    return toQt(filter.substr(0, filter.find('|')));
+}
+
+}  // namespace
+
+QtDialogs::QtDialogs(std::function<QWidget*()> parent, std::function<void()> beforeShowing)
+    : m_parent(std::move(parent)), m_beforeShowing(std::move(beforeShowing)) {}
+
+QWidget* QtDialogs::parent() const { return m_parent ? m_parent() : nullptr; }
+
+void QtDialogs::prepare() const {
+    if (m_beforeShowing) m_beforeShowing();
+}
+
+MessageAnswer QtDialogs::messageBox(const std::string& text, const std::string& title,
+                                    MessageIcon icon, MessageButtons buttons) {
+    prepare();
+    QMessageBox box(parent());
+    box.setWindowTitle(toQt(title));
+    box.setText(toQt(text));
+    switch (icon) {
+        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+        case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    }
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+std::string QtDialogs::inputBox(const std::string& prompt, const std::string& title,
+                                const std::string& defaultText) {
+    prepare();
+    QInputDialog dialog(parent());
+    dialog.setWindowTitle(toQt(title));
+    dialog.setLabelText(toQt(prompt));
+    dialog.setTextValue(toQt(defaultText));
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return fromQt(dialog.textValue());
+}
+
+std::string QtDialogs::openFilePath(const std::string& filter) {
+    prepare();
+    return pathFromQt(QFileDialog::getOpenFileName(parent(), QString(), QString(), qtFilter(filter)));
+}
+
+std::string QtDialogs::saveFilePath(const std::string& filter) {
+    prepare();
+    return pathFromQt(QFileDialog::getSaveFileName(parent(), QString(), QString(), qtFilter(filter),
+                                                   nullptr, QFileDialog::DontConfirmOverwrite));
+}
+
+}  // namespace velora

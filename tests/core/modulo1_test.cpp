@@ -1,0 +1,66 @@
+#include "core/modulo1.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_clock.h"
+
+namespace velora {
+namespace {
+
+TEST(Modulo1Test, StartsEmptyWithTheInitialValues) {
+    const Modulo1 state;
+    EXPECT_EQ(state.PageCount, 0);
+    EXPECT_EQ(state.RowChars, 18);
+    EXPECT_EQ(state.CurrentPause, 3);
+    EXPECT_EQ(state.InfoRowState, 0);
+    EXPECT_EQ(state.GapOpened, 0);
+    EXPECT_EQ(state.PreviewRunning, 0);
+    EXPECT_TRUE(state.CurrentFilePath.empty());
+    EXPECT_EQ(state.PageText.size(), 201u);
+    for (int slot = 0; slot <= kLastSlot; ++slot) {
+        EXPECT_EQ(state.PageKind[slot], kNeverStored);
+        EXPECT_EQ(state.PagePause[slot], 0);
+        EXPECT_TRUE(state.PageText[slot][1].empty());
+    }
+}
+
+TEST(Modulo1Test, PageCountWrapsModulo256) {
+    Modulo1 state;
+    state.PageCount = 255;
+    state.PageCount = static_cast<std::uint8_t>(state.PageCount + 1);
+    EXPECT_EQ(state.PageCount, 0);
+}
+
+TEST(Modulo1Test, BigRowIsHalfAFixedRowRoundedDown) {
+    Modulo1 state;
+    EXPECT_EQ(bigRowChars(state), 9);
+    state.RowChars = 9;
+    EXPECT_EQ(bigRowChars(state), 4);
+}
+
+struct InfoCase {
+    DateTime at;
+    const char* expected;
+};
+
+void PrintTo(const InfoCase& c, std::ostream* out) { *out << '"' << c.expected << '"'; }
+
+class InfoSampleTextTest : public ::testing::TestWithParam<InfoCase> {};
+
+TEST_P(InfoSampleTextTest, IsSixteenCharactersWithTheDegreeSignAsOneByte) {
+    testing::FakeClock clock;
+    clock.date = GetParam().at;
+    const std::string text = InfoSampleText(clock);
+    EXPECT_EQ(text, GetParam().expected);
+    EXPECT_EQ(text.size(), 16u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moments, InfoSampleTextTest,
+    ::testing::Values(InfoCase{{2026, 12, 5, 9, 1, 0}, "05/12 09:01 +20\xB0"},
+                      InfoCase{{2026, 3, 1, 7, 5, 59}, "01/03 07:05 +20\xB0"},
+                      InfoCase{{2026, 12, 31, 23, 59, 59}, "31/12 23:59 +20\xB0"},
+                      InfoCase{{2027, 1, 1, 0, 0, 0}, "01/01 00:00 +20\xB0"}));
+
+}  // namespace
+}  // namespace velora

@@ -1,0 +1,34 @@
+#include "core/pacing.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_services.h"
+
+namespace velora {
+namespace {
+
+TEST(CalibrateDelayTest, DerivesTheLoopCountOfTwoMilliseconds) {
+    testing::FakeServices fake;
+    fake.clock.autoAdvance = 0.04;  // the measuring loop "took" 40 ms
+    Modulo1 state;
+    CalibrateDelay(state, fake.services);
+    EXPECT_DOUBLE_EQ(state.DelayLoopCount, 500000);  // 20000 / 0.04
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+TEST(CalibrateDelayTest, AClockThatDidNotAdvanceIsReportedAsDivisionByZero) {
+    testing::FakeServices fake;
+    Modulo1 state;
+    state.DelayLoopCount = 7;
+    CalibrateDelay(state, fake.services);
+    EXPECT_DOUBLE_EQ(state.DelayLoopCount, 7);
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_NE(fake.dialogs.messages()[0].find("(11)."), std::string::npos);
+}
+
+TEST(CountEmptyLoopTest, CountsEveryIteration) {
+    EXPECT_DOUBLE_EQ(countEmptyLoop(10'000'001), 10'000'001);
+}
+
+}  // namespace
+}  // namespace velora

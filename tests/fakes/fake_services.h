@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/services.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_program.h"
+
+namespace velora::testing {
+
+// The whole outside world as fakes, ready to hand to a window model.
+struct FakeServices {
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeFiles files;
+    FakeProgram program;
+    Services services{dialogs, clock, files, program};
+};
+
+}  // namespace velora::testing
