@@ -52,4 +52,23 @@ void Button::click() {
     if (enabled() && onClick) onClick();
 }
 
+void Form::show() {
+    if (!m_loaded) {
+        m_loaded = true;
+        touch();
+        if (onLoad) onLoad();
+    }
+    setVisible(true);
+    ++m_raiseRequests;
+    touch();
+}
+
+void Form::unload() {
+    if (!m_loaded) return;
+    m_loaded = false;
+    setVisible(false);
+    touch();
+    if (onUnload) onUnload();
+}
+
 }  // namespace velora

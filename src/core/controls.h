@@ -199,10 +199,20 @@ private:
     int m_interval = 0;
 };
 
-// A window: its caption, visibility and which control has the input focus.
+// A window: its caption, whether it is loaded and shown, and which control has the focus.
+// Windows open without modality; a window's load handler runs when it is first shown after
+// being unloaded, and showing a shown window brings it to the front.
 class Form : public CaptionedControl {
 public:
-    using CaptionedControl::CaptionedControl;
+    explicit Form(std::string name) : CaptionedControl(std::move(name)) { setVisible(false); }
+
+    bool loaded() const { return m_loaded; }
+    // Loads the window (running onLoad) unless it is loaded, shows it and brings it to the front.
+    void show();
+    // Hides the window and forgets it: onUnload runs, and the next show loads it again.
+    void unload();
+    // Counts the requests to bring the window to the front.
+    std::uint64_t raiseRequests() const { return m_raiseRequests; }
 
     const Control* focus() const { return m_focus; }
     // Asking for the focus always counts as a change, since the user may have moved it since.
@@ -213,7 +223,12 @@ public:
     // The view reports where the user put the focus; this is not a request to move it.
     void noteFocus(const Control* control) { m_focus = control; }
 
+    std::function<void()> onLoad;
+    std::function<void()> onUnload;
+
 private:
+    bool m_loaded = false;
+    std::uint64_t m_raiseRequests = 0;
     const Control* m_focus = nullptr;
 };
 

@@ -98,6 +98,7 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services) : m_state(state),
     mnuaiuto.setCaption("&?");
     mnueHelp.setCaption("&Help");
 
+    window.onLoad = [this] { Form_Load(); };
     Text1.onChange = [this] { Text1_Change(); };
     Text2.onChange = [this] { Text2_Change(); };
     Text3.onChange = [this] { Text3_Change(); };

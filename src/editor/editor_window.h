@@ -17,7 +17,8 @@ public:
     Modulo1& state() { return m_state; }
     Services& services() { return m_services; }
 
-    // Start-up: calibration, initial state, BASE.dat, the first run of the change rules.
+    // Start-up: calibration, initial state, BASE.dat, the first run of the change rules. Runs
+    // when the window is first shown.
     void Form_Load();
     // Reads the row width from BASE.dat in the current directory.
     void LoadSettings();

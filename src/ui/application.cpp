@@ -12,7 +12,7 @@ Application::~Application() = default;
 
 EditorView& Application::start() {
     m_editorView = std::make_unique<EditorView>(m_editor, m_gate);
-    m_editorView->binder().run([this] { m_editor.Form_Load(); });
+    m_editorView->binder().run([this] { m_editor.window.show(); });
     return *m_editorView;
 }
 

@@ -22,7 +22,7 @@ public:
     Application& operator=(const Application&) = delete;
     ~Application();
 
-    // Creates the editor window and runs its load handler, as the program does at start.
+    // Creates and shows the editor window, whose load handler runs the start-up.
     EditorView& start();
 
     Modulo1& state() { return m_state; }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -60,11 +61,19 @@ void ControlBinder::add(const Control& control, std::function<void()> push, QWid
 
 void ControlBinder::bind(QWidget* window, Form& form) {
     m_form = &form;
+    m_window = window;
+    window->installEventFilter(this);
     window->setObjectName(QString::fromStdString(form.name()));
     // Pushed after the controls, so that the focus goes to a widget already shown.
-    m_formBinding = {&form, 0, [this, window, &form] {
+    m_formBinding = {&form, 0, [this, window, &form, raised = std::uint64_t{0}]() mutable {
                          const QString title = toQt(form.caption());
                          if (window->windowTitle() != title) window->setWindowTitle(title);
+                         if (window->isHidden() == form.visible()) window->setVisible(form.visible());
+                         if (raised != form.raiseRequests()) {
+                             raised = form.raiseRequests();
+                             window->raise();
+                             window->activateWindow();
+                         }
                          if (QWidget* target = widgetFor(form.focus())) {
                              if (!target->hasFocus()) target->setFocus(Qt::OtherFocusReason);
                          }
@@ -254,6 +263,14 @@ void ControlBinder::sync() {
         m_formBinding.push();
     }
     m_pushing = false;
+}
+
+bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
+    // A window closed by the user is unloaded, as its load handler expects on the next show.
+    if (watched == m_window && event->type() == QEvent::Close && m_form && m_form->loaded()) {
+        run([this] { m_form->unload(); });
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QWidget* ControlBinder::widgetFor(const Control* control) const {

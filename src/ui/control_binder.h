@@ -33,6 +33,8 @@ class ControlBinder : public QObject {
 public:
     ControlBinder(Services& services, EventGate& gate, QObject* parent = nullptr);
 
+    // The window follows the form: shown, hidden, brought to the front, focus moved. The view
+    // reports a window closed by the user with form.unload().
     void bind(QWidget* window, Form& form);
     void bind(QLineEdit* widget, TextBox& box);
     void bind(QCheckBox* widget, CheckBox& box);
@@ -55,6 +57,9 @@ public:
     // The widget bound to `control`, if any.
     QWidget* widgetFor(const Control* control) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Binding {
         const Control* control;
@@ -66,6 +71,7 @@ private:
     Services& m_services;
     EventGate& m_gate;
     Form* m_form = nullptr;
+    QWidget* m_window = nullptr;
     Binding m_formBinding{nullptr, 0, {}};
     std::vector<Binding> m_bindings;
     std::map<const Control*, QWidget*> m_widgets;

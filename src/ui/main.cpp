@@ -18,6 +18,6 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(VELORA_VERSION));
 
     velora::Application app;
-    app.start().show();
+    app.start();
     return QApplication::exec();
 }

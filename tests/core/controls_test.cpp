@@ -128,5 +128,24 @@ TEST(FormTest, AskingForTheFocusAlwaysCountsAsAChange) {
     EXPECT_GT(form.revision(), revision);
 }
 
+TEST(FormTest, LoadsOnFirstShowAndAgainAfterUnload) {
+    Form form{"form"};
+    int loads = 0;
+    int unloads = 0;
+    form.onLoad = [&] { ++loads; };
+    form.onUnload = [&] { ++unloads; };
+    EXPECT_FALSE(form.visible());
+    form.show();
+    form.show();  // a shown window only comes to the front
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(form.raiseRequests(), 2u);
+    EXPECT_TRUE(form.visible());
+    form.unload();
+    EXPECT_FALSE(form.visible());
+    EXPECT_EQ(unloads, 1);
+    form.show();
+    EXPECT_EQ(loads, 2);
+}
+
 }  // namespace
 }  // namespace velora

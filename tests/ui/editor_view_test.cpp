@@ -25,9 +25,7 @@ private:
         Harness() {
             fake.clock.autoAdvance = 0.05;
             fake.files.contents["BASE.dat"] = "18\r\n";
-            view.binder().run([this] { model.Form_Load(); });
-            view.show();
-            view.activateWindow();
+            view.binder().run([this] { model.window.show(); });
         }
         template <typename W>
         W* find(const char* name) {
