@@ -36,6 +36,9 @@ public:
 
 private:
     void repaintAll();
+    // Brings the views of the other windows up to date with their models; a view is made the
+    // first time its window is shown, which keeps the start of the program short.
+    void syncWindows();
 
     EventGate m_gate;
     QtDialogs m_dialogs;
