@@ -4,9 +4,9 @@ set -euo pipefail
 
 packages=(
     cmake g++ make pkgconf
-    qt6-base-dev qt6-serialport-dev libgl-dev
+    qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev
-    xvfb xauth fonts-liberation
+    xvfb xauth fonts-liberation desktop-file-utils
 )
 
 missing=()

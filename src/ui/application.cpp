@@ -2,11 +2,18 @@
 
 #include <QApplication>
 
+#include "artwork.h"
+
 namespace velora {
 
 Application::Application()
     : m_dialogs([] { return QApplication::activeWindow(); }, [this] { repaintAll(); }),
-      m_clock([this] { repaintAll(); }) {}
+      m_clock([this] { repaintAll(); }) {
+    QApplication::setWindowIcon(appIcon());
+    m_info.openFrom(m_editor.mnueHelp);
+    // The other windows open from the editor's handlers; they follow once those have ended.
+    QObject::connect(&m_gate, &EventGate::reopened, [this] { syncWindows(); });
+}
 
 Application::~Application() = default;
 
@@ -18,6 +25,13 @@ EditorView& Application::start() {
 
 void Application::repaintAll() {
     if (m_editorView) m_editorView->binder().sync();
+    syncWindows();
+}
+
+void Application::syncWindows() {
+    if (!m_infoView && m_info.window.visible())
+        m_infoView = std::make_unique<InfoView>(m_info, m_gate);
+    if (m_infoView) m_infoView->binder().sync();
 }
 
 }  // namespace velora

@@ -7,6 +7,8 @@
 #include "editor/editor_window.h"
 #include "editor_view.h"
 #include "event_gate.h"
+#include "info/info_window.h"
+#include "info_view.h"
 #include "qt_clock.h"
 #include "qt_dialogs.h"
 #include "qt_files.h"
@@ -30,9 +32,13 @@ public:
     EventGate& gate() { return m_gate; }
     QtProgram& program() { return m_program; }
     EditorView* editor() { return m_editorView.get(); }
+    InfoView* info() { return m_infoView.get(); }
 
 private:
     void repaintAll();
+    // Brings the views of the other windows up to date with their models; a view is made the
+    // first time its window is shown, which keeps the start of the program short.
+    void syncWindows();
 
     EventGate m_gate;
     QtDialogs m_dialogs;
@@ -43,6 +49,8 @@ private:
     Modulo1 m_state;
     EditorWindow m_editor{m_state, m_services};
     std::unique_ptr<EditorView> m_editorView;
+    InfoWindow m_info{m_services};
+    std::unique_ptr<InfoView> m_infoView;
 };
 
 }  // namespace velora

@@ -16,6 +16,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Velora"));
     QApplication::setOrganizationName(QStringLiteral("Velora"));
     QApplication::setApplicationVersion(QStringLiteral(VELORA_VERSION));
+    // Lets the desktop match the windows to the installed entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velora"));
 
     velora::Application app;
     app.start();

@@ -1,0 +1,116 @@
+// Start-up of the editor against an empty Qt 6 Widgets window: the time from starting the process
+// to the first painted window, and the peak resident memory. Target: at most 1.3 times the empty
+// window on both. Runs each program alternately, after one warm-up run each, and compares medians.
+//
+//   startup_bench [runs]        (uses the platform of QT_QPA_PLATFORM, e.g. under xvfb-run)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Run {
+    double seconds;  // to the first painted window
+    long peakKiB;    // peak resident set of the whole run
+};
+
+// Starts `program`, waits for its "shown" line, then for its end.
+bool runOnce(const char* program, Run& run) {
+    int out[2];
+    if (pipe(out) != 0) return false;
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t pid = fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+        dup2(out[1], STDOUT_FILENO);
+        close(out[0]);
+        close(out[1]);
+        execl(program, program, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(out[1]);
+    std::string seen;
+    char buffer[256];
+    bool shown = false;
+    for (ssize_t n; !shown && (n = read(out[0], buffer, sizeof buffer)) > 0;) {
+        seen.append(buffer, static_cast<std::size_t>(n));
+        shown = seen.find("shown\n") != std::string::npos;
+    }
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    close(out[0]);
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid) return false;
+    run.peakKiB = usage.ru_maxrss;
+    return shown && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+template <typename T>
+T median(std::vector<T> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+    constexpr double kTarget = 1.3;
+
+    // The editor reads BASE.dat from the current directory; without it a message box would wait.
+    char pattern[] = "/tmp/velora-startup-XXXXXX";
+    if (!mkdtemp(pattern)) return 2;
+    const std::filesystem::path dir(pattern);
+    std::ofstream(dir / "BASE.dat") << "18\r\n";
+    std::filesystem::current_path(dir);
+
+    const char* programs[2] = {EMPTY_PROGRAM, VELORA_PROGRAM};
+    std::vector<Run> results[2];
+    Run run{};
+    for (int round = -1; round < runs; ++round) {
+        for (int p = 0; p < 2; ++p) {
+            if (!runOnce(programs[p], run)) {
+                std::fprintf(stderr, "%s did not show its window\n", programs[p]);
+                std::filesystem::remove_all(dir);
+                return 2;
+            }
+            if (round >= 0) results[p].push_back(run);
+        }
+    }
+    std::filesystem::remove_all(dir);
+
+    double seconds[2];
+    long peak[2];
+    for (int p = 0; p < 2; ++p) {
+        std::vector<double> times;
+        std::vector<long> peaks;
+        for (const Run& r : results[p]) {
+            times.push_back(r.seconds);
+            peaks.push_back(r.peakKiB);
+        }
+        seconds[p] = median(times);
+        peak[p] = median(peaks);
+    }
+    const double timeRatio = seconds[1] / seconds[0];
+    const double memoryRatio = static_cast<double>(peak[1]) / static_cast<double>(peak[0]);
+    std::printf("runs each: %d, platform: %s\n", runs,
+                std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "default");
+    std::printf("%-14s %10s %12s\n", "", "to shown", "peak RSS");
+    std::printf("%-14s %8.1f ms %9ld KiB\n", "empty window", seconds[0] * 1e3, peak[0]);
+    std::printf("%-14s %8.1f ms %9ld KiB\n", "velora", seconds[1] * 1e3, peak[1]);
+    std::printf("%-14s %9.2fx %11.2fx   (target at most %.1fx)\n", "ratio", timeRatio, memoryRatio,
+                kTarget);
+    const bool met = timeRatio <= kTarget && memoryRatio <= kTarget;
+    std::printf("%s\n", met ? "target met" : "TARGET MISSED");
+    return met ? 0 : 1;
+}

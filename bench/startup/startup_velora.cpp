@@ -1,0 +1,20 @@
+// The desktop program as main() starts it, up to the first paint of the editor window: the
+// calibration of the pacing delay and the reading of BASE.dat included.
+#include <QApplication>
+
+#include "application.h"
+#include "first_paint.h"
+
+int main(int argc, char* argv[]) {
+    QApplication qtApp(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velora"));
+    QApplication::setOrganizationName(QStringLiteral("Velora"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("velora"));
+
+    velora::Application app;
+    FirstPaint firstPaint;
+    // Installed before the window is created, so that no paint of it can be missed.
+    qtApp.installEventFilter(&firstPaint);
+    app.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/controls.h"
+#include "core/services.h"
+
+namespace velora {
+
+// The model of the information window "Help": the logo, what the program does, who made it, and
+// the address of the product's web page, which opens in the browser when clicked.
+class InfoWindow {
+public:
+    explicit InfoWindow(Services& services);
+    InfoWindow(const InfoWindow&) = delete;
+    InfoWindow& operator=(const InfoWindow&) = delete;
+
+    Services& services() { return m_services; }
+
+    static constexpr const char* kWebPage = "https://velora.example.org/";
+
+    // Makes `menuItem` (the editor's "&Help") show this window, without modality.
+    void openFrom(Button& menuItem);
+
+    // Opens the web page in the browser, or says that no browser could be started.
+    void ApriSito();
+    // One click on the address opens the page once.
+    void Label3_Click();
+    void Command1_Click();
+
+    // The window and its controls.
+    Form window{"Informa"};
+    Control Picture1{"Picture1"};  // the logo, decoration only
+    Label Label2{"Label2"};
+    Label Label1{"Label1"};
+    Label Label3{"Label3"};
+    Control Line1{"Line1"};
+    Button Command1{"Command1"};
+
+private:
+    Services& m_services;
+};
+
+}  // namespace velora

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "fakes/fake_services.h"
+#include "info/info_window.h"
+
+namespace velora {
+namespace {
+
+class InfoWindowTest : public ::testing::Test {
+protected:
+    InfoWindowTest() { info.openFrom(helpMenu); }
+
+    testing::FakeServices fake;
+    Button helpMenu{"mnueHelp"};
+    InfoWindow info{fake.services};
+};
+
+TEST_F(InfoWindowTest, HelpMenuShowsTheWindowAndChiudiUnloadsIt) {
+    EXPECT_FALSE(info.window.visible());
+    for (int round = 0; round < 2; ++round) {
+        helpMenu.click();
+        EXPECT_TRUE(info.window.loaded());
+        EXPECT_TRUE(info.window.visible());
+        EXPECT_EQ(info.window.caption(), "Help");
+        EXPECT_EQ(info.Command1.caption(), "Chiudi");
+        EXPECT_EQ(info.Label3.caption(), InfoWindow::kWebPage);
+        EXPECT_EQ(info.Label2.caption(), "Doppia Riga per scritte Fisse e Scorrevoli..." +
+                                             std::string(41, ' ') + "Esempi e consigli sul sito:");
+        EXPECT_FALSE(info.Label1.caption().empty());
+
+        info.Command1.click();
+        EXPECT_FALSE(info.window.loaded());
+        EXPECT_FALSE(info.window.visible());
+    }
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+TEST_F(InfoWindowTest, HelpMenuOnAnOpenWindowBringsItToTheFront) {
+    helpMenu.click();
+    const auto raised = info.window.raiseRequests();
+    helpMenu.click();
+    EXPECT_GT(info.window.raiseRequests(), raised);
+    EXPECT_TRUE(info.window.visible());
+}
+
+TEST_F(InfoWindowTest, OneClickOnTheAddressOpensThePageOnce) {
+    helpMenu.click();
+    info.Label3_Click();
+    ASSERT_EQ(fake.program.openedPages.size(), 1u);
+    EXPECT_EQ(fake.program.openedPages[0], info.Label3.caption());
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+TEST_F(InfoWindowTest, WithoutABrowserSaysSoAndStaysOpen) {
+    fake.program.browserAvailable = false;
+    helpMenu.click();
+    info.Label3_Click();
+    EXPECT_TRUE(fake.program.openedPages.empty());
+    ASSERT_EQ(fake.dialogs.messages(), std::vector<std::string>{"Non trovo Explorer"});
+    EXPECT_EQ(fake.dialogs.shown[0].title, "Velora");
+    EXPECT_EQ(fake.dialogs.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(info.window.visible());
+}
+
+}  // namespace
+}  // namespace velora
