@@ -1,8 +1,10 @@
 #include <QAccessible>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "editor_view.h"
@@ -63,12 +65,53 @@ private Q_SLOTS:
         auto* text1 = h.find<QLineEdit>("Text1");
         text1->setFocus();
         for (const char* typed : {"è", "日"}) {
-            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(typed));
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                          QString::fromUtf8(typed));
             QApplication::sendEvent(text1, &key);
         }
         QCOMPARE(h.model.Text1.text(), std::string("\xE8?"));
         QCOMPARE(text1->text(), QString::fromUtf8("è?"));
         QCOMPARE(h.find<QLabel>("LenRiga1")->text(), QStringLiteral("2"));
+    }
+
+    void typingIntoAFullRow1StopsAndMovesTheFocusToRow2() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowActive(&h.view));
+        auto* text1 = h.find<QLineEdit>("Text1");
+        auto* text2 = h.find<QLineEdit>("Text2");
+        text1->setFocus();
+        QTest::keyClicks(text1, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUV"));
+        QCOMPARE(text1->text(), QStringLiteral("ABCDEFGHIJKLMNOPQR"));
+        QCOMPARE(h.model.Text1.text(), std::string("ABCDEFGHIJKLMNOPQR"));
+        QCOMPARE(h.find<QLabel>("LenRiga1")->text(), QStringLiteral("18"));
+        QCOMPARE(QApplication::focusWidget(), text2);
+    }
+
+    void clickingOption2ShowsTheBigRowWithinATick() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.view));
+        auto* option2 = h.find<QRadioButton>("Option2");
+        auto* text3 = h.find<QLineEdit>("Text3");
+        QVERIFY(!text3->isVisible());
+        QTest::mouseClick(option2, Qt::LeftButton, {}, QPoint(6, option2->height() / 2));
+        QVERIFY(h.model.Option2.selected());
+        QTRY_VERIFY_WITH_TIMEOUT(text3->isVisible(), 1000);
+        QVERIFY(!h.find<QLineEdit>("Text1")->isVisible());
+        QVERIFY(!h.find<QRadioButton>("Option1")->isChecked());
+    }
+
+    void movingTheSelectorPastTheNewPageSlotShowsTheMessage() {
+        Harness h;
+        auto* selector = h.find<QScrollBar>("VScroll1");
+        auto* text1 = h.find<QLineEdit>("Text1");
+        text1->setFocus();
+        QTest::keyClicks(text1, QStringLiteral("ciao"));
+        selector->triggerAction(QAbstractSlider::SliderPageStepAdd);  // five positions on
+        QCOMPARE(h.fake.dialogs.messages().size(), std::size_t{5});
+        QCOMPARE(h.fake.dialogs.messages()[0], std::string("Pagina non Caricata."));
+        QCOMPARE(selector->value(), 1);
+        QCOMPARE(h.find<QLabel>("NumQua")->text(), QStringLiteral("1"));
+        QCOMPARE(text1->text(), QStringLiteral("ciao"));
     }
 
     void checkBoxClickReachesTheModel() {
@@ -85,6 +128,22 @@ private Q_SLOTS:
         auto* counter = h.find<QLabel>("LenRiga1");
         QCOMPARE(counter->accessibleName(), QStringLiteral("0"));
         QCOMPARE(counter->accessibleDescription(), QStringLiteral("Numero di caratteri Riga1"));
+        auto nameOf = [&h](const char* objectName) {
+            QWidget* widget = h.view.findChild<QWidget*>(QString::fromLatin1(objectName));
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            return accessible ? accessible->text(QAccessible::Name) : QString();
+        };
+        QCOMPARE(nameOf("Picture2"), QStringLiteral("Inserisce una nuova Pagina nella Sequenza"));
+        QCOMPARE(nameOf("Picture1"), QStringLiteral("Cancella la Pagina rappresentata"));
+        QCOMPARE(nameOf("Option1"), QStringLiteral("2 Righe"));
+        QCOMPARE(nameOf("Gra_Inv"), QStringLiteral("Inverso per GRANDE"));
+        QCOMPARE(nameOf("cmdinserisci"), QStringLiteral("Inserisci"));
+        auto* combo = h.find<QComboBox>("Combo1");
+        QCOMPARE(combo->lineEdit()->accessibleName(),
+                 QStringLiteral("Tempo di FERMO della Pagina"));
+        QCOMPARE(h.find<QLabel>("Label2")->buddy(), combo);
+        QCOMPARE(nameOf("VScroll1"), QStringLiteral("Numero Pagina"));
+        QCOMPARE(nameOf("Text3"), QStringLiteral("Riga GRANDE..."));
     }
 };
 
