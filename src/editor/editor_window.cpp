@@ -115,6 +115,12 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services)
     Picture2.onClick = [this] { Picture2_Click(); };
     Timer1.onTimer = [this] { Timer1_Timer(); };
     Timer2.onTimer = [this] { Timer2_Timer(); };
+    cmdinserisci.onClick = [this] { cmdinserisci_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    InfoR1.onClick = [this] { InfoR1_Click(); };
+    InfoR2.onClick = [this] { InfoR2_Click(); };
+    Picture1.onClick = [this] { Picture1_Click(); };
+    mnunextNuovo.onClick = [this] { mnunextNuovo_Click(); };
 }
 
 double EditorWindow::shownPage() const {
