@@ -10,9 +10,13 @@
 namespace velora {
 namespace {
 
-std::string cp1252(const char* utf8) { return windows1252::fromUtf8(utf8); }
+std::string cp1252(const char* utf8) {
+    return windows1252::fromUtf8(utf8);
+}
 
-void describe(Control& control, const char* toolTip) { control.setToolTip(cp1252(toolTip)); }
+void describe(Control& control, const char* toolTip) {
+    control.setToolTip(cp1252(toolTip));
+}
 
 void describe(CaptionedControl& control, const char* caption, const char* toolTip) {
     control.setCaption(cp1252(caption));
@@ -26,11 +30,14 @@ void makeSignRow(TextBox& box, const char* toolTip) {
     box.setMaxLength(kScrollingLimit);
 }
 
-std::string lengthText(const TextBox& box) { return decimalText(static_cast<long long>(box.text().size())); }
+std::string lengthText(const TextBox& box) {
+    return decimalText(static_cast<long long>(box.text().size()));
+}
 
 }  // namespace
 
-EditorWindow::EditorWindow(Modulo1& state, Services& services) : m_state(state), m_services(services) {
+EditorWindow::EditorWindow(Modulo1& state, Services& services)
+    : m_state(state), m_services(services) {
     window.setCaption("KDM 2 Righe");
 
     makeSignRow(Text1, "Riga 1, SOPRA");
@@ -102,6 +109,29 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services) : m_state(state),
     Text1.onChange = [this] { Text1_Change(); };
     Text2.onChange = [this] { Text2_Change(); };
     Text3.onChange = [this] { Text3_Change(); };
+    Gra_Inv.onClick = [this] { Gra_Inv_Click(); };
+    Command6.onClick = [this] { Command6_Click(); };
+    VScroll1.onChange = [this] { VScroll1_Change(); };
+    Picture2.onClick = [this] { Picture2_Click(); };
+    Timer1.onTimer = [this] { Timer1_Timer(); };
+    Timer2.onTimer = [this] { Timer2_Timer(); };
+    cmdinserisci.onClick = [this] { cmdinserisci_Click(); };
+    Command2.onClick = [this] { Command2_Click(); };
+    InfoR1.onClick = [this] { InfoR1_Click(); };
+    InfoR2.onClick = [this] { InfoR2_Click(); };
+    Picture1.onClick = [this] { Picture1_Click(); };
+    mnunextNuovo.onClick = [this] { mnunextNuovo_Click(); };
+}
+
+double EditorWindow::shownPage() const {
+    return readNumber(NumQua.caption());
+}
+
+void EditorWindow::clearSlotTexts(int slot) {
+    // The new-page slot of a full store lies past the last slot: there is nothing to clear.
+    if (slot < 0 || slot > kLastSlot) return;
+    m_state.PageText[slot][1].clear();
+    m_state.PageText[slot][2].clear();
 }
 
 void EditorWindow::Form_Load() {
@@ -181,6 +211,35 @@ void EditorWindow::Text3_Change() {
         LenRigaUn.setCaption(lengthText(Text3));
         if (Scor1.value() == 0 && Scor2.value() == 0) Text3.setMaxLength(m_state.RowChars);
         if (Scor1.value() == 1 || Scor2.value() == 1) Text3.setMaxLength(kScrollingLimit);
+    });
+}
+
+}  // namespace velora
+
+namespace velora {
+
+void EditorWindow::Gra_Inv_Click() {
+    trapErrors(m_services, [&] {
+        if (Gra_Inv.value() == 0) {
+            Text3.setBackColor(kBlack);
+            Text3.setForeColor(kYellow);
+        }
+        if (Gra_Inv.value() == 1) {
+            Text3.setBackColor(kYellow);
+            Text3.setForeColor(kBlack);
+        }
+    });
+}
+
+void EditorWindow::Command6_Click() {
+    // Only enables: showing the boxes of the other mode would lay both layouts over each other,
+    // and the next tick would hide them again.
+    trapErrors(m_services, [&] {
+        InfoR1.setEnabled(true);
+        InfoR2.setEnabled(true);
+        Scor1.setEnabled(true);
+        Scor2.setEnabled(true);
+        Gra_Inv.setEnabled(true);
     });
 }
 

@@ -27,6 +27,41 @@ public:
     void Text1_Change();
     void Text2_Change();
     void Text3_Change();
+    // Colours the big row the way the sign will show it.
+    void Gra_Inv_Click();
+    // Enables the mode controls again; the next tick disables what the current state excludes.
+    void Command6_Click();
+
+    // The page selector: loads the page at its position into the fields.
+    void VScroll1_Change();
+    void SetTwoRowMode();
+    void SetBigRowMode();
+    // The big-row layout of a page being composed; applied by the tick.
+    void SetNewPageBigRowMode();
+    // Opens an empty page at the shown position.
+    void Picture2_Click();
+    void InsertBlankPage();
+    // The first tick after a file was opened: goes to page 1.
+    void Timer2_Timer();
+    // The 20 ms tick: clock, layout rules, file name.
+    void Timer1_Timer();
+
+    // Storing the page in the fields: a new page, or an existing page in place.
+    void cmdinserisci_Click();
+    void inserisci();
+    void UpdateStoredPage();
+    // Centres the fixed texts of the shown page.
+    void Command2_Click();
+    // Turns row 1 or row 2 of the shown page into an info field.
+    void InfoR1_Click();
+    void InfoR2_Click();
+    // Deletes the shown page.
+    void Picture1_Click();
+    void elimina();
+    // File > Nuovo: an empty sequence.
+    void mnunextNuovo_Click();
+
+    static constexpr const char* kNoFileName = "Senza Nome";
 
     static constexpr const char* kSettingsFile = "BASE.dat";
 
@@ -82,6 +117,17 @@ public:
 
 private:
     bool twoRowMode() const { return Option1.selected(); }
+    // The number shown in NumQua, read as the program has always read its captions.
+    double shownPage() const;
+    // The kind tests shared by storing a new page and re-storing one; `newPage` selects the
+    // new-page variant of the info rows and the row-1 replacement.
+    void storeKindFromControls(int slot, bool newPage);
+    // Pads or cuts a field's text to exactly `width` characters, one rewrite at a time, so that
+    // its change rule sees every step.
+    void bringToWidth(TextBox& field, int width);
+    void insertInfoField(TextBox& field, int column, std::uint8_t kind, std::uint8_t infoRow,
+                         Button& otherButton);
+    void clearSlotTexts(int slot);
 
     Modulo1& m_state;
     Services& m_services;

@@ -144,6 +144,8 @@ QWidget* EditorView::buildControls() {
     // Page selector row.
     auto* selector = new QScrollBar(Qt::Horizontal, panel);
     m_binder.bind(selector, m_model.VScroll1);
+    // The selector has neither caption nor tooltip; screen readers name it by the label beside it.
+    selector->setAccessibleName(toQt(m_model.Label4.caption()));
     grid->addWidget(label(m_model.Label4), 0, 0);
     grid->addWidget(label(m_model.NumQua), 0, 1);
     grid->addWidget(selector, 0, 2, 1, 3);
@@ -175,7 +177,12 @@ QWidget* EditorView::buildControls() {
 
     auto* combo = new QComboBox(panel);
     m_binder.bind(combo, m_model.Combo1);
-    grid->addWidget(label(m_model.Label2), 2, 4);
+    // On Linux a combo box reads out its value as its name and takes its label from the buddy
+    // relation; the text field inside is named by the tooltip.
+    combo->lineEdit()->setAccessibleName(toQt(m_model.Combo1.toolTip()));
+    QLabel* pauseCaption = label(m_model.Label2);
+    pauseCaption->setBuddy(combo);
+    grid->addWidget(pauseCaption, 2, 4);
     grid->addWidget(combo, 2, 5, 1, 2);
 
     grid->addWidget(button(m_model.cmdinserisci), 3, 4, 1, 3);

@@ -1,0 +1,85 @@
+#include <cstdio>
+#include <string>
+
+#include "core/fatal_error.h"
+#include "core/windows1252.h"
+#include "editor_window.h"
+
+namespace velora {
+namespace {
+
+// The name of the file without its folders. Paths from either family of systems may arrive
+// here, so both separators count; a path ending in one shows an empty name.
+std::string fileNameCaption(const std::string& path) {
+    const auto separator = path.find_last_of("\\/");
+    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+    return windows1252::fromUtf8(name);
+}
+
+}  // namespace
+
+void EditorWindow::Timer1_Timer() {
+    trapErrors(m_services, [&] {
+        const DateTime now = m_services.clock.now();
+        char time[16];
+        std::snprintf(time, sizeof time, "%02d:%02d:%02d", now.hour % 100, now.minute % 100,
+                      now.second % 100);
+        txtora.setCaption(m_services.clock.longDate(now) + " " + time);
+
+        if (Gra_Inv.value() == 1) {
+            // An inverse big row always keeps a pause of one second.
+            Combo1.setText("1");
+            m_state.CurrentPause = 1;
+        }
+        if (Option1.selected()) SetTwoRowMode();
+        if (Option2.selected() && (VScroll1.value() > m_state.PageCount || m_state.GapOpened == 1))
+            SetNewPageBigRowMode();
+        if (Scor1.value() == 1 && Scor2.value() == 0) {
+            InfoR1.setEnabled(false);
+            Scor2.setEnabled(false);
+            InfoR2.setEnabled(false);
+        }
+        if (Scor2.value() == 1 && Scor1.value() == 0) {
+            Scor1.setEnabled(false);
+            InfoR1.setEnabled(false);
+            InfoR2.setEnabled(false);
+        }
+        if (m_state.InfoRowState == 1) {
+            Scor1.setEnabled(false);
+            Scor2.setEnabled(false);
+            InfoR1.setEnabled(false);
+        }
+        if (m_state.InfoRowState == 2) {
+            Scor1.setEnabled(false);
+            Scor2.setEnabled(false);
+            InfoR2.setEnabled(false);
+        }
+
+        Label7.setCaption(m_state.CurrentFilePath.empty()
+                              ? std::string(kNoFileName)
+                              : fileNameCaption(m_state.CurrentFilePath));
+    });
+}
+
+void EditorWindow::SetNewPageBigRowMode() {
+    trapErrors(m_services, [&] {
+        Option1.setSelected(false);
+        Option2.setSelected(true);
+        Text1.setVisible(false);
+        Text2.setVisible(false);
+        Text3.setVisible(true);
+        LenRiga1.setVisible(false);
+        LenRiga2.setVisible(false);
+        LenRigaUn.setVisible(true);
+        InfoR1.setEnabled(false);
+        InfoR2.setEnabled(false);
+        const bool inverse = Gra_Inv.value() == 1;
+        Scor1.setEnabled(!inverse);
+        Scor2.setEnabled(!inverse);
+        const bool scrolling = Scor1.value() == 1 || Scor2.value() == 1;
+        Gra_Inv.setEnabled(!scrolling);
+        Command2.setEnabled(!scrolling);
+    });
+}
+
+}  // namespace velora

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "editor/editor_window.h"
+#include "fakes/fake_services.h"
+
+namespace velora::testing {
+
+// A started editor over fake services, with helpers to lay out a sequence directly in the store.
+class EditorFixture : public ::testing::Test {
+protected:
+    explicit EditorFixture(const char* settings = "18\r\n") {
+        fake.clock.autoAdvance = 0.05;
+        fake.files.contents["BASE.dat"] = settings;
+        editor.Form_Load();
+        fake.dialogs.shown.clear();
+    }
+
+    void putPage(int slot, int kind, const std::string& row1, const std::string& row2,
+                 int pause = 3) {
+        state.PageText[slot][1] = row1;
+        state.PageText[slot][2] = row2;
+        state.PageKind[slot] = static_cast<std::uint8_t>(kind);
+        state.PagePause[slot] = static_cast<std::uint8_t>(pause);
+    }
+
+    // Pages 1..count of kind 1 whose row 1 is "P<slot>", each with its own pause.
+    void putSequence(int count) {
+        for (int slot = 1; slot <= count; ++slot)
+            putPage(slot, 1, "P" + std::to_string(slot), "", slot);
+        state.PageCount = static_cast<std::uint8_t>(count);
+    }
+
+    int reportedErrors() const {
+        int count = 0;
+        for (const auto& s : fake.dialogs.shown) count += s.title == "Comunicazione di sistema:";
+        return count;
+    }
+    int messagesSaying(const std::string& text) const {
+        int count = 0;
+        for (const auto& m : fake.dialogs.messages()) count += m == text;
+        return count;
+    }
+
+    FakeServices fake;
+    Modulo1 state;
+    EditorWindow editor{state, fake.services};
+};
+
+}  // namespace velora::testing
