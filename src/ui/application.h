@@ -9,6 +9,7 @@
 #include "event_gate.h"
 #include "info/info_window.h"
 #include "info_view.h"
+#include "preview/preview.h"
 #include "qt_clock.h"
 #include "qt_dialogs.h"
 #include "qt_files.h"
@@ -49,6 +50,7 @@ private:
     Modulo1 m_state;
     EditorWindow m_editor{m_state, m_services};
     std::unique_ptr<EditorView> m_editorView;
+    Preview m_preview{m_editor};
     InfoWindow m_info{m_services};
     std::unique_ptr<InfoView> m_infoView;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ public:
     mutable double seconds = 1000.0;      // test control: the monotonic reading
     double autoAdvance = 0.0;             // test control: added after every monotonic reading
     std::vector<double> waits;            // every wait asked for, in seconds
+    std::function<void(double)> onWait;   // test control: called at the start of every wait
 
     DateTime now() const override { return date; }
     double monotonicSeconds() const override {
@@ -24,6 +26,7 @@ public:
     }
     void wait(double length) override {
         waits.push_back(length);
+        if (onWait) onWait(length);
         if (length > 0) seconds += length;
     }
     std::string longDate(const DateTime& d) const override {

@@ -1,0 +1,163 @@
+#include "preview.h"
+
+#include <algorithm>
+
+#include "core/fatal_error.h"
+#include "core/numbers.h"
+
+namespace velora {
+
+Preview::Preview(EditorWindow& editor)
+    : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {
+    m_editor.Anteprima.onClick = [this] { Anteprima_Click(); };
+}
+
+double Preview::pauseSeconds(int pause) { return pause == 1 ? 1.0 : pause / 2; }
+
+void Preview::Anteprima_Click() {
+    EditorWindow& e = m_editor;
+    bool finished = false;
+    trapErrors(m_services, [&] {
+        e.Timer1.setEnabled(false);
+        m_state.PreviewRunning = 1;
+        e.Anteprima.setMousePointer(Button::kHourglass);
+        ShowPreviewBlank();
+        const int pages = m_state.PageCount;
+        m_state.PreviewPage = 1;
+        while (m_state.PreviewPage <= pages) {
+            e.NumQua.setCaption(decimalText(m_state.PreviewPage));
+            ShowPreviewPage();
+            m_services.clock.wait(pauseSeconds(m_state.PagePause[m_state.PreviewPage]));
+            ShowPreviewBlank();
+            ++m_state.PreviewPage;
+        }
+        finished = true;
+        closePreview();
+    });
+    // An error that ended the preview early must not leave the editor frozen in preview state.
+    if (!finished) {
+        trapErrors(m_services, [&] { closePreview(); });
+    }
+}
+
+void Preview::closePreview() {
+    EditorWindow& e = m_editor;
+    e.Anteprima.setMousePointer(Button::kDefaultPointer);
+    e.Timer1.setEnabled(true);
+    m_state.PreviewRunning = 0;
+    e.Text6.setVisible(false);
+    // An empty sequence has no page to come back to: the editor returns to the new-page slot 1,
+    // the lowest position the selector has.
+    const int last = std::max<int>(m_state.PageCount, e.VScroll1.min());
+    if (e.VScroll1.value() == last) {
+        e.VScroll1_Change();
+    } else {
+        e.VScroll1.setValue(last);
+    }
+}
+
+void Preview::ShowPreviewBlank() {
+    EditorWindow& e = m_editor;
+    trapErrors(m_services, [&] {
+        e.Text1.setVisible(false);
+        e.Text2.setVisible(false);
+        e.Text3.setVisible(false);
+        e.Text6.setVisible(true);
+        e.window.setFocus(e.Text6);
+    });
+}
+
+void Preview::ShowPreviewPage() {
+    EditorWindow& e = m_editor;
+    trapErrors(m_services, [&] {
+        const int k = m_state.PreviewPage;
+        const std::string& r1 = m_state.PageText[k][1];
+        const std::string& r2 = m_state.PageText[k][2];
+        const int c = m_state.RowChars;
+        auto show = [&](TextBox& field, const std::string& text) {
+            field.setText(text);
+            e.window.setFocus(field);
+        };
+        e.Text6.setVisible(false);
+        switch (m_state.PageKind[k]) {
+            case kTwoFixedRows:
+                e.Text1.setMaxLength(c);
+                e.Text2.setMaxLength(c);
+                e.Text1.setVisible(true);
+                e.Text2.setVisible(true);
+                show(e.Text1, r1);
+                show(e.Text2, r2);
+                break;
+            case kRow2Scrolling:
+                e.Text1.setMaxLength(c);
+                e.Text2.setMaxLength(static_cast<int>(r2.size()));
+                e.Text1.setVisible(true);
+                show(e.Text1, r1);
+                scroll(r2 + std::string(kRow2Trail, ' '), e.Text2);
+                break;
+            case kBigFixed:
+                e.Text3.setBackColor(kBlack);
+                e.Text3.setForeColor(kYellow);
+                e.Text3.setMaxLength(c / 2);
+                e.Text3.setVisible(true);
+                show(e.Text3, r1);
+                break;
+            case kBigScrolling:
+                e.Text3.setMaxLength(static_cast<int>(r1.size()));
+                e.Text3.setBackColor(kBlack);
+                e.Text3.setForeColor(kYellow);
+                scroll(r1 + std::string(kRow1Trail, ' '), e.Text3);
+                break;
+            case kInfoInRow2:
+                e.Text1.setMaxLength(c);
+                e.Text2.setMaxLength(kInfoTextLength);
+                e.Text1.setVisible(true);
+                e.Text2.setVisible(true);
+                e.window.setFocus(e.Text1);
+                e.window.setFocus(e.Text2);
+                show(e.Text1, r1);
+                show(e.Text2, InfoSampleText(m_services.clock));
+                e.Text2.setMaxLength(c);
+                break;
+            case kInfoInRow1:
+                e.Text1.setMaxLength(kInfoTextLength);
+                e.Text2.setMaxLength(c);
+                e.Text1.setVisible(true);
+                e.Text2.setVisible(true);
+                show(e.Text1, InfoSampleText(m_services.clock));
+                show(e.Text2, r2);
+                e.Text1.setMaxLength(c);
+                break;
+            case kRow1Scrolling:
+                e.Text1.setMaxLength(static_cast<int>(r1.size()));
+                e.Text2.setMaxLength(c);
+                e.Text2.setVisible(true);
+                show(e.Text2, r2);
+                scroll(r1 + std::string(kRow1Trail, ' '), e.Text1);
+                break;
+            case kBigFixedInverse:
+                e.Text3.setMaxLength(c / 2);
+                e.Text3.setBackColor(kYellow);
+                e.Text3.setForeColor(kBlack);
+                e.Text3.setVisible(true);
+                show(e.Text3, r1);
+                break;
+            default:
+                // A slot never stored shows nothing for its wait.
+                break;
+        }
+    });
+}
+
+void Preview::scroll(const std::string& text, TextBox& field) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        field.setVisible(true);
+        const double start = m_services.clock.monotonicSeconds();
+        field.setText(text.substr(i, kWindowChars));
+        m_editor.window.setFocus(field);
+        m_services.clock.wait(kScrollStep - (m_services.clock.monotonicSeconds() - start));
+        field.setVisible(false);
+    }
+}
+
+}  // namespace velora

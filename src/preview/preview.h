@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+#include "core/controls.h"
+#include "editor/editor_window.h"
+
+namespace velora {
+
+// Plays the stored sequence in the editor's own fields with the sign's timing: fixed rows at once,
+// scrolling rows one character every 0.2 s, info rows with the current date and time, and a grey
+// blank field between pages. Holds the program until the last page has been played.
+class Preview {
+public:
+    explicit Preview(EditorWindow& editor);
+
+    void Anteprima_Click();
+    void ShowPreviewBlank();
+    void ShowPreviewPage();
+
+    // Seconds a page of this pause stays after it has been shown: half the pause, at least 1 s for
+    // pause 1, nothing for pause 0.
+    static double pauseSeconds(int pause);
+
+    static constexpr int kWindowChars = 18;      // characters a scrolling step shows
+    static constexpr double kScrollStep = 0.2;   // seconds a scrolling step lasts
+    static constexpr int kRow2Trail = 7;         // blanks that run row 2 out of the display
+    static constexpr int kRow1Trail = 11;        // ... row 1 and the big row
+
+private:
+    void scroll(const std::string& text, TextBox& field);
+    void closePreview();
+
+    EditorWindow& m_editor;
+    Modulo1& m_state;
+    Services& m_services;
+};
+
+}  // namespace velora
