@@ -88,7 +88,7 @@ void InvDat::reportOpenFailure() {
     std::string text = "Impossibile aprire la porta " + m_portName;
     const std::string reason = MSComm1.errorText();
     if (!reason.empty()) text += " (" + reason + ")";
-    text += ".\nScegliere un'altra porta nella finestra Invio Dati.";
+    text += ".\nScegliere un'altra porta.";
     m_services.dialogs.message(text);
 }
 
