@@ -108,6 +108,7 @@ void InvDat::choosePort(const std::string& name) {
     if (name == m_portName && (!window.loaded() || MSComm1.portOpen())) return;
     m_portName = name;
     if (!window.loaded()) return;
+    MSComm1.setPortOpen(false);
     ensurePortOpen();
 }
 

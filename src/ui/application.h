@@ -7,10 +7,14 @@
 #include "editor/editor_window.h"
 #include "editor_view.h"
 #include "event_gate.h"
+#include "link/inv_dat.h"
+#include "pumping_clock.h"
 #include "qt_clock.h"
 #include "qt_dialogs.h"
 #include "qt_files.h"
 #include "qt_program.h"
+#include "qt_serial_port.h"
+#include "transmission_view.h"
 
 namespace velora {
 
@@ -30,6 +34,8 @@ public:
     EventGate& gate() { return m_gate; }
     QtProgram& program() { return m_program; }
     EditorView* editor() { return m_editorView.get(); }
+    InvDat& transmission() { return m_transmission; }
+    TransmissionView* transmissionView() { return m_transmissionView.get(); }
 
 private:
     void repaintAll();
@@ -43,6 +49,12 @@ private:
     Modulo1 m_state;
     EditorWindow m_editor{m_state, m_services};
     std::unique_ptr<EditorView> m_editorView;
+    // The link to the sign: its waits keep the windows painted with the upload's progress.
+    PumpingClock m_linkClock{m_clock};
+    Services m_linkServices{m_dialogs, m_linkClock, m_files, m_program};
+    QtSerialPort m_port;
+    InvDat m_transmission{m_state, m_linkServices, m_port};
+    std::unique_ptr<TransmissionView> m_transmissionView;
 };
 
 }  // namespace velora

@@ -216,6 +216,11 @@ TEST_F(InvDatTest, PortThatCannotOpenIsNamedAndAnotherCanBeChosen) {
     EXPECT_EQ(port.commPort(), "/dev/ttyUSB0");
     model.Command7_Click();
     EXPECT_EQ(port.sentBytes(), Bytes{212});
+    // An open port is left for the new choice.
+    model.choosePort("COM3");
+    EXPECT_EQ(port.commPort(), "COM3");
+    EXPECT_TRUE(port.portOpen());
+    EXPECT_EQ(std::count(port.calls.begin(), port.calls.end(), "CommPort=COM3"), 1);
 }
 
 // Whatever the line brings, the handler reads one byte per event and never fails.
