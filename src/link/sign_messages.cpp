@@ -22,7 +22,8 @@ void appendChars(Bytes& out, const std::string& text, int count, Code code) {
 
 void fixedRow(Bytes& out, const std::string& text, int rowChars) {
     appendChars(out, text, rowChars, CodiceNormale);
-    out.insert(out.end(), std::max(0, kFixedBlockBytes - rowChars), 0x00);
+    out.resize(out.size() + static_cast<std::size_t>(std::max(0, kFixedBlockBytes - rowChars)),
+               0x00);
 }
 
 void scrollingRow(Bytes& out, const std::string& text, Code code) {
@@ -44,7 +45,12 @@ std::vector<std::uint8_t> pageRecord(const Modulo1& state, int slot) {
     const std::string& row1 = state.PageText[slot][1];
     const std::string& row2 = state.PageText[slot][2];
     const std::uint8_t kind = state.PageKind[slot];
-    Bytes out{kind, state.PageCount, state.PagePause[slot], state.RowChars};
+    Bytes out(4);
+    out.reserve(4 + 2 * kFixedBlockBytes + row1.size() + row2.size() + 2);
+    out[0] = kind;
+    out[1] = state.PageCount;
+    out[2] = state.PagePause[slot];
+    out[3] = state.RowChars;
     switch (kind) {
         case kTwoFixedRows:
             fixedRow(out, row1, rowChars);
@@ -59,7 +65,7 @@ std::vector<std::uint8_t> pageRecord(const Modulo1& state, int slot) {
             appendChars(out, row1, rowChars / 2, CodiceGrande);
             break;
         case kBigScrolling:
-            out.insert(out.end(), kFixedBlockBytes, 0x00);
+            out.resize(out.size() + kFixedBlockBytes, 0x00);
             scrollingRow(out, row2, CodiceGrande);
             break;
         case kInfoInRow2:
