@@ -19,6 +19,10 @@ Application::~Application() = default;
 
 EditorView& Application::start() {
     m_editorView = std::make_unique<EditorView>(m_editor, m_gate);
+    m_transmissionView = std::make_unique<TransmissionView>(m_transmission, m_port, m_linkClock,
+                                                            m_linkServices, m_gate);
+    m_editor.Command1.onClick = [this] { m_transmission.window.show(); };
+    m_program.atEnd([this] { m_port.close(); });
     m_editorView->binder().run([this] { m_editor.window.show(); });
     return *m_editorView;
 }
@@ -29,6 +33,7 @@ void Application::repaintAll() {
 }
 
 void Application::syncWindows() {
+    if (m_transmissionView) m_transmissionView->binder().sync();
     if (!m_infoView && m_info.window.visible())
         m_infoView = std::make_unique<InfoView>(m_info, m_gate);
     if (m_infoView) m_infoView->binder().sync();

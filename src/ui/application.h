@@ -10,10 +10,14 @@
 #include "info/info_window.h"
 #include "info_view.h"
 #include "preview/preview.h"
+#include "link/inv_dat.h"
+#include "pumping_clock.h"
 #include "qt_clock.h"
 #include "qt_dialogs.h"
 #include "qt_files.h"
 #include "qt_program.h"
+#include "qt_serial_port.h"
+#include "transmission_view.h"
 
 namespace velora {
 
@@ -34,6 +38,8 @@ public:
     QtProgram& program() { return m_program; }
     EditorView* editor() { return m_editorView.get(); }
     InfoView* info() { return m_infoView.get(); }
+    InvDat& transmission() { return m_transmission; }
+    TransmissionView* transmissionView() { return m_transmissionView.get(); }
 
 private:
     void repaintAll();
@@ -53,6 +59,12 @@ private:
     Preview m_preview{m_editor};
     InfoWindow m_info{m_services};
     std::unique_ptr<InfoView> m_infoView;
+    // The link to the sign: its waits keep the windows painted with the upload's progress.
+    PumpingClock m_linkClock{m_clock};
+    Services m_linkServices{m_dialogs, m_linkClock, m_files, m_program};
+    QtSerialPort m_port;
+    InvDat m_transmission{m_state, m_linkServices, m_port};
+    std::unique_ptr<TransmissionView> m_transmissionView;
 };
 
 }  // namespace velora

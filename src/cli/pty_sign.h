@@ -1,0 +1,61 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link/virtual_sign.h"
+
+namespace velora {
+
+// The virtual sign at the far end of a new pseudo-terminal: programs open devicePath() as their
+// serial port. It reads on a thread of its own (start) or on the caller's (run), and keeps the
+// time each byte arrived.
+class PtySign {
+public:
+    // Opens the pseudo-terminal; throws std::runtime_error when the system has none to give.
+    PtySign();
+    ~PtySign();
+    PtySign(const PtySign&) = delete;
+    PtySign& operator=(const PtySign&) = delete;
+
+    const std::string& devicePath() const { return m_path; }
+    // Set up before start(): the sign's behaviour and its log of exchanges.
+    VirtualSign& sign() { return m_sign; }
+
+    void start();
+    // Reads until stop() or until the line goes away.
+    void run();
+    void stop();
+
+    // Test control: the sign hangs up after receiving this many bytes.
+    void hangUpAfter(std::size_t bytes) { m_hangUpAfter = bytes; }
+
+    struct Arrival {
+        std::uint8_t byte;
+        std::chrono::steady_clock::time_point at;
+    };
+    std::vector<Arrival> arrivals() const;
+    std::vector<std::uint8_t> received() const;
+    std::size_t receivedCount() const;
+
+private:
+    void hangUp();
+
+    int m_master = -1;
+    int m_slave = -1;  // held open so that the line stays up between the program's opens
+    std::string m_path;
+    VirtualSign m_sign;
+    std::thread m_thread;
+    std::atomic<bool> m_stop{false};
+    std::atomic<std::size_t> m_hangUpAfter{static_cast<std::size_t>(-1)};
+    mutable std::mutex m_mutex;
+    std::vector<Arrival> m_arrivals;
+};
+
+}  // namespace velora

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "core/clock.h"
+#include "core/modulo1.h"
+
+namespace velora {
+
+// Requests and replies on the line to the sign.
+inline constexpr std::uint8_t kConnectRequest = 212;
+inline constexpr std::uint8_t kConnectAck = 200;
+inline constexpr std::uint8_t kCountFollows = 222;
+inline constexpr std::uint8_t kDateTimeAck = 227;
+inline constexpr std::uint8_t kPageEnd = 0xE9;
+inline constexpr std::uint8_t kUploadEnd = 0xFD;
+inline constexpr std::uint8_t kScrollEnd = 0x80;
+inline constexpr std::uint8_t kDateTimeStart = 0xE0;
+inline constexpr std::uint8_t kDateTimeEnd = 0xF9;
+
+// Width of a fixed row block on the line: the sign always reads 24 bytes of it.
+inline constexpr int kFixedBlockBytes = 24;
+
+// One byte of a paced transmission and the pacing gaps that follow it.
+struct PacedByte {
+    std::uint8_t value;
+    int delaysAfter;
+
+    bool operator==(const PacedByte&) const = default;
+};
+
+// A whole transmission as it goes on the line: gaps before the first byte, then the bytes.
+struct PacedStream {
+    int leadingDelays = 0;
+    std::vector<PacedByte> bytes;
+    // Index one past the end-of-page byte of each page record, in order.
+    std::vector<std::size_t> pageEnds;
+
+    std::vector<std::uint8_t> values() const;
+};
+
+// The upload of pages 1..PageCount: one record per page (kind, page count, pause, row width,
+// body by kind, 0xE9), then 0xFD. A fixed, short or big fixed row whose text is shorter than its
+// width (the width was raised after the page was stored) is padded with blanks, so that the sign
+// always receives whole records.
+PacedStream uploadStream(const Modulo1& state);
+
+// The record of one page, without pacing.
+std::vector<std::uint8_t> pageRecord(const Modulo1& state, int slot);
+
+// The date and time message: 0xE0, minutes, hours, weekday (Monday 1 .. Sunday 7), day,
+// month, year of the century, all but the weekday in packed decimal, then 0xF9.
+std::vector<std::uint8_t> dateTimeMessage(const DateTime& at);
+
+// Monday 1 .. Sunday 7 of a date of the Gregorian calendar.
+int isoWeekday(int year, int month, int day);
+
+// Two decimal digits of `value` (0..99) as one byte: tens in the high nibble.
+std::uint8_t packedDecimal(int value);
+
+}  // namespace velora

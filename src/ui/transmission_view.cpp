@@ -1,0 +1,207 @@
+#include "transmission_view.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QVBoxLayout>
+
+#include "qt_text.h"
+
+namespace velora {
+namespace {
+
+const char* const kPortKey = "link/port";
+
+bool isUserInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::Close:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClock& clock,
+                                   Services& services, EventGate& gate, QWidget* parent)
+    : QWidget(parent),
+      m_model(model),
+      m_port(port),
+      m_clock(clock),
+      m_gate(gate),
+      m_binder(services, gate) {
+    auto* layout = new QVBoxLayout(this);
+
+    auto* portRow = new QHBoxLayout;
+    auto* portLabel = new QLabel(tr("Porta:"), this);
+    m_portChoice = new QComboBox(this);
+    m_portChoice->setObjectName(QStringLiteral("Porta"));
+    m_portChoice->setEditable(true);
+    m_portChoice->setInsertPolicy(QComboBox::NoInsert);
+    m_portChoice->setToolTip(tr("Porta seriale dell'insegna; si pu\u00F2 scrivere un percorso"));
+    portLabel->setBuddy(m_portChoice);
+    for (const std::string& name : QtSerialPort::presentPorts())
+        m_portChoice->addItem(QString::fromStdString(name));
+    m_portChoice->addItem(toQt(kVirtualSignPort));
+    portRow->addWidget(portLabel);
+    portRow->addWidget(m_portChoice, 1);
+    layout->addLayout(portRow);
+
+    auto* frame = new QGroupBox(toQt(model.Frame1.caption()), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto* frameLayout = new QVBoxLayout(frame);
+    auto* option1 = new QRadioButton(frame);
+    auto* option2 = new QRadioButton(frame);
+    frameLayout->addWidget(option1);
+    frameLayout->addWidget(option2);
+    layout->addWidget(frame);
+
+    auto* buttons = new QGridLayout;
+    auto* command7 = new QPushButton(this);
+    auto* cmdInvio = new QPushButton(this);
+    auto* command3 = new QPushButton(this);
+    auto* command1 = new QPushButton(this);
+    buttons->addWidget(command7, 0, 0);
+    buttons->addWidget(cmdInvio, 0, 1);
+    buttons->addWidget(command3, 1, 0);
+    buttons->addWidget(command1, 1, 1);
+    layout->addLayout(buttons);
+
+    auto* status = new QGridLayout;
+    QLabel* labels[5];
+    for (int i = 0; i < 5; ++i) labels[i] = new QLabel(this);
+    status->addWidget(labels[0], 0, 0);
+    status->addWidget(labels[1], 0, 1);
+    status->addWidget(labels[2], 1, 0);
+    status->addWidget(labels[3], 1, 1);
+    status->addWidget(labels[4], 2, 0, 1, 2);
+    layout->addLayout(status);
+
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setObjectName(QStringLiteral("Avanzamento"));
+    m_progressText = new QLabel(this);
+    m_progressText->setObjectName(QStringLiteral("AvanzamentoTesto"));
+    m_progressBar->hide();
+    m_progressText->hide();
+    layout->addWidget(m_progressBar);
+    layout->addWidget(m_progressText);
+
+    m_binder.bind(this, model.window);
+    m_binder.bind(option1, model.Option1);
+    m_binder.bind(option2, model.Option2);
+    m_binder.bind(command7, model.Command7);
+    m_binder.bind(cmdInvio, model.CMDINVIO);
+    m_binder.bind(command3, model.Command3);
+    m_binder.bind(command1, model.Command1);
+    m_binder.bind(labels[0], model.Coll_OK);
+    m_binder.bind(labels[1], model.No_Collegam);
+    m_binder.bind(labels[2], model.Trasm_OK);
+    m_binder.bind(labels[3], model.Manca_Dati);
+    m_binder.bind(labels[4], model.Label7);
+
+    connect(m_portChoice, &QComboBox::activated, this,
+            [this](int index) { choosePort(m_portChoice->itemText(index)); });
+    connect(m_portChoice->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { choosePort(m_portChoice->currentText()); });
+
+    m_clock.pump = [this] { pump(); };
+    connect(&m_port, &QtSerialPort::received, this, &TransmissionView::deliverReplies);
+    // Replies held back during a handler are caught up once it has ended, from the event loop.
+    connect(&m_gate, &EventGate::reopened, this, &TransmissionView::exchangeEnded,
+            Qt::QueuedConnection);
+    qApp->installEventFilter(this);
+
+    const QString remembered = rememberedPort();
+    m_portChoice->setEditText(remembered);
+    m_model.choosePort(fromQt(remembered));
+}
+
+TransmissionView::~TransmissionView() {
+    m_clock.pump = nullptr;
+}
+
+QString TransmissionView::rememberedPort() {
+    const QString fallback = QString::fromStdString(QtSerialPort::defaultPort());
+    return QSettings().value(QLatin1String(kPortKey), fallback).toString();
+}
+
+void TransmissionView::choosePort(const QString& name) {
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty()) return;
+    m_binder.run([&] { m_model.choosePort(fromQt(trimmed)); });
+    QSettings().setValue(QLatin1String(kPortKey), trimmed);
+}
+
+void TransmissionView::pump() {
+    const InvDat::Progress& p = m_model.progress();
+    if (!m_busyCursor) {
+        m_busyCursor = true;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    if (p.running) {
+        m_progressBar->setRange(0, static_cast<int>(p.bytes));
+        m_progressBar->setValue(static_cast<int>(p.bytesSent));
+        m_progressText->setText(tr("Pagine inviate: %1 di %2 \u2013 byte: %3 di %4")
+                                    .arg(p.pagesSent)
+                                    .arg(p.pages)
+                                    .arg(p.bytesSent)
+                                    .arg(p.bytes));
+        m_progressBar->show();
+        m_progressText->show();
+    }
+    m_binder.sync();
+    Q_EMIT progressShown();
+    // Paint, and let the port take what arrives; the user's input is dropped meanwhile, so that
+    // no other exchange can start inside this one.
+    m_pumping = true;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_pumping = false;
+}
+
+bool TransmissionView::eventFilter(QObject* watched, QEvent* event) {
+    if (m_pumping && isUserInput(event->type())) {
+        event->ignore();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TransmissionView::deliverReplies() {
+    if (!m_gate.isOpen() || m_port.inBufferCount() == 0) return;
+    m_binder.run([this] { m_port.raiseReceiveEvents(); });
+}
+
+void TransmissionView::exchangeEnded() {
+    if (!m_gate.isOpen()) return;
+    if (m_busyCursor) {
+        m_busyCursor = false;
+        QApplication::restoreOverrideCursor();
+    }
+    if (!m_model.progress().running) {
+        m_progressBar->hide();
+        m_progressText->hide();
+    }
+    deliverReplies();
+}
+
+}  // namespace velora

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QWidget>
+
+#include "control_binder.h"
+#include "link/inv_dat.h"
+#include "pumping_clock.h"
+#include "qt_serial_port.h"
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+
+namespace velora {
+
+// The transmission window "Invio Dati": draws the InvDat model, offers the port choice, and
+// keeps painting with the progress of an upload while the bytes go out. The sign's replies are
+// handled after the exchange that is running, one receive event per byte.
+class TransmissionView : public QWidget {
+    Q_OBJECT
+
+public:
+    TransmissionView(InvDat& model, QtSerialPort& port, PumpingClock& clock, Services& services,
+                     EventGate& gate, QWidget* parent = nullptr);
+    ~TransmissionView() override;
+
+    InvDat& model() { return m_model; }
+    ControlBinder& binder() { return m_binder; }
+
+    // The port choice offered at start: the last one made, else the system's first port.
+    static QString rememberedPort();
+
+Q_SIGNALS:
+    // The progress of the exchange that is running was drawn.
+    void progressShown();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void choosePort(const QString& name);
+    void pump();
+    void deliverReplies();
+    void exchangeEnded();
+
+    InvDat& m_model;
+    QtSerialPort& m_port;
+    PumpingClock& m_clock;
+    EventGate& m_gate;
+    ControlBinder m_binder;
+    QComboBox* m_portChoice = nullptr;
+    QProgressBar* m_progressBar = nullptr;
+    QLabel* m_progressText = nullptr;
+    bool m_pumping = false;
+    bool m_busyCursor = false;
+};
+
+}  // namespace velora

@@ -1,0 +1,146 @@
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "cli/pty_sign.h"
+
+namespace velora {
+
+// velora-cli as scripts run it, against the virtual sign on a pseudo-terminal.
+class CliTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Run {
+        int exitCode;
+        QString out;
+        QString err;
+    };
+
+    static Run cli(const QStringList& args) {
+        QProcess process;
+        process.start(QStringLiteral(VELORA_CLI), args);
+        if (!process.waitForFinished(15000)) {
+            process.kill();
+            process.waitForFinished();
+            return {-1, {}, QStringLiteral("timed out")};
+        }
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    QString writeSequence(const QByteArray& bytes) {
+        const QString path = m_dir.filePath(QStringLiteral("seq%1.inf").arg(++m_files));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+        return path;
+    }
+
+    // Two pages: the example of two fixed rows of nine characters, and a big scrolling row.
+    QString twoPages() {
+        return writeSequence(
+            "2,9\r\n1,\"CIAO     \",5\r\n1,\"A B      \",5\r\n4,\"yes\",3\r\n4,\"yes\",3\r\n");
+    }
+
+    QTemporaryDir m_dir;
+    int m_files = 0;
+
+private Q_SLOTS:
+    void dumpPrintsOneRecordPerLine() {
+        const Run run = cli({QStringLiteral("dump"), twoPages()});
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = run.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        const QString zeros15 = QStringLiteral(" 00").repeated(15);
+        QCOMPARE(lines[0], QStringLiteral("01 02 05 09 23 29 21 2F") +
+                               QStringLiteral(" 00").repeated(5) + zeros15 +
+                               QStringLiteral(" 21 00 22") + QStringLiteral(" 00").repeated(6) +
+                               zeros15 + QStringLiteral(" E9"));
+        QCOMPARE(lines[1], QStringLiteral("04 02 03 09") + QStringLiteral(" 00").repeated(24) +
+                               QStringLiteral(" 35 24 32 80 E9"));
+        QCOMPARE(lines[2], QStringLiteral("FD"));
+
+        const Run empty = cli({QStringLiteral("dump"), writeSequence("0,18\r\n")});
+        QCOMPARE(empty.out, QStringLiteral("FD\n"));
+    }
+
+    void unreadableFilesFailWithTheReadingMessage() {
+        for (const QString& path :
+             {m_dir.filePath(QStringLiteral("missing.inf")), m_dir.path(),
+              writeSequence("1,9\r\n1,\"ABC\",5\r\n"), writeSequence("201,9\r\n")}) {
+            const Run run = cli({QStringLiteral("dump"), path});
+            QCOMPARE(run.exitCode, 1);
+            QCOMPARE(run.err.trimmed(), QStringLiteral("File NON trovato!!"));
+            QVERIFY(run.out.isEmpty());
+        }
+    }
+
+    void sendAndClockAgainstTheSign() {
+        PtySign sign;
+        sign.start();
+        const QString port = QString::fromStdString(sign.devicePath());
+        const Run sent = cli({QStringLiteral("send"), twoPages(), QStringLiteral("--port"), port});
+        QCOMPARE(sent.out, QStringLiteral("2  Pagine\n"));
+        QCOMPARE(sent.exitCode, 0);
+        QCOMPARE(sign.sign().pagesReceived(), 2);
+        const Run clock = cli({QStringLiteral("clock"), QStringLiteral("--port"), port});
+        QCOMPARE(clock.out, QStringLiteral("Data/Ora OK\n"));
+        QCOMPARE(clock.exitCode, 0);
+    }
+
+    void wrongCountFails() {
+        PtySign sign;
+        sign.sign().countAdjust = 1;
+        sign.start();
+        const Run run = cli({QStringLiteral("send"), twoPages(), QStringLiteral("--port"),
+                             QString::fromStdString(sign.devicePath())});
+        QCOMPARE(run.out, QStringLiteral("Errore TX\n"));
+        QCOMPARE(run.exitCode, 1);
+    }
+
+    void silentSignAndMissingPortExitTwo() {
+        PtySign sign;
+        sign.sign().silent = true;
+        sign.start();
+        const Run silent = cli({QStringLiteral("send"), twoPages(), QStringLiteral("--port"),
+                                QString::fromStdString(sign.devicePath())});
+        QCOMPARE(silent.exitCode, 2);
+        QVERIFY(silent.err.contains(QStringLiteral("5 secondi")));
+        const Run missing = cli({QStringLiteral("clock"), QStringLiteral("--port"),
+                                 QStringLiteral("/dev/velora-none")});
+        QCOMPARE(missing.exitCode, 2);
+        QVERIFY(missing.err.contains(QStringLiteral("/dev/velora-none")));
+    }
+
+    void signCommandServesOtherRuns() {
+        QProcess sign;
+        sign.start(QStringLiteral(VELORA_CLI), {QStringLiteral("sign")});
+        QVERIFY(sign.waitForReadyRead(5000));
+        const QString port = QString::fromUtf8(sign.readLine()).trimmed();
+        QVERIFY(port.startsWith(QStringLiteral("/dev/")));
+        const Run run = cli({QStringLiteral("send"), twoPages(), QStringLiteral("--port"), port});
+        QCOMPARE(run.exitCode, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(sign.bytesAvailable() > 0 && sign.canReadLine(), 3000);
+        QTest::qWait(100);
+        const QString log = QString::fromUtf8(sign.readAll());
+        QCOMPARE(log, QStringLiteral("Connessione\nPagine ricevute: 2\n"));
+        sign.kill();
+        sign.waitForFinished();
+    }
+
+    void helpAndVersion() {
+        const Run help = cli({QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.contains(QStringLiteral("send FILE.inf --port PORTA")));
+        const Run version = cli({QStringLiteral("--version")});
+        QCOMPARE(version.exitCode, 0);
+        QVERIFY(version.out.startsWith(QStringLiteral("velora-cli ")));
+        const Run wrong = cli({QStringLiteral("send"), twoPages()});
+        QCOMPARE(wrong.exitCode, 64);
+    }
+};
+
+}  // namespace velora
+
+QTEST_GUILESS_MAIN(velora::CliTest)
+#include "cli_test.moc"

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "link/sign_messages.h"
+#include "link/virtual_sign.h"
+
+namespace velora {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes feed(VirtualSign& sign, const Bytes& bytes) {
+    Bytes replies;
+    for (std::uint8_t b : bytes) {
+        const Bytes r = sign.receive(b);
+        replies.insert(replies.end(), r.begin(), r.end());
+    }
+    return replies;
+}
+
+TEST(VirtualSignTest, AnswersConnectAndDateTime) {
+    VirtualSign sign;
+    std::vector<std::string> log;
+    sign.onExchange = [&](const std::string& line) { log.push_back(line); };
+    EXPECT_EQ(feed(sign, {212}), Bytes{200});
+    EXPECT_EQ(feed(sign, dateTimeMessage({2026, 12, 5, 14, 7, 33})), Bytes{227});
+    EXPECT_EQ(log, (std::vector<std::string>{"Connessione", "Data/Ora: 05/12/26 14:07 giorno 6"}));
+}
+
+// Pages of every kind whose header bytes take the values of the end bytes: the sign must count
+// by lengths, not by searching for 0xE9 or 0xFD.
+TEST(VirtualSignTest, CountsRecordsByKindAndLength) {
+    for (int rowChars : {0, 9, 24}) {
+        Modulo1 state;
+        state.PageCount = 9;
+        state.RowChars = static_cast<std::uint8_t>(rowChars);
+        for (int slot = 1; slot <= 9; ++slot) {
+            state.PageKind[slot] = static_cast<std::uint8_t>(slot == 9 ? 0 : slot);
+            state.PagePause[slot] = slot % 2 ? 0xE9 : 0xFD;
+            state.PageText[slot][1] = "Scorre \xE9 qui";
+            state.PageText[slot][2] = "ABC";
+        }
+        VirtualSign sign;
+        EXPECT_EQ(feed(sign, uploadStream(state).values()), (Bytes{222, 9})) << rowChars;
+        ASSERT_EQ(sign.records().size(), 9u);
+        EXPECT_EQ(sign.records()[2], pageRecord(state, 3));
+    }
+}
+
+TEST(VirtualSignTest, EmptyUploadAnswersZero) {
+    VirtualSign sign;
+    EXPECT_EQ(feed(sign, {0xFD}), (Bytes{222, 0}));
+}
+
+TEST(VirtualSignTest, GarbledRecordIsDroppedAndTheNextRequestAnswered) {
+    VirtualSign sign;
+    Bytes broken = {1, 1, 3, 9};
+    broken.insert(broken.end(), 48, 0);
+    broken.push_back(0x00);  // where the page end belongs
+    EXPECT_TRUE(feed(sign, broken).empty());
+    EXPECT_EQ(feed(sign, {212}), Bytes{200});
+}
+
+TEST(VirtualSignTest, TestControlsChangeTheAnswer) {
+    VirtualSign wrong;
+    wrong.countAdjust = -1;
+    EXPECT_EQ(feed(wrong, {1, 1, 0, 0}), Bytes{});
+    EXPECT_EQ(feed(wrong, Bytes(48, 0)), Bytes{});
+    EXPECT_EQ(feed(wrong, {0xE9, 0xFD}), (Bytes{222, 0}));
+    VirtualSign silent;
+    silent.silent = true;
+    EXPECT_TRUE(feed(silent, {212, 0xFD}).empty());
+}
+
+}  // namespace
+}  // namespace velora
