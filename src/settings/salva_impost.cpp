@@ -35,6 +35,8 @@ Salva_Impost::Salva_Impost(EditorWindow& editor)
     Label1.setCaption("Num. Schede x Riga");
     Combo2.setText("Numero di Schede LED");
     Combo2.setItems({"3", "4", "5", "6", "7", "8"});
+    // Also names the list for screen readers.
+    Combo2.setToolTip("Numero di schede LED per riga dell'insegna in uso");
     Label2.setCaption("6");
     Command1.setCaption("Salva Impostazione");
     Command2.setCaption("Chiudi");

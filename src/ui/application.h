@@ -7,10 +7,13 @@
 #include "editor/editor_window.h"
 #include "editor_view.h"
 #include "event_gate.h"
+#include "files/file_menu.h"
 #include "qt_clock.h"
 #include "qt_dialogs.h"
 #include "qt_files.h"
 #include "qt_program.h"
+#include "settings/salva_impost.h"
+#include "settings_view.h"
 
 namespace velora {
 
@@ -30,6 +33,7 @@ public:
     EventGate& gate() { return m_gate; }
     QtProgram& program() { return m_program; }
     EditorView* editor() { return m_editorView.get(); }
+    SettingsView* settings() { return m_settingsView.get(); }
 
 private:
     void repaintAll();
@@ -43,6 +47,9 @@ private:
     Modulo1 m_state;
     EditorWindow m_editor{m_state, m_services};
     std::unique_ptr<EditorView> m_editorView;
+    FileMenu m_fileMenu{m_editor};
+    Salva_Impost m_settings{m_editor};
+    std::unique_ptr<SettingsView> m_settingsView;
 };
 
 }  // namespace velora
