@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include <QAction>
 #include <QApplication>
 
 #include "artwork.h"
@@ -23,16 +24,22 @@ EditorView& Application::start() {
                                                             m_linkServices, m_gate);
     m_editor.Command1.onClick = [this] { m_transmission.window.show(); };
     m_program.atEnd([this] { m_port.close(); });
+    m_settingsView = std::make_unique<SettingsView>(m_settings, m_services, m_gate);
+    // The desktop's usual keys, beside the menus' own access keys.
+    m_editorView->action("mnunextApri")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_editorView->action("mnunextSalva")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_editorView->action("mnunextNuovo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     m_editorView->binder().run([this] { m_editor.window.show(); });
     return *m_editorView;
 }
 
-void Application::repaintAll() {
-    if (m_editorView) m_editorView->binder().sync();
-    syncWindows();
-}
+void Application::repaintAll() { syncWindows(); }
 
 void Application::syncWindows() {
+    // The other windows' handlers can move the editor's controls (the settings window writes
+    // its boards label) and the editor's handlers open the other windows.
+    if (m_editorView) m_editorView->binder().sync();
+    if (m_settingsView) m_settingsView->binder().sync();
     if (m_transmissionView) m_transmissionView->binder().sync();
     if (!m_infoView && m_info.window.visible())
         m_infoView = std::make_unique<InfoView>(m_info, m_gate);

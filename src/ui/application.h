@@ -12,12 +12,15 @@
 #include "preview/preview.h"
 #include "link/inv_dat.h"
 #include "pumping_clock.h"
+#include "files/file_menu.h"
 #include "qt_clock.h"
 #include "qt_dialogs.h"
 #include "qt_files.h"
 #include "qt_program.h"
 #include "qt_serial_port.h"
 #include "transmission_view.h"
+#include "settings/salva_impost.h"
+#include "settings_view.h"
 
 namespace velora {
 
@@ -40,6 +43,7 @@ public:
     InfoView* info() { return m_infoView.get(); }
     InvDat& transmission() { return m_transmission; }
     TransmissionView* transmissionView() { return m_transmissionView.get(); }
+    SettingsView* settings() { return m_settingsView.get(); }
 
 private:
     void repaintAll();
@@ -65,6 +69,9 @@ private:
     QtSerialPort m_port;
     InvDat m_transmission{m_state, m_linkServices, m_port};
     std::unique_ptr<TransmissionView> m_transmissionView;
+    FileMenu m_fileMenu{m_editor};
+    Salva_Impost m_settings{m_editor};
+    std::unique_ptr<SettingsView> m_settingsView;
 };
 
 }  // namespace velora

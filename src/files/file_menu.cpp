@@ -1,0 +1,95 @@
+#include "file_menu.h"
+
+#include "core/numbers.h"
+#include "sequence_file.h"
+
+namespace velora {
+namespace {
+
+constexpr const char* kReadFailed = "File NON trovato!!";
+constexpr const char* kWriteFailed = "Problemi con il File!!";
+constexpr const char* kNoticeTitle = "Fine";
+
+}  // namespace
+
+FileMenu::FileMenu(EditorWindow& editor)
+    : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {
+    editor.mnunextApri.onClick = [this] { Apri(); };
+    editor.mnunextSalva.onClick = [this] { Salva(); };
+    editor.mnuNom.onClick = [this] { Salva_c_Nome(); };
+    editor.mnunextfinE.onClick = [this] { mnunextfinE_Click(); };
+}
+
+void FileMenu::Apri() {
+    const std::string path = m_services.dialogs.openFilePath(kFilter);
+    if (!path.empty() && !LeggiSequenza(path)) return;
+    // Page 1 is loaded by Timer2's first tick; the detour through 2 makes sure that the move to 1
+    // is a change, also when the selector stood at 1 already.
+    m_editor.VScroll1.setValue(2);
+    m_editor.Timer2.setEnabled(true);
+}
+
+void FileMenu::Salva() {
+    if (m_state.PageCount == 0) {
+        m_services.dialogs.inputBox("Non ho DATI Caricati", kNoticeTitle, "???");
+        return;
+    }
+    if (m_state.CurrentFilePath.empty()) {
+        m_services.dialogs.inputBox("Non ho il Nome", kNoticeTitle,
+                                    "Al primo salvataggio usare 'Salva con Nome'");
+        return;
+    }
+    ScriviSequenza(m_state.CurrentFilePath);
+}
+
+void FileMenu::Salva_c_Nome() {
+    const std::string path = m_services.dialogs.saveFilePath(kFilter);
+    if (path.empty()) return;
+    if (m_services.files.exists(path)) {
+        const MessageAnswer answer = m_services.dialogs.messageBox(
+            "Attenzione: \n\rFile gia' esistente ! Sovrascrivere il file ?", "Conferma",
+            MessageIcon::Information, MessageButtons::YesNo);
+        if (answer != MessageAnswer::Yes) return;
+    }
+    m_state.CurrentFilePath = path;
+    ScriviSequenza(path);
+}
+
+void FileMenu::mnunextfinE_Click() {
+    const std::string answer =
+        m_services.dialogs.inputBox("Ha Salvato i DATI? (S/N)", kNoticeTitle, "N");
+    if (answer == "S" || answer == "s") m_services.program.end();
+}
+
+bool FileMenu::ScriviSequenza(const std::string& path) {
+    if (!m_services.files.replace(path, sequenceFileBytes(m_state))) {
+        m_services.dialogs.message(kWriteFailed);
+        return false;
+    }
+    // The slot after the last page is where the editor composes the next one.
+    if (m_state.PageCount < kLastSlot) {
+        const std::size_t next = m_state.PageCount + 1u;
+        m_state.PageText[next][1].clear();
+        m_state.PagePause[next] = 0;
+    }
+    return true;
+}
+
+bool FileMenu::LeggiSequenza(const std::string& path) {
+    // One byte more than the limit tells a file that is too large from one that just fits.
+    const auto bytes = m_services.files.read(path, kLargestFile + 1);
+    std::optional<SequenceFile> file;
+    if (bytes && bytes->size() <= kLargestFile) file = parseSequenceFile(*bytes);
+    // A file that cannot be read leaves the sequence and its name as they were, so that a later
+    // "Salva" cannot write a fragment over the file that failed.
+    if (!file) {
+        m_services.dialogs.message(kReadFailed);
+        return false;
+    }
+    m_state.CurrentFilePath = path;
+    applySequenceFile(m_state, *file);
+    m_editor.txtmax.setCaption(decimalText(m_state.PageCount));
+    return true;
+}
+
+}  // namespace velora

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+
+#include "core/controls.h"
+#include "core/modulo1.h"
+#include "core/services.h"
+#include "editor/editor_window.h"
+
+namespace velora {
+
+// The settings window: the number of LED boards per row, which fixes the row width RowChars
+// (three characters a board) and is kept in BASE.dat for the next start. Opened from the editor's
+// "Salva &Impostazioni" without modality.
+class Salva_Impost {
+public:
+    explicit Salva_Impost(EditorWindow& editor);
+    Salva_Impost(const Salva_Impost&) = delete;
+    Salva_Impost& operator=(const Salva_Impost&) = delete;
+
+    void Form_Load();
+    // Applies the number of boards in Combo2, writes BASE.dat and shows the boards in the editor.
+    void SalvaImpostazione();
+    void Command2_Click();
+
+    // BASE.dat's bytes for a row width: the number between blanks, then CRLF.
+    static std::string settingsFileBytes(int rowChars);
+
+    Form window{"Salva_Impost"};
+    Label Label1{"Label1"};
+    ComboBox Combo2{"Combo2"};
+    Label Label2{"Label2"};
+    Button Command1{"Command1"};
+    Button Command2{"Command2"};
+
+private:
+    EditorWindow& m_editor;
+    Modulo1& m_state;
+    Services& m_services;
+};
+
+}  // namespace velora

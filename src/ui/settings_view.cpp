@@ -1,0 +1,43 @@
+#include "settings_view.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace velora {
+
+SettingsView::SettingsView(Salva_Impost& model, Services& services, EventGate& gate,
+                           QWidget* parent)
+    : QWidget(parent, Qt::Window), m_model(model), m_binder(services, gate, this) {
+    m_binder.bind(this, m_model.window);
+
+    auto* label1 = new QLabel(this);
+    auto* combo2 = new QComboBox(this);
+    auto* label2 = new QLabel(this);
+    auto* command1 = new QPushButton(this);
+    auto* command2 = new QPushButton(this);
+    combo2->setMinimumContentsLength(20);
+    label2->setMinimumWidth(80);
+    label2->setAlignment(Qt::AlignCenter);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(label1, 0, 0);
+    grid->addWidget(combo2, 0, 1);
+    grid->addWidget(label2, 0, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(command1);
+    buttons->addWidget(command2);
+    grid->addLayout(buttons, 1, 0, 1, 3);
+
+    m_binder.bind(label1, m_model.Label1);
+    m_binder.bind(combo2, m_model.Combo2);
+    m_binder.bind(label2, m_model.Label2);
+    m_binder.bind(command1, m_model.Command1);
+    m_binder.bind(command2, m_model.Command2);
+    command1->setDefault(true);
+}
+
+}  // namespace velora

@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include "fakes/fake_services.h"
+#include "files/file_menu.h"
+
+namespace velora {
+namespace {
+
+const std::string kTwoPages =
+    "2,21\r\n1,\"uno\",4\r\n1,\"due\",4\r\n3,\"TRE\",6\r\n3,\"TRE\",6\r\n";
+const std::string kOverwrite = "Attenzione: \n\rFile gia' esistente ! Sovrascrivere il file ?";
+
+// An editor holding one page, with the File menu wired to it.
+class FileMenuTest : public ::testing::Test {
+protected:
+    FileMenuTest() {
+        state.PageCount = 1;
+        state.PageKind[1] = kTwoFixedRows;
+        state.PageText[1] = {"", "ciao", "mondo"};
+        state.PagePause[1] = 5;
+        state.PageText[2][1] = "typed";
+        state.PagePause[2] = 3;
+    }
+
+    const testing::FakeDialogs::Shown& onlyDialog() const {
+        EXPECT_EQ(fake.dialogs.shown.size(), 1u);
+        return fake.dialogs.shown.front();
+    }
+
+    testing::FakeServices fake;
+    Modulo1 state;
+    EditorWindow editor{state, fake.services};
+    FileMenu menu{editor};
+};
+
+TEST_F(FileMenuTest, OpeningReadsTheFileAndHeadsForPageOne) {
+    fake.files.contents["/seq/due.inf"] = kTwoPages;
+    fake.dialogs.pathAnswers.push_back("/seq/due.inf");
+    editor.mnunextApri.click();
+
+    EXPECT_EQ(onlyDialog().kind, "open");
+    EXPECT_EQ(onlyDialog().text, "Team Files (*.inf)|*.inf");
+    EXPECT_EQ(state.CurrentFilePath, "/seq/due.inf");
+    EXPECT_EQ(state.PageCount, 2);
+    EXPECT_EQ(state.RowChars, 21);
+    EXPECT_EQ(state.PageText[2][2], "TRE");
+    EXPECT_EQ(editor.txtmax.caption(), "2");
+    EXPECT_EQ(editor.VScroll1.value(), 2);
+    EXPECT_TRUE(editor.Timer2.enabled());
+}
+
+TEST_F(FileMenuTest, CancelledOpenStillHeadsForPageOne) {
+    editor.mnunextApri.click();
+    EXPECT_EQ(state.PageCount, 1);
+    EXPECT_EQ(state.PageText[1][1], "ciao");
+    EXPECT_TRUE(state.CurrentFilePath.empty());
+    EXPECT_EQ(editor.VScroll1.value(), 2);
+    EXPECT_TRUE(editor.Timer2.enabled());
+}
+
+struct OpenFailure {
+    const char* name;
+    std::optional<std::string> contents;  // nothing: no such file
+    bool unreadable;
+};
+
+void PrintTo(const OpenFailure& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class OpenFailureTest : public FileMenuTest, public ::testing::WithParamInterface<OpenFailure> {};
+
+TEST_P(OpenFailureTest, ReportsAndLeavesSequenceAndNameAlone) {
+    const std::string path = "/seq/bad.inf";
+    if (GetParam().contents) fake.files.contents[path] = *GetParam().contents;
+    if (GetParam().unreadable) fake.files.failing.insert(path);
+    state.CurrentFilePath = "/seq/mine.inf";
+    const Modulo1 before = state;
+    fake.dialogs.pathAnswers.push_back(path);
+    editor.mnunextApri.click();
+
+    ASSERT_EQ(fake.dialogs.messages(), std::vector<std::string>{"File NON trovato!!"});
+    EXPECT_EQ(fake.dialogs.shown.back().title, "Velora");
+    EXPECT_EQ(state.CurrentFilePath, "/seq/mine.inf");
+    EXPECT_EQ(state.PageCount, before.PageCount);
+    EXPECT_EQ(state.RowChars, before.RowChars);
+    EXPECT_EQ(state.PageText, before.PageText);
+    EXPECT_EQ(state.PageKind, before.PageKind);
+    EXPECT_EQ(state.PagePause, before.PagePause);
+    EXPECT_EQ(editor.VScroll1.value(), 1);
+    EXPECT_FALSE(editor.Timer2.enabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, OpenFailureTest,
+    ::testing::Values(OpenFailure{"Missing", std::nullopt, false},
+                      OpenFailure{"Unreadable", "", true},
+                      // The good pages before the bad record are not taken either.
+                      OpenFailure{"BadRecordAfterGoodOnes", kTwoPages + "1,\"x\",1\r\n", false},
+                      OpenFailure{"TooManyPages", "201,18\r\n", false},
+                      OpenFailure{"TooLarge", std::string(FileMenu::kLargestFile + 1, '\n'),
+                                  false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FileMenuTest, SaveWithoutPagesOrNameOnlyTellsWhy) {
+    struct Case {
+        int pageCount;
+        const char* path;
+        const char* prompt;
+        const char* defaultText;
+    };
+    for (const Case& c :
+         {Case{0, "/seq/a.inf", "Non ho DATI Caricati", "???"},
+          Case{1, "", "Non ho il Nome", "Al primo salvataggio usare 'Salva con Nome'"}}) {
+        SCOPED_TRACE(c.prompt);
+        fake.dialogs.shown.clear();
+        state.PageCount = static_cast<std::uint8_t>(c.pageCount);
+        state.CurrentFilePath = c.path;
+        editor.mnunextSalva.click();
+        EXPECT_EQ(onlyDialog().kind, "input");
+        EXPECT_EQ(onlyDialog().text, c.prompt);
+        EXPECT_EQ(onlyDialog().title, "Fine");
+        EXPECT_EQ(onlyDialog().defaultText, c.defaultText);
+        EXPECT_TRUE(fake.files.contents.empty());
+    }
+}
+
+TEST_F(FileMenuTest, SaveUnderANewNameThenSaveAgainWithoutQuestions) {
+    fake.dialogs.pathAnswers.push_back("/seq/nuovo");
+    editor.mnuNom.click();
+    EXPECT_EQ(fake.dialogs.shown.at(0).kind, "save");
+    EXPECT_EQ(fake.dialogs.shown.at(0).text, "Team Files (*.inf)|*.inf");
+    EXPECT_EQ(state.CurrentFilePath, "/seq/nuovo");  // no extension added
+    const std::string bytes = "1,18\r\n1,\"ciao\",5\r\n1,\"mondo\",5\r\n";
+    EXPECT_EQ(fake.files.contents["/seq/nuovo"], bytes);
+    // The new-page slot loses its row-1 text and pause, as after every save.
+    EXPECT_EQ(state.PageText[2][1], "");
+    EXPECT_EQ(state.PagePause[2], 0);
+
+    state.PageText[1][1] = "salve";
+    editor.mnunextSalva.click();
+    EXPECT_EQ(fake.dialogs.shown.size(), 1u);
+    EXPECT_EQ(fake.files.contents["/seq/nuovo"], "1,18\r\n1,\"salve\",5\r\n1,\"mondo\",5\r\n");
+}
+
+TEST_F(FileMenuTest, OverwriteQuestionDecides) {
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        fake.dialogs.shown.clear();
+        fake.files.contents["/seq/old.inf"] = "old bytes";
+        state.CurrentFilePath = "/seq/mine.inf";
+        fake.dialogs.pathAnswers.push_back("/seq/old.inf");
+        fake.dialogs.messageAnswers.push_back(answer);
+        editor.mnuNom.click();
+
+        ASSERT_EQ(fake.dialogs.shown.size(), 2u);
+        const auto& question = fake.dialogs.shown[1];
+        EXPECT_EQ(question.text, kOverwrite);
+        EXPECT_EQ(question.title, "Conferma");
+        EXPECT_EQ(question.icon, MessageIcon::Information);
+        EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+        const bool yes = answer == MessageAnswer::Yes;
+        EXPECT_EQ(fake.files.contents["/seq/old.inf"] == "old bytes", !yes);
+        EXPECT_EQ(state.CurrentFilePath, yes ? "/seq/old.inf" : "/seq/mine.inf");
+    }
+}
+
+TEST_F(FileMenuTest, CancelledSaveDialogWritesNothing) {
+    state.CurrentFilePath = "/seq/mine.inf";
+    editor.mnuNom.click();
+    EXPECT_TRUE(fake.files.contents.empty());
+    EXPECT_EQ(state.CurrentFilePath, "/seq/mine.inf");
+}
+
+TEST_F(FileMenuTest, EmptySequenceIsSavedUnderANewName) {
+    state.PageCount = 0;
+    fake.dialogs.pathAnswers.push_back("/seq/vuota.inf");
+    editor.mnuNom.click();
+    EXPECT_EQ(fake.files.contents["/seq/vuota.inf"], "0,18\r\n");
+    EXPECT_EQ(state.PageText[1][1], "");
+}
+
+TEST_F(FileMenuTest, FailedWriteIsReportedAndKeepsTheOldFile) {
+    fake.files.contents["/seq/ro.inf"] = "old bytes";
+    fake.files.failing.insert("/seq/ro.inf");
+    state.CurrentFilePath = "/seq/ro.inf";
+    editor.mnunextSalva.click();
+    EXPECT_EQ(fake.dialogs.messages(), std::vector<std::string>{"Problemi con il File!!"});
+    EXPECT_EQ(fake.files.contents["/seq/ro.inf"], "old bytes");
+    // Nothing was saved, so the page being composed is left alone.
+    EXPECT_EQ(state.PageText[2][1], "typed");
+}
+
+TEST_F(FileMenuTest, ExitEndsOnlyOnExactlySOrLowerS) {
+    struct Case {
+        const char* answer;
+        bool ends;
+    };
+    for (const Case& c : {Case{"S", true}, Case{"s", true}, Case{"si", false}, Case{"S ", false},
+                          Case{"N", false}, Case{"", false}}) {
+        SCOPED_TRACE(c.answer);
+        fake.program.endCalls = 0;
+        fake.dialogs.shown.clear();
+        fake.dialogs.inputAnswers.push_back(c.answer);
+        editor.mnunextfinE.click();
+        EXPECT_EQ(onlyDialog().text, "Ha Salvato i DATI? (S/N)");
+        EXPECT_EQ(onlyDialog().title, "Fine");
+        EXPECT_EQ(onlyDialog().defaultText, "N");
+        EXPECT_EQ(fake.program.endCalls, c.ends ? 1 : 0);
+    }
+}
+
+}  // namespace
+}  // namespace velora

@@ -1,0 +1,183 @@
+#include <functional>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "application.h"
+
+namespace velora {
+
+// Drives the whole program offscreen, with its real dialogs and files, in a folder of its own.
+class FilesViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Harness {
+        QTemporaryDir folder;
+        QString previousFolder = QDir::currentPath();
+        std::unique_ptr<Application> app;
+
+        Harness() {
+            QDir::setCurrent(folder.path());
+            writeFile(QStringLiteral("BASE.dat"), " 18 \r\n");
+            app = std::make_unique<Application>();
+            app->start();
+        }
+        ~Harness() {
+            app.reset();
+            QDir::setCurrent(previousFolder);
+        }
+        QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
+        void writeFile(const QString& name, const QByteArray& bytes) {
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+        QAction* action(const char* name) { return app->editor()->action(name); }
+    };
+
+    static QByteArray fileBytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // Answers the next modal dialog of type D once it is up; `done` tells whether it was.
+    template <typename D>
+    static void answerNextDialog(std::function<void(D*)> answer, bool* done) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, done] {
+            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible()) return;
+            poll->stop();
+            poll->deleteLater();
+            *done = true;
+            answer(dialog);
+        });
+        poll->start(10);
+    }
+
+    static void chooseFile(const QString& path, bool* done) {
+        answerNextDialog<QFileDialog>(
+            [path](QFileDialog* files) {
+                // As a user does: type the name, then accept. Choosing the file in the dialog's list
+                // instead would race with the dialog reading the folder.
+                files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+                static_cast<QDialog*>(files)->accept();
+            },
+            done);
+    }
+
+private Q_SLOTS:
+    void savedUnderANewNameOpensWithTheSamePages() {
+        Harness h;
+        Modulo1& state = h.app->state();
+        state.PageCount = 2;
+        state.PageKind[1] = kTwoFixedRows;
+        state.PageText[1] = {"", "  Buon giorno  ", std::string("citt\xE0 +20\xB0")};
+        state.PagePause[1] = 5;
+        state.PageKind[2] = kBigScrolling;
+        state.PageText[2] = {"", "scorre \"piano\"", "scorre \"piano\""};
+        state.PagePause[2] = 12;
+        const Modulo1 saved = state;
+
+        const QString path = h.path("sequenza.inf");
+        bool chosen = false;
+        chooseFile(path, &chosen);
+        h.action("mnuNom")->trigger();
+        QVERIFY(chosen);
+        QCOMPARE(fileBytes(path).left(6), QByteArray("2,18\r\n"));
+
+        for (std::size_t slot = 1; slot <= 2; ++slot) state.PageText[slot] = {"", "x", "y"};
+        state.PageCount = 7;
+        bool opened = false;
+        chooseFile(path, &opened);
+        h.action("mnunextApri")->trigger();
+        QVERIFY(opened);
+
+        QCOMPARE(state.CurrentFilePath, path.toStdString());
+        QCOMPARE(int(state.PageCount), 2);
+        for (std::size_t slot = 1; slot <= 2; ++slot) {
+            QCOMPARE(state.PageText[slot], saved.PageText[slot]);
+            QCOMPARE(state.PageKind[slot], saved.PageKind[slot]);
+            QCOMPARE(state.PagePause[slot], saved.PagePause[slot]);
+        }
+        QCOMPARE(h.app->editor()->findChild<QLabel*>(QStringLiteral("txtmax"))->text(),
+                 QStringLiteral("2"));
+    }
+
+    void answeringNoKeepsTheExistingFile() {
+        Harness h;
+        const QString path = h.path("vecchio.inf");
+        h.writeFile(path, "1,9\r\n1,\"old\",3\r\n1,\"old\",3\r\n");
+        h.app->state().CurrentFilePath = "earlier.inf";
+        h.app->state().PageCount = 1;
+
+        bool chosen = false;
+        bool asked = false;
+        chooseFile(path, &chosen);
+        QString question;
+        QString title;
+        answerNextDialog<QMessageBox>(
+            [&](QMessageBox* box) {
+                question = box->text();
+                title = box->windowTitle();
+                box->button(QMessageBox::No)->click();
+            },
+            &asked);
+        h.action("mnuNom")->trigger();
+
+        QVERIFY(chosen);
+        QVERIFY(asked);
+        QCOMPARE(title, QStringLiteral("Conferma"));
+        QVERIFY(question.contains(QStringLiteral("Sovrascrivere il file ?")));
+        QCOMPARE(fileBytes(path), QByteArray("1,9\r\n1,\"old\",3\r\n1,\"old\",3\r\n"));
+        QCOMPARE(h.app->state().CurrentFilePath, std::string("earlier.inf"));
+    }
+
+    void commandKeysReachTheFileMenu() {
+        Harness h;
+        QCOMPARE(h.action("mnunextApri")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+        QCOMPARE(h.action("mnunextSalva")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QCOMPARE(h.action("mnunextNuovo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    }
+
+    void settingsWindowWritesBaseDatAndTheEditorShowsTheBoards() {
+        Harness h;
+        h.action("Salv_Impost")->trigger();
+        SettingsView* view = h.app->settings();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        QCOMPARE(view->windowTitle(), QStringLiteral("Form1"));
+        QCOMPARE(view->findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("6"));
+
+        auto* combo = view->findChild<QComboBox*>(QStringLiteral("Combo2"));
+        combo->lineEdit()->clear();
+        QTest::keyClicks(combo->lineEdit(), QStringLiteral("8"));
+        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("Command1")),
+                          Qt::LeftButton);
+
+        QCOMPARE(fileBytes(QStringLiteral("BASE.dat")), QByteArray(" 24 \r\n"));
+        QCOMPARE(int(h.app->state().RowChars), 24);
+        QCOMPARE(h.app->editor()->findChild<QLabel*>(QStringLiteral("Label3"))->text(),
+                 QStringLiteral("8"));
+
+        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("Command2")),
+                          Qt::LeftButton);
+        QVERIFY(view->isHidden());
+        QVERIFY(!h.app->settings()->model().window.loaded());
+    }
+};
+
+}  // namespace velora
+
+QTEST_MAIN(velora::FilesViewTest)
+#include "files_view_test.moc"
