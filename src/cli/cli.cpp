@@ -17,7 +17,7 @@
 #include "core/numbers.h"
 #include "core/system_clock.h"
 #include "core/windows1252.h"
-#include "inf_reader.h"
+#include "files/sequence_file.h"
 #include "link/inv_dat.h"
 #include "link/sign_messages.h"
 #include "pty_sign.h"
@@ -97,10 +97,12 @@ std::optional<std::string> readFile(const std::string& path) {
 
 bool loadSequence(const std::string& path, Modulo1& state) {
     const std::optional<std::string> bytes = readFile(path);
-    if (!bytes || !readSequence(*bytes, state)) {
+    const std::optional<SequenceFile> file = bytes ? parseSequenceFile(*bytes) : std::nullopt;
+    if (!file) {
         std::cerr << "File NON trovato!!" << std::endl;
         return false;
     }
+    applySequenceFile(state, *file);
     return true;
 }
 

@@ -31,7 +31,7 @@ inline constexpr int kInfoTextLength = 16;
 struct Modulo1 {
     // PageText[slot][1] is row 1 (or the big text), [slot][2] row 2 (or the big text again);
     // column 0 is never used. Texts are Windows-1252 bytes, as typed.
-    std::array<std::array<std::string, 3>, kLastSlot + 1> PageText{};
+    std::array<std::array<std::string, 3>, kLastSlot + 1> PageText;
     std::array<std::uint8_t, kLastSlot + 1> PageKind{};
     std::array<std::uint8_t, kLastSlot + 1> PagePause{};  // seconds
 
