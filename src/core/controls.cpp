@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include "run_time_error.h"
+#include "windows1252.h"
 
 namespace velora {
 
@@ -69,6 +70,15 @@ void Form::unload() {
     setVisible(false);
     touch();
     if (onUnload) onUnload();
+}
+
+void describe(CaptionedControl& control, const char* utf8Caption, const char* utf8ToolTip) {
+    control.setCaption(windows1252::fromUtf8(utf8Caption));
+    control.setToolTip(windows1252::fromUtf8(utf8ToolTip));
+}
+
+void describe(Control& control, const char* utf8ToolTip) {
+    control.setToolTip(windows1252::fromUtf8(utf8ToolTip));
 }
 
 }  // namespace velora

@@ -232,4 +232,8 @@ private:
     const Control* m_focus = nullptr;
 };
 
+// Gives a control its caption and tooltip, written in the source as UTF-8.
+void describe(CaptionedControl& control, const char* utf8Caption, const char* utf8ToolTip);
+void describe(Control& control, const char* utf8ToolTip);
+
 }  // namespace velora

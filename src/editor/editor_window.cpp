@@ -14,15 +14,6 @@ std::string cp1252(const char* utf8) {
     return windows1252::fromUtf8(utf8);
 }
 
-void describe(Control& control, const char* toolTip) {
-    control.setToolTip(cp1252(toolTip));
-}
-
-void describe(CaptionedControl& control, const char* caption, const char* toolTip) {
-    control.setCaption(cp1252(caption));
-    control.setToolTip(cp1252(toolTip));
-}
-
 void makeSignRow(TextBox& box, const char* toolTip) {
     describe(box, toolTip);
     box.setBackColor(kBlack);

@@ -116,6 +116,10 @@ public:
     Button mnueHelp{"mnueHelp"};
 
 private:
+    // Big-row mode with its boxes and counters shown and the info buttons off: the steps that
+    // loading a big page and composing a new one share.
+    void showBigRowLayout();
+
     bool twoRowMode() const { return Option1.selected(); }
     // The number shown in NumQua, read as the program has always read its captions.
     double shownPage() const;

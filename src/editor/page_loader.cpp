@@ -149,18 +149,22 @@ void EditorWindow::SetTwoRowMode() {
     });
 }
 
+void EditorWindow::showBigRowLayout() {
+    Option1.setSelected(false);
+    Option2.setSelected(true);
+    Text1.setVisible(false);
+    Text2.setVisible(false);
+    Text3.setVisible(true);
+    LenRiga1.setVisible(false);
+    LenRiga2.setVisible(false);
+    LenRigaUn.setVisible(true);
+    InfoR1.setEnabled(false);
+    InfoR2.setEnabled(false);
+}
+
 void EditorWindow::SetBigRowMode() {
     trapErrors(m_services, [&] {
-        Option1.setSelected(false);
-        Option2.setSelected(true);
-        Text1.setVisible(false);
-        Text2.setVisible(false);
-        Text3.setVisible(true);
-        LenRiga1.setVisible(false);
-        LenRiga2.setVisible(false);
-        LenRigaUn.setVisible(true);
-        InfoR1.setEnabled(false);
-        InfoR2.setEnabled(false);
+        showBigRowLayout();
         const int scor1 = Scor1.value();
         const int scor2 = Scor2.value();
         const int inverse = Gra_Inv.value();

@@ -63,16 +63,7 @@ void EditorWindow::Timer1_Timer() {
 
 void EditorWindow::SetNewPageBigRowMode() {
     trapErrors(m_services, [&] {
-        Option1.setSelected(false);
-        Option2.setSelected(true);
-        Text1.setVisible(false);
-        Text2.setVisible(false);
-        Text3.setVisible(true);
-        LenRiga1.setVisible(false);
-        LenRiga2.setVisible(false);
-        LenRigaUn.setVisible(true);
-        InfoR1.setEnabled(false);
-        InfoR2.setEnabled(false);
+        showBigRowLayout();
         const bool inverse = Gra_Inv.value() == 1;
         Scor1.setEnabled(!inverse);
         Scor2.setEnabled(!inverse);

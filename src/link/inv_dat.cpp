@@ -33,23 +33,19 @@ private:
 InvDat::InvDat(Modulo1& state, Services& services, SerialPort& port)
     : MSComm1(port), m_state(state), m_services(services) {
     window.setCaption("Invio Dati");
-    auto setUp = [](CaptionedControl& control, const char* caption, const char* toolTip) {
-        control.setCaption(windows1252::fromUtf8(caption));
-        control.setToolTip(windows1252::fromUtf8(toolTip));
-    };
-    setUp(Command7, "Connetti", "Connette COM1 (RS232) o Modem ad KDM");
-    setUp(CMDINVIO, "INVIO DATI", "Invio dei DATI sul Dispositivo Connesso");
-    setUp(Command3, "Collega e Invia Data/Ora",
-          "Connette ed Invia Data & Ora x sincronizzare gli Orari-Date");
-    setUp(Command1, "Esci", "Esce dalla Connessione e Disconnette");
-    setUp(Frame1, "Tipo di Connessione", "");
-    setUp(Option1, "Connessione Seriale", "Via COM1 RS232");
-    setUp(Option2, "Connessione con Modem", "Connette Tramite Modem");
-    setUp(Coll_OK, "Collegamento OK", "");
-    setUp(No_Collegam, "Non c'è Collegamento", "");
-    setUp(Manca_Dati, "NON ci sono DATI invio inutile", "");
-    setUp(Trasm_OK, "Inviato", "");
-    setUp(Label7, "0", "");
+    describe(Command7, "Connetti", "Connette COM1 (RS232) o Modem ad KDM");
+    describe(CMDINVIO, "INVIO DATI", "Invio dei DATI sul Dispositivo Connesso");
+    describe(Command3, "Collega e Invia Data/Ora",
+             "Connette ed Invia Data & Ora x sincronizzare gli Orari-Date");
+    describe(Command1, "Esci", "Esce dalla Connessione e Disconnette");
+    describe(Frame1, "Tipo di Connessione", "");
+    describe(Option1, "Connessione Seriale", "Via COM1 RS232");
+    describe(Option2, "Connessione con Modem", "Connette Tramite Modem");
+    describe(Coll_OK, "Collegamento OK", "");
+    describe(No_Collegam, "Non c'è Collegamento", "");
+    describe(Manca_Dati, "NON ci sono DATI invio inutile", "");
+    describe(Trasm_OK, "Inviato", "");
+    describe(Label7, "0", "");
     OptionButton::group({&Option1, &Option2});
 
     window.onLoad = [this] { Form_Load(); };
