@@ -53,12 +53,13 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     auto* layout = new QVBoxLayout(this);
 
     auto* portRow = new QHBoxLayout;
-    auto* portLabel = new QLabel(tr("Porta:"), this);
+    auto* portLabel = new QLabel(tr("&Porta:"), this);
     m_portChoice = new QComboBox(this);
     m_portChoice->setObjectName(QStringLiteral("Porta"));
     m_portChoice->setEditable(true);
     m_portChoice->setInsertPolicy(QComboBox::NoInsert);
     m_portChoice->setToolTip(tr("Porta seriale dell'insegna; si pu\u00F2 scrivere un percorso"));
+    m_portChoice->lineEdit()->setAccessibleName(m_portChoice->toolTip());
     portLabel->setBuddy(m_portChoice);
     for (const std::string& name : QtSerialPort::presentPorts())
         m_portChoice->addItem(QString::fromStdString(name));
@@ -138,6 +139,10 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
 
 TransmissionView::~TransmissionView() {
     m_clock.pump = nullptr;
+    // Closing the window below takes the focus from the port field, whose editingFinished
+    // would otherwise reach this view after its members are gone.
+    m_portChoice->lineEdit()->disconnect(this);
+    m_portChoice->disconnect(this);
 }
 
 QString TransmissionView::rememberedPort() {
