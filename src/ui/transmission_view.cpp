@@ -86,6 +86,8 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     buttons->addWidget(cmdInvio, 0, 1);
     buttons->addWidget(command3, 1, 0);
     buttons->addWidget(command1, 1, 1);
+    buttons->setColumnStretch(0, 1);
+    buttons->setColumnStretch(1, 1);
     layout->addLayout(buttons);
 
     auto* status = new QGridLayout;
@@ -107,6 +109,8 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     layout->addWidget(m_progressBar);
     layout->addWidget(m_progressText);
 
+    // Wide enough for the progress line of an upload without the window growing meanwhile.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 52);
     m_binder.bind(this, model.window);
     m_binder.bind(option1, model.Option1);
     m_binder.bind(option2, model.Option2);
