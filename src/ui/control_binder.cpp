@@ -160,6 +160,9 @@ void ControlBinder::bind(QComboBox* widget, ComboBox& combo) {
         [widget, &combo] {
             pushCommon(widget, combo);
             widget->setAccessibleName(toQt(combo.toolTip()));
+            // On Linux the combo box itself is named by its value; the edit field inside
+            // carries its purpose.
+            if (widget->lineEdit()) widget->lineEdit()->setAccessibleName(toQt(combo.toolTip()));
             if (widget->count() != static_cast<int>(combo.items().size())) {
                 widget->clear();
                 for (const auto& item : combo.items()) widget->addItem(toQt(item));

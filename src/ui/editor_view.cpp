@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -170,7 +171,11 @@ QWidget* EditorView::buildControls() {
     grid->addWidget(check(m_model.Scor1), 2, 2);
     grid->addWidget(check(m_model.Scor2), 3, 2);
     grid->addWidget(check(m_model.Gra_Inv), 4, 2);
-    grid->addWidget(button(m_model.InfoR1), 2, 3);
+    QPushButton* infoR1 = button(m_model.InfoR1);
+    // "In&fo R1" marks the same letter as "&File". As on the desktop, Alt+F belongs to the menu
+    // bar; the button keeps its caption and is reached with Alt+1 (its row) or the Tab key.
+    infoR1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_1));
+    grid->addWidget(infoR1, 2, 3);
     grid->addWidget(button(m_model.InfoR2), 3, 3);
     grid->addWidget(button(m_model.Command2), 4, 3);
     grid->addWidget(button(m_model.Command6), 5, 3);
@@ -178,8 +183,7 @@ QWidget* EditorView::buildControls() {
     auto* combo = new QComboBox(panel);
     m_binder.bind(combo, m_model.Combo1);
     // On Linux a combo box reads out its value as its name and takes its label from the buddy
-    // relation; the text field inside is named by the tooltip.
-    combo->lineEdit()->setAccessibleName(toQt(m_model.Combo1.toolTip()));
+    // relation.
     QLabel* pauseCaption = label(m_model.Label2);
     pauseCaption->setBuddy(combo);
     grid->addWidget(pauseCaption, 2, 4);

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace velora {
 
@@ -37,7 +38,17 @@ SettingsView::SettingsView(Salva_Impost& model, Services& services, EventGate& g
     m_binder.bind(label2, m_model.Label2);
     m_binder.bind(command1, m_model.Command1);
     m_binder.bind(command2, m_model.Command2);
+    // The heading names the list for screen readers, which read a combo box out by its value.
+    label1->setBuddy(combo2);
     command1->setDefault(true);
+    // A plain window has no default button of its own: Return saves, as the button's frame
+    // promises, and Escape closes the window as "Chiudi" does.
+    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* save = new QShortcut(QKeySequence(key), this);
+        connect(save, &QShortcut::activated, command1, &QPushButton::click);
+    }
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, command2, &QPushButton::click);
 }
 
 }  // namespace velora

@@ -53,12 +53,13 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     auto* layout = new QVBoxLayout(this);
 
     auto* portRow = new QHBoxLayout;
-    auto* portLabel = new QLabel(tr("Porta:"), this);
+    auto* portLabel = new QLabel(tr("&Porta:"), this);
     m_portChoice = new QComboBox(this);
     m_portChoice->setObjectName(QStringLiteral("Porta"));
     m_portChoice->setEditable(true);
     m_portChoice->setInsertPolicy(QComboBox::NoInsert);
     m_portChoice->setToolTip(tr("Porta seriale dell'insegna; si pu\u00F2 scrivere un percorso"));
+    m_portChoice->lineEdit()->setAccessibleName(m_portChoice->toolTip());
     portLabel->setBuddy(m_portChoice);
     for (const std::string& name : QtSerialPort::presentPorts())
         m_portChoice->addItem(QString::fromStdString(name));
@@ -85,6 +86,8 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     buttons->addWidget(cmdInvio, 0, 1);
     buttons->addWidget(command3, 1, 0);
     buttons->addWidget(command1, 1, 1);
+    buttons->setColumnStretch(0, 1);
+    buttons->setColumnStretch(1, 1);
     layout->addLayout(buttons);
 
     auto* status = new QGridLayout;
@@ -106,6 +109,8 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     layout->addWidget(m_progressBar);
     layout->addWidget(m_progressText);
 
+    // Wide enough for the progress line of an upload without the window growing meanwhile.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 52);
     m_binder.bind(this, model.window);
     m_binder.bind(option1, model.Option1);
     m_binder.bind(option2, model.Option2);
@@ -138,6 +143,10 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
 
 TransmissionView::~TransmissionView() {
     m_clock.pump = nullptr;
+    // Closing the window below takes the focus from the port field, whose editingFinished
+    // would otherwise reach this view after its members are gone.
+    m_portChoice->lineEdit()->disconnect(this);
+    m_portChoice->disconnect(this);
 }
 
 QString TransmissionView::rememberedPort() {

@@ -52,6 +52,26 @@ inline void expectName(QStringList& faults, const QObject* object,
     }
 }
 
+// A combo box is named by its tooltip. On Linux, Qt names it by its value instead and leaves its
+// purpose to the label that it is the buddy of, as screen readers expect there: that label must
+// be in place, and the edit field inside carries the tooltip (checked on its own).
+inline void checkComboBox(QStringList& faults, QComboBox* combo, QAccessibleInterface* iface) {
+    const QString name = iface->text(QAccessible::Name);
+    if (combo->toolTip().isEmpty()) {
+        faults << describe(combo) + QStringLiteral(": no tooltip to name it");
+        return;
+    }
+    if (name == combo->toolTip()) return;
+    // Without a value, Qt falls back to the label's text.
+    for (const auto& [label, relation] : iface->relations(QAccessible::Label)) {
+        if (name == iface->text(QAccessible::Value) || name == label->text(QAccessible::Name))
+            return;
+    }
+    faults << describe(combo) + QStringLiteral(": named \"") + name +
+                  QStringLiteral("\", neither its tooltip \"") + combo->toolTip() +
+                  QStringLiteral("\" nor its value with a label beside it");
+}
+
 inline void checkControl(QStringList& faults, QAccessibleInterface* iface) {
     QObject* object = iface->object();
     if (auto* action = qobject_cast<QAction*>(object)) {
@@ -65,8 +85,14 @@ inline void checkControl(QStringList& faults, QAccessibleInterface* iface) {
         } else {
             expectName(faults, object, iface, spokenCaption(button->text()), "caption");
         }
-    } else if (qobject_cast<QLineEdit*>(object) || qobject_cast<QComboBox*>(object)) {
-        expectName(faults, object, iface, static_cast<QWidget*>(object)->toolTip(), "tooltip");
+    } else if (auto* combo = qobject_cast<QComboBox*>(object)) {
+        checkComboBox(faults, combo, iface);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(object)) {
+        // The edit field of a combo box speaks for its owner, by the owner's tooltip.
+        QString toolTip = edit->toolTip();
+        if (auto* owner = qobject_cast<QComboBox*>(edit->parent()); owner && toolTip.isEmpty())
+            toolTip = owner->toolTip();
+        expectName(faults, object, iface, toolTip, "tooltip");
     } else if (auto* label = qobject_cast<QLabel*>(object)) {
         if (label->text().isEmpty()) {
             // A picture needs a name of its own; an empty value label has nothing to say.
@@ -74,7 +100,9 @@ inline void checkControl(QStringList& faults, QAccessibleInterface* iface) {
                 expectName(faults, object, iface, label->accessibleName(), "own name");
             return;
         }
-        expectName(faults, object, iface, label->text(), "value");
+        // A label with a buddy shows its access key, which is not spoken.
+        const QString shown = label->buddy() ? spokenCaption(label->text()) : label->text();
+        expectName(faults, object, iface, shown, "value");
         const QString description = iface->text(QAccessible::Description);
         if (description != label->toolTip()) {
             faults << describe(object) + QStringLiteral(": described as \"") + description +
