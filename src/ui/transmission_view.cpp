@@ -138,6 +138,10 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
 
 TransmissionView::~TransmissionView() {
     m_clock.pump = nullptr;
+    // Closing the window below takes the focus from the port field, which would choose the port
+    // again through a binder already destroyed.
+    m_portChoice->disconnect(this);
+    m_portChoice->lineEdit()->disconnect(this);
 }
 
 QString TransmissionView::rememberedPort() {
