@@ -3,9 +3,14 @@
 #include <QApplication>
 
 #include "application.h"
+#include "core/pacing.h"
+#include "core/system_clock.h"
 #include "first_paint.h"
 
 int main(int argc, char* argv[]) {
+    const velora::SystemClock calibrationClock;
+    velora::CalibrationAhead calibration(calibrationClock);
+
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velora"));
     QApplication::setOrganizationName(QStringLiteral("Velora"));

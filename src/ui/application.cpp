@@ -20,11 +20,13 @@ Application::~Application() = default;
 
 EditorView& Application::start() {
     m_editorView = std::make_unique<EditorView>(m_editor, m_gate);
-    m_transmissionView = std::make_unique<TransmissionView>(m_transmission, m_port, m_linkClock,
-                                                            m_linkServices, m_gate);
-    m_editor.Command1.onClick = [this] { m_transmission.window.show(); };
+    // The transmission window's load handler opens the port its view has put in the model, so
+    // the view must exist before the window is shown.
+    m_editor.Command1.onClick = [this] {
+        makeTransmissionView();
+        m_transmission.window.show();
+    };
     m_program.atEnd([this] { m_port.close(); });
-    m_settingsView = std::make_unique<SettingsView>(m_settings, m_services, m_gate);
     // The desktop's usual keys, beside the menus' own access keys.
     m_editorView->action("mnunextApri")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     m_editorView->action("mnunextSalva")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -33,13 +35,24 @@ EditorView& Application::start() {
     return *m_editorView;
 }
 
-void Application::repaintAll() { syncWindows(); }
+void Application::makeTransmissionView() {
+    if (!m_transmissionView)
+        m_transmissionView = std::make_unique<TransmissionView>(m_transmission, m_port, m_linkClock,
+                                                                m_linkServices, m_gate);
+}
+
+void Application::repaintAll() {
+    syncWindows();
+}
 
 void Application::syncWindows() {
     // The other windows' handlers can move the editor's controls (the settings window writes
     // its boards label) and the editor's handlers open the other windows.
     if (m_editorView) m_editorView->binder().sync();
+    if (!m_settingsView && m_settings.window.visible())
+        m_settingsView = std::make_unique<SettingsView>(m_settings, m_services, m_gate);
     if (m_settingsView) m_settingsView->binder().sync();
+    if (m_transmission.window.visible()) makeTransmissionView();
     if (m_transmissionView) m_transmissionView->binder().sync();
     if (!m_infoView && m_info.window.visible())
         m_infoView = std::make_unique<InfoView>(m_info, m_gate);

@@ -7,20 +7,20 @@
 #include "editor/editor_window.h"
 #include "editor_view.h"
 #include "event_gate.h"
+#include "files/file_menu.h"
 #include "info/info_window.h"
 #include "info_view.h"
-#include "preview/preview.h"
 #include "link/inv_dat.h"
+#include "preview/preview.h"
 #include "pumping_clock.h"
-#include "files/file_menu.h"
 #include "qt_clock.h"
 #include "qt_dialogs.h"
 #include "qt_files.h"
 #include "qt_program.h"
 #include "qt_serial_port.h"
-#include "transmission_view.h"
 #include "settings/salva_impost.h"
 #include "settings_view.h"
+#include "transmission_view.h"
 
 namespace velora {
 
@@ -47,8 +47,10 @@ public:
 
 private:
     void repaintAll();
+    void makeTransmissionView();
     // Brings the views of the other windows up to date with their models; a view is made the
-    // first time its window is shown, which keeps the start of the program short.
+    // first time its window is shown, which keeps the start of the program short (listing the
+    // serial ports alone reads hundreds of device files).
     void syncWindows();
 
     EventGate m_gate;

@@ -4,6 +4,8 @@
 #include <QApplication>
 
 #include "application.h"
+#include "core/pacing.h"
+#include "core/system_clock.h"
 
 int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
@@ -12,6 +14,11 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
+    // The editor's start-up calibrates the pacing delay with a counting loop of several
+    // milliseconds; it runs on a second core while Qt starts and the windows are built.
+    const velora::SystemClock calibrationClock;
+    velora::CalibrationAhead calibration(calibrationClock);
+
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velora"));
     QApplication::setOrganizationName(QStringLiteral("Velora"));

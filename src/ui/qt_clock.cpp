@@ -12,12 +12,17 @@ namespace velora {
 QtClock::QtClock(std::function<void()> repaint) : m_repaint(std::move(repaint)) {}
 
 std::string QtClock::longDate(const DateTime& date) const {
-    return fromQt(QLocale::system().toString(QDate(date.year, date.month, date.day), QLocale::LongFormat));
+    return fromQt(
+        QLocale::system().toString(QDate(date.year, date.month, date.day), QLocale::LongFormat));
 }
 
 void QtClock::wait(double seconds) {
     constexpr double kFrame = 0.02;
-    const double end = monotonicSeconds() + seconds;
+    // What a repainting wait shows reaches the screen a little after the step began, by an amount
+    // that varies from step to step by up to a tenth of a millisecond; ending these waits a
+    // little late keeps every step on the screen at least as long as asked.
+    constexpr double kDisplayGuard = 0.0005;
+    const double end = monotonicSeconds() + seconds + (seconds > kFrame ? kDisplayGuard : 0);
     while (end - monotonicSeconds() > kFrame) {
         if (m_repaint) m_repaint();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -1,0 +1,86 @@
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "application.h"
+
+namespace velora {
+
+// The whole program: the windows other than the editor are built when they are first opened.
+class ApplicationTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Harness {
+        QTemporaryDir folder;
+        QString previousFolder = QDir::currentPath();
+        std::unique_ptr<Application> app;
+        QStringList dialogs;  // titles of the message boxes that came up, closed at once
+        QTimer closer;
+
+        Harness() {
+            QDir::setCurrent(folder.path());
+            QFile base(QStringLiteral("BASE.dat"));
+            if (base.open(QIODevice::WriteOnly)) base.write("18\r\n");
+            base.close();
+            // A message box would hold the test; it is noted and closed instead.
+            QObject::connect(&closer, &QTimer::timeout, [this] {
+                if (QWidget* modal = QApplication::activeModalWidget()) {
+                    dialogs << modal->windowTitle();
+                    modal->close();
+                }
+            });
+            closer.start(10);
+            app = std::make_unique<Application>();
+            app->start();
+        }
+        ~Harness() {
+            app.reset();
+            QDir::setCurrent(previousFolder);
+        }
+    };
+
+private Q_SLOTS:
+    void initTestCase() {
+        QCoreApplication::setOrganizationName(QStringLiteral("VeloraTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("application_test"));
+        QSettings().clear();
+    }
+    void cleanupTestCase() { QSettings().clear(); }
+
+    void settingsWindowIsBuiltWhenFirstOpened() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(h.app->editor()));
+        QVERIFY(!h.app->settings());
+        h.app->editor()->action("Salv_Impost")->trigger();
+        QVERIFY(h.app->settings());
+        QVERIFY(QTest::qWaitForWindowExposed(h.app->settings()));
+        QCOMPARE(h.app->settings()->windowTitle(), QStringLiteral("Form1"));
+    }
+
+    // The window's load handler opens the port at once: it must be the one chosen last time,
+    // not the model's default, although the view that remembers it did not exist before.
+    void transmissionWindowOpensTheRememberedPort() {
+        QSettings().setValue(QStringLiteral("link/port"), QString::fromLatin1(kVirtualSignPort));
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(h.app->editor()));
+        QVERIFY(!h.app->transmissionView());
+        auto* invio = h.app->editor()->findChild<QPushButton*>(QStringLiteral("Command1"));
+        QVERIFY(invio);
+        QTest::mouseClick(invio, Qt::LeftButton);
+        QVERIFY(h.app->transmissionView());
+        QVERIFY(QTest::qWaitForWindowExposed(h.app->transmissionView()));
+        QCOMPARE(h.app->transmission().portName(), std::string(kVirtualSignPort));
+        QVERIFY(h.app->transmission().MSComm1.portOpen());
+        QVERIFY2(h.dialogs.isEmpty(), qPrintable(h.dialogs.join(u'\n')));
+    }
+};
+
+}  // namespace velora
+
+QTEST_MAIN(velora::ApplicationTest)
+#include "application_test.moc"
