@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 #include <QIconEngine>
 #include <QPainter>
@@ -18,10 +19,13 @@ namespace {
 const QString kIconPath = QStringLiteral(":/velora/velora.svg");
 const QString kLogoPath = QStringLiteral(":/velora/velora-logo.svg");
 
-QPixmap render(const QString& path, QSize size, qreal devicePixelRatio) {
+std::shared_ptr<QSvgRenderer> load(const QString& path) {
     static const bool loaded = (initArtwork(), true);
     (void)loaded;
-    QSvgRenderer renderer(path);
+    return std::make_shared<QSvgRenderer>(path);
+}
+
+QPixmap render(QSvgRenderer& renderer, QSize size, qreal devicePixelRatio) {
     QPixmap pixmap(size * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
@@ -44,8 +48,12 @@ public:
     QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
         const int side = std::min(size.width(), size.height());
         auto found = m_rendered.find(side);
-        if (found == m_rendered.end())
-            found = m_rendered.emplace(side, render(kIconPath, QSize(side, side), 1.0)).first;
+        if (found == m_rendered.end()) {
+            // The window system asks for every size as the first window is made: the drawing
+            // is read once for all of them.
+            if (!m_renderer) m_renderer = load(kIconPath);
+            found = m_rendered.emplace(side, render(*m_renderer, QSize(side, side), 1.0)).first;
+        }
         return found->second;
     }
 
@@ -56,6 +64,7 @@ public:
     }
 
 private:
+    std::shared_ptr<QSvgRenderer> m_renderer;
     std::map<int, QPixmap> m_rendered;
 };
 
@@ -66,7 +75,7 @@ QIcon appIcon() {
 }
 
 QPixmap logoPixmap(qreal devicePixelRatio) {
-    return render(kLogoPath, kLogoSize, devicePixelRatio);
+    return render(*load(kLogoPath), kLogoSize, devicePixelRatio);
 }
 
 }  // namespace velora
