@@ -68,7 +68,75 @@ private:
     std::map<int, QPixmap> m_rendered;
 };
 
+// An icon painted by a function at whatever size is asked for.
+class PaintedIconEngine : public QIconEngine {
+public:
+    using Painter = void (*)(QPainter&, const QRectF&, bool enabled);
+    explicit PaintedIconEngine(Painter paint) : m_paint(paint) {}
+
+    QIconEngine* clone() const override { return new PaintedIconEngine(*this); }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        m_paint(*painter, QRectF(rect), mode != QIcon::Disabled);
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(0, 0), size), mode, state);
+        return pixmap;
+    }
+
+private:
+    Painter m_paint;
+};
+
+// A sheet of paper with a folded corner, filling most of `area`.
+QRectF paintSheet(QPainter& painter, const QRectF& area, bool enabled) {
+    const qreal side = std::min(area.width(), area.height());
+    const QRectF sheet(area.center().x() - side * 0.32, area.center().y() - side * 0.42,
+                       side * 0.64, side * 0.84);
+    const qreal fold = side * 0.2;
+    QPolygonF outline;
+    outline << sheet.topLeft() << QPointF(sheet.right() - fold, sheet.top())
+            << QPointF(sheet.right(), sheet.top() + fold) << sheet.bottomRight()
+            << sheet.bottomLeft();
+    painter.setPen(QPen(enabled ? QColor(60, 60, 60) : QColor(150, 150, 150), side / 16));
+    painter.setBrush(enabled ? QColor(255, 255, 240) : QColor(235, 235, 235));
+    painter.drawPolygon(outline);
+    return sheet;
+}
+
+void paintInsertPage(QPainter& painter, const QRectF& area, bool enabled) {
+    const QRectF sheet = paintSheet(painter, area, enabled);
+    const qreal side = std::min(area.width(), area.height());
+    const QPointF centre(sheet.right() - side * 0.08, sheet.bottom() - side * 0.12);
+    painter.setPen(QPen(enabled ? QColor(30, 140, 40) : QColor(150, 150, 150), side / 7,
+                        Qt::SolidLine, Qt::RoundCap));
+    const qreal arm = side * 0.2;
+    painter.drawLine(centre - QPointF(arm, 0), centre + QPointF(arm, 0));
+    painter.drawLine(centre - QPointF(0, arm), centre + QPointF(0, arm));
+}
+
+void paintDeletePage(QPainter& painter, const QRectF& area, bool enabled) {
+    const QRectF sheet = paintSheet(painter, area, enabled);
+    const qreal side = std::min(area.width(), area.height());
+    painter.setPen(QPen(enabled ? QColor(200, 30, 30) : QColor(150, 150, 150), side / 7,
+                        Qt::SolidLine, Qt::RoundCap));
+    const QRectF cross = sheet.adjusted(side * 0.1, side * 0.2, -side * 0.1, -side * 0.2);
+    painter.drawLine(cross.topLeft(), cross.bottomRight());
+    painter.drawLine(cross.topRight(), cross.bottomLeft());
+}
+
 }  // namespace
+
+QIcon insertPageIcon() { return QIcon(new PaintedIconEngine(paintInsertPage)); }
+
+QIcon deletePageIcon() { return QIcon(new PaintedIconEngine(paintDeletePage)); }
 
 QIcon appIcon() {
     return QIcon(new IconEngine);

@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "artwork.h"
 #include "qt_text.h"
 
 namespace velora {
@@ -129,9 +130,10 @@ QWidget* EditorView::buildControls() {
         m_binder.bind(widget, model);
         return widget;
     };
-    auto pictureButton = [this, panel](Button& model, QStyle::StandardPixmap icon) {
+    auto pictureButton = [this, panel](Button& model, const QIcon& icon) {
         auto* widget = new QToolButton(panel);
-        widget->setIcon(style()->standardIcon(icon));
+        widget->setIcon(icon);
+        widget->setIconSize(QSize(24, 24));
         widget->setAutoRaise(true);
         m_binder.bind(widget, model);
         return widget;
@@ -150,8 +152,8 @@ QWidget* EditorView::buildControls() {
     grid->addWidget(label(m_model.Label4), 0, 0);
     grid->addWidget(label(m_model.NumQua), 0, 1);
     grid->addWidget(selector, 0, 2, 1, 3);
-    grid->addWidget(pictureButton(m_model.Picture2, QStyle::SP_FileDialogNewFolder), 0, 5);
-    grid->addWidget(pictureButton(m_model.Picture1, QStyle::SP_TrashIcon), 0, 6);
+    grid->addWidget(pictureButton(m_model.Picture2, insertPageIcon()), 0, 5);
+    grid->addWidget(pictureButton(m_model.Picture1, deletePageIcon()), 0, 6);
     grid->addWidget(label(m_model.Label6), 1, 0);
     grid->addWidget(label(m_model.txtmax), 1, 1);
 
