@@ -6,8 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "editor_view.h"
-#include "fakes/fake_services.h"
+#include "ui/started_editor.h"
 #include "settings_view.h"
 #include "transmission_view.h"
 
@@ -19,17 +18,10 @@ class AccessKeysTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Harness {
-        testing::FakeServices fake;
-        Modulo1 state;
-        EventGate gate;
-        EditorWindow model{state, fake.services};
-        EditorView view{model, gate};
+    struct Harness : testing::StartedEditor {
         QStringList ran;
 
         Harness() {
-            fake.clock.autoAdvance = 0.05;
-            fake.files.contents["BASE.dat"] = "18\r\n";
             for (Button* command :
                  {&model.cmdinserisci, &model.Command2, &model.InfoR1, &model.InfoR2,
                   &model.Anteprima, &model.Command1, &model.mnunextApri, &model.mnunextSalva,
@@ -39,7 +31,7 @@ private:
                     ran << QString::fromStdString(command->name());
                 };
             }
-            view.binder().run([this] { model.window.show(); });
+            start();
         }
     };
 

@@ -10,8 +10,7 @@
 #include <QtTest>
 
 #include "accessibility.h"
-#include "editor_view.h"
-#include "fakes/fake_services.h"
+#include "ui/started_editor.h"
 #include "info_view.h"
 #include "settings_view.h"
 #include "transmission_view.h"
@@ -23,12 +22,9 @@ class AccessibilityTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Program {
-        testing::FakeServices fake;
-        Modulo1 state;
-        EventGate gate;
-        EditorWindow editor{state, fake.services};
-        EditorView editorView{editor, gate};
+    struct Program : testing::StartedEditor {
+        EditorWindow& editor = model;
+        EditorView& editorView = view;
         InfoWindow info{fake.services};
         InfoView infoView{info, gate};
         Salva_Impost settings{editor};
@@ -40,8 +36,6 @@ private:
         TransmissionView transmissionView{transmission, port, linkClock, linkServices, gate};
 
         Program() {
-            fake.clock.autoAdvance = 0.05;
-            fake.files.contents["BASE.dat"] = "18\r\n";
             info.openFrom(editor.mnueHelp);
             editor.Command1.onClick = [this] { transmission.window.show(); };
             // The sign inside the program answers, whatever ports this machine has.
@@ -51,7 +45,7 @@ private:
                 settingsView.binder().sync();
                 transmissionView.binder().sync();
             });
-            editorView.binder().run([this] { editor.window.show(); });
+            start();
         }
     };
 

@@ -9,8 +9,7 @@
 #include <QToolButton>
 #include <QtTest>
 
-#include "editor_view.h"
-#include "fakes/fake_services.h"
+#include "ui/started_editor.h"
 
 namespace velora {
 
@@ -19,22 +18,8 @@ class EditorViewTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Harness {
-        testing::FakeServices fake;
-        Modulo1 state;
-        EventGate gate;
-        EditorWindow model{state, fake.services};
-        EditorView view{model, gate};
-
-        Harness() {
-            fake.clock.autoAdvance = 0.05;
-            fake.files.contents["BASE.dat"] = "18\r\n";
-            view.binder().run([this] { model.window.show(); });
-        }
-        template <typename W>
-        W* find(const char* name) {
-            return view.findChild<W*>(QString::fromLatin1(name));
-        }
+    struct Harness : testing::StartedEditor {
+        Harness() { start(); }
     };
 
 private Q_SLOTS:

@@ -8,8 +8,7 @@
 #include <QtTest>
 
 #include "application.h"
-#include "editor_view.h"
-#include "fakes/fake_services.h"
+#include "ui/started_editor.h"
 #include "info_view.h"
 
 namespace velora {
@@ -19,22 +18,17 @@ class InfoViewTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Harness {
-        testing::FakeServices fake;
-        Modulo1 state;
-        EventGate gate;
-        EditorWindow editor{state, fake.services};
-        EditorView editorView{editor, gate};
+    struct Harness : testing::StartedEditor {
+        EditorWindow& editor = model;
+        EditorView& editorView = view;
         InfoWindow info{fake.services};
         InfoView infoView{info, gate};
 
         Harness() {
-            fake.clock.autoAdvance = 0.05;
-            fake.files.contents["BASE.dat"] = "18\r\n";
             info.openFrom(editor.mnueHelp);
             QObject::connect(&gate, &EventGate::reopened, &infoView,
                              [this] { infoView.binder().sync(); });
-            editorView.binder().run([this] { editor.window.show(); });
+            start();
         }
         void openFromMenu() {
             editorView.action("mnueHelp")->trigger();

@@ -3,9 +3,8 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "editor_view.h"
-#include "fakes/fake_services.h"
 #include "preview/preview.h"
+#include "ui/started_editor.h"
 
 namespace velora {
 
@@ -15,15 +14,10 @@ class PreviewViewTest : public QObject {
 
 private Q_SLOTS:
     void playsEveryStepOnScreenAndComesBackToTheLastPage() {
-        testing::FakeServices fake;
-        fake.clock.autoAdvance = 0.05;
-        fake.files.contents["BASE.dat"] = "18\r\n";
-        Modulo1 state;
-        EventGate gate;
-        EditorWindow model{state, fake.services};
-        EditorView view{model, gate};
+        testing::StartedEditor h;
+        auto& [fake, state, gate, model, view] = h;
         Preview preview{model};
-        view.binder().run([&] { model.window.show(); });
+        h.start();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         fake.clock.autoAdvance = 0;
 
