@@ -1,7 +1,6 @@
 #include "artwork.h"
 
 #include <algorithm>
-#include <map>
 #include <memory>
 
 #include <QIconEngine>
@@ -16,12 +15,15 @@ static void initArtwork() {
 namespace velora {
 namespace {
 
-const QString kIconPath = QStringLiteral(":/velora/velora.svg");
 const QString kLogoPath = QStringLiteral(":/velora/velora-logo.svg");
 
-std::shared_ptr<QSvgRenderer> load(const QString& path) {
+void ensureResources() {
     static const bool loaded = (initArtwork(), true);
     (void)loaded;
+}
+
+std::shared_ptr<QSvgRenderer> load(const QString& path) {
+    ensureResources();
     return std::make_shared<QSvgRenderer>(path);
 }
 
@@ -33,40 +35,6 @@ QPixmap render(QSvgRenderer& renderer, QSize size, qreal devicePixelRatio) {
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return pixmap;
 }
-
-// Draws the icon at the sizes actually asked for, when they are asked for: rendering every size
-// up front would hold up the start of the program.
-class IconEngine : public QIconEngine {
-public:
-    QIconEngine* clone() const override { return new IconEngine(*this); }
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-               QIcon::State state) override {
-        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
-    }
-
-    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
-        const int side = std::min(size.width(), size.height());
-        auto found = m_rendered.find(side);
-        if (found == m_rendered.end()) {
-            // The window system asks for every size as the first window is made: the drawing
-            // is read once for all of them.
-            if (!m_renderer) m_renderer = load(kIconPath);
-            found = m_rendered.emplace(side, render(*m_renderer, QSize(side, side), 1.0)).first;
-        }
-        return found->second;
-    }
-
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        QList<QSize> sizes;
-        for (int side : {16, 22, 24, 32, 48, 64, 128, 256}) sizes.append(QSize(side, side));
-        return sizes;
-    }
-
-private:
-    std::shared_ptr<QSvgRenderer> m_renderer;
-    std::map<int, QPixmap> m_rendered;
-};
 
 // An icon painted by a function at whatever size is asked for.
 class PaintedIconEngine : public QIconEngine {
@@ -139,7 +107,14 @@ QIcon insertPageIcon() { return QIcon(new PaintedIconEngine(paintInsertPage)); }
 QIcon deletePageIcon() { return QIcon(new PaintedIconEngine(paintDeletePage)); }
 
 QIcon appIcon() {
-    return QIcon(new IconEngine);
+    // The window system asks for every size as the first window appears. Pictures drawn ahead
+    // from velora.svg (scripts/render-icons) are only decoded then, where rendering the drawing
+    // would hold up the start of the program.
+    ensureResources();
+    QIcon icon;
+    for (int side : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/velora/icons/velora-%1.png").arg(side), QSize(side, side));
+    return icon;
 }
 
 QPixmap logoPixmap(qreal devicePixelRatio) {
