@@ -1,0 +1,104 @@
+#include "substitutions.h"
+
+#include <algorithm>
+
+#include "core/modulo1.h"
+#include "core/windows1252.h"
+#include "link/sign_codes.h"
+
+namespace velora {
+namespace {
+
+// One UTF-8 character: a lead byte and its continuation bytes.
+std::vector<std::string_view> characters(std::string_view utf8, std::size_t limit) {
+    std::vector<std::string_view> out;
+    std::size_t i = 0;
+    while (i < utf8.size() && out.size() < limit) {
+        std::size_t end = i + 1;
+        while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80) ++end;
+        out.push_back(utf8.substr(i, end - i));
+        i = end;
+    }
+    return out;
+}
+
+std::string shownBy(SignFont font, std::uint8_t index) {
+    if (index == 0x00) return " ";
+    const Glyph* glyph = fontFor(font).glyph(index);
+    if (!glyph) return {};
+    return glyph->name.empty() ? std::string(" ") : glyph->name;
+}
+
+void collect(std::vector<Substitution>& out, std::string_view typedUtf8, SignFont font,
+             std::size_t limit) {
+    for (std::string_view typed : characters(typedUtf8, limit)) {
+        const std::string byte = windows1252::fromUtf8(typed);
+        const auto code = static_cast<std::uint8_t>(byte.empty() ? '?' : byte.front());
+        const std::uint8_t index = font == SignFont::Big ? CodiceGrande(code) : CodiceNormale(code);
+        std::string shown = shownBy(font, index);
+        if (shown == typed) continue;
+        if (shown.empty())
+            shown = "vuoto";
+        else if (shown == " ")
+            shown = "spazio";
+        Substitution found{std::string(typed), std::move(shown)};
+        if (std::find(out.begin(), out.end(), found) == out.end()) out.push_back(std::move(found));
+    }
+}
+
+constexpr std::size_t kWhole = static_cast<std::size_t>(-1);
+
+}  // namespace
+
+std::vector<Substitution> substitutions(std::string_view typedUtf8, SignFont font) {
+    std::vector<Substitution> out;
+    collect(out, typedUtf8, font, kWhole);
+    return out;
+}
+
+std::vector<Substitution> pageSubstitutions(std::uint8_t kind, std::string_view row1Utf8,
+                                            std::string_view row2Utf8, int rowChars) {
+    std::vector<Substitution> out;
+    const auto fixed = static_cast<std::size_t>(std::max(0, rowChars));
+    switch (kind) {
+        case kTwoFixedRows:
+            collect(out, row1Utf8, SignFont::Normal, fixed);
+            collect(out, row2Utf8, SignFont::Normal, fixed);
+            break;
+        case kRow2Scrolling:
+            collect(out, row1Utf8, SignFont::Normal, fixed);
+            collect(out, row2Utf8, SignFont::Normal, kWhole);
+            break;
+        case kBigFixed:
+        case kBigFixedInverse:
+            collect(out, row1Utf8, SignFont::Big, fixed / 2);
+            break;
+        case kBigScrolling:
+            collect(out, row2Utf8, SignFont::Big, kWhole);
+            break;
+        case kInfoInRow2:
+            collect(out, row1Utf8, SignFont::Normal, fixed);
+            break;
+        case kInfoInRow1:
+            collect(out, row2Utf8, SignFont::Normal, fixed);
+            break;
+        case kRow1Scrolling:
+            collect(out, row1Utf8, SignFont::Normal, kWhole);
+            collect(out, row2Utf8, SignFont::Normal, fixed);
+            break;
+        default:
+            break;
+    }
+    return out;
+}
+
+std::string substitutionLine(const std::vector<Substitution>& found) {
+    std::string line;
+    for (const Substitution& s : found) {
+        if (!line.empty()) line += "  ";
+        line += s.typed + " \u2192 " + s.shown;
+    }
+    return line;
+}
+
+}  // namespace velora

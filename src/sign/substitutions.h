@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "led_font.h"
+
+namespace velora {
+
+// A character the sign shows differently from the way it was typed. Both sides are UTF-8;
+// `shown` is "spazio" for a blank and "vuoto" for an index the font has no glyph for.
+struct Substitution {
+    std::string typed;
+    std::string shown;
+
+    bool operator==(const Substitution&) const = default;
+};
+
+// The characters of `typedUtf8` that a row in `font` shows differently, each pair once, in the
+// order first met. A character Windows-1252 cannot hold reaches the sign as "?".
+std::vector<Substitution> substitutions(std::string_view typedUtf8, SignFont font);
+
+// The same for a page of `kind` as the editor holds it: the rows the page sends, each cut to
+// the characters it sends (a fixed row `rowChars`, a big fixed row half of it); info rows send
+// nothing and are left out.
+std::vector<Substitution> pageSubstitutions(std::uint8_t kind, std::string_view row1Utf8,
+                                            std::string_view row2Utf8, int rowChars);
+
+// "€ → é  ° → spazio", or empty when the sign shows everything as typed.
+std::string substitutionLine(const std::vector<Substitution>& found);
+
+}  // namespace velora
