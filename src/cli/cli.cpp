@@ -22,6 +22,7 @@
 #include "link/sign_messages.h"
 #include "pty_sign.h"
 #include "qt_serial_port.h"
+#include "render.h"
 
 namespace velora {
 namespace {
@@ -40,6 +41,8 @@ const char* const kUsage =
     "                             per riga, poi FD\n"
     "  send FILE.inf --port PORTA collega l'insegna, invia la sequenza e stampa la risposta\n"
     "  clock --port PORTA         invia data e ora all'insegna\n"
+    "  render FILE.inf --out CARTELLA [--page N]\n"
+    "                             scrive ogni pagina come immagine PNG dell'insegna\n"
     "  sign                       insegna virtuale su un nuovo pseudo-terminale: stampa il\n"
     "                             percorso del dispositivo, poi una riga per scambio ricevuto\n"
     "  --help, --version\n"
@@ -274,6 +277,7 @@ int runCli(int argc, char* argv[]) {
         }
     }
     if (args.empty()) return usage("Manca il comando.");
+    if (args[0] == "render") return runRender({args.begin() + 1, args.end()});
 
     std::string port;
     std::vector<std::string> operands;
