@@ -1,0 +1,87 @@
+// Measures the LED view.
+//
+//   led_bench frame [count]     time to draw one frame of a 24-character two-row page with a
+//                               scrolling row: decoding its record, lighting the dots, painting
+//                               them at the view's size and at the pictures' size
+//
+// Run it on a display or with QT_QPA_PLATFORM=offscreen.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "led_picture.h"
+#include "link/sign_messages.h"
+#include "sign/page_decoder.h"
+#include "sign/sign_face.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+template <typename Work>
+double microsecondsPer(long count, Work&& work) {
+    const auto start = Clock::now();
+    for (long i = 0; i < count; ++i) work(i);
+    const std::chrono::duration<double> elapsed = Clock::now() - start;
+    return elapsed.count() / static_cast<double>(count) * 1e6;
+}
+
+// Row 1 fixed, row 2 scrolling, on a sign of eight boards: the widest two-row page.
+std::vector<std::uint8_t> widestPage() {
+    velora::Modulo1 state;
+    state.RowChars = 24;
+    state.PageCount = 1;
+    state.PageKind[1] = velora::kRow2Scrolling;
+    state.PagePause[1] = 5;
+    state.PageText[1][1] = "Offerta speciale: 2 x 1";
+    state.PageText[1][2] = "Tutto il reparto frutta e verdura a met\xE0 prezzo fino a sabato!";
+    return velora::pageRecord(state, 1);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const std::string mode = argc > 1 ? argv[1] : "frame";
+    QGuiApplication app(argc, argv);
+    if (mode != "frame") {
+        std::fprintf(stderr, "usage: led_bench frame [count]\n");
+        return 64;
+    }
+    const long count = argc > 2 ? std::atol(argv[2]) : 2000;
+    const std::vector<std::uint8_t> record = widestPage();
+    const velora::DateTime now{2026, 12, 5, 9, 1, 0};
+    const velora::SignPage page = velora::decodePageRecord(record)->page;
+
+    const double decode = microsecondsPer(count, [&](long) {
+        volatile auto length = velora::decodePageRecord(record)->length;
+        static_cast<void>(length);
+    });
+    const double light = microsecondsPer(count, [&](long i) {
+        volatile auto lit =
+            velora::renderSignFace(page, 0.2 * static_cast<double>(i % 80), now).dots.size();
+        static_cast<void>(lit);
+    });
+    velora::LedPicture picture;
+    for (int pitch : {5, 8}) {
+        const velora::SignFace face = velora::renderSignFace(page, 0, now);
+        QImage target((face.width + 2) * pitch, (face.height + 2) * pitch,
+                      QImage::Format_ARGB32_Premultiplied);
+        const double whole = microsecondsPer(count, [&](long i) {
+            const auto decoded = velora::decodePageRecord(record);
+            const velora::SignFace f =
+                velora::renderSignFace(decoded->page, 0.2 * static_cast<double>(i % 80), now);
+            QPainter painter(&target);
+            picture.paint(painter, f, target.rect());
+        });
+        std::printf("frame at %d px a dot (%dx%d): %.1f us (decode + light + paint)\n", pitch,
+                    target.width(), target.height(), whole);
+    }
+    std::printf("decode %.2f us, light the dots %.2f us; %ld frames each\n", decode, light, count);
+    return 0;
+}
