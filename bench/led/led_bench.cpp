@@ -3,26 +3,45 @@
 //   led_bench frame [count]     time to draw one frame of a 24-character two-row page with a
 //                               scrolling row: decoding its record, lighting the dots, painting
 //                               them at the view's size and at the pictures' size
+//   led_bench view-idle [seconds]       CPU share of a shown LED view with a fixed page
+//   led_bench view-scrolling [seconds]  the same with a scrolling row
 //
-// Run it on a display or with QT_QPA_PLATFORM=offscreen.
+// Run it on a display (e.g. under xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.
+
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QTimer>
 
 #include "led_picture.h"
+#include "led_view.h"
 #include "link/sign_messages.h"
+#include "qt_clock.h"
 #include "sign/page_decoder.h"
 #include "sign/sign_face.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+void runFor(double seconds) {
+    QTimer::singleShot(static_cast<int>(seconds * 1000), qApp, &QCoreApplication::quit);
+    QApplication::exec();
+}
 
 template <typename Work>
 double microsecondsPer(long count, Work&& work) {
@@ -33,11 +52,11 @@ double microsecondsPer(long count, Work&& work) {
 }
 
 // Row 1 fixed, row 2 scrolling, on a sign of eight boards: the widest two-row page.
-std::vector<std::uint8_t> widestPage() {
+std::vector<std::uint8_t> widestPage(bool scrolling = true) {
     velora::Modulo1 state;
     state.RowChars = 24;
     state.PageCount = 1;
-    state.PageKind[1] = velora::kRow2Scrolling;
+    state.PageKind[1] = scrolling ? velora::kRow2Scrolling : velora::kTwoFixedRows;
     state.PagePause[1] = 5;
     state.PageText[1][1] = "Offerta speciale: 2 x 1";
     state.PageText[1][2] = "Tutto il reparto frutta e verdura a met\xE0 prezzo fino a sabato!";
@@ -48,9 +67,32 @@ std::vector<std::uint8_t> widestPage() {
 
 int main(int argc, char* argv[]) {
     const std::string mode = argc > 1 ? argv[1] : "frame";
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
+    if (mode == "view-idle" || mode == "view-scrolling") {
+        const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
+        velora::QtClock clock;
+        velora::LedView view(clock);
+        view.showRecord(widestPage(mode == "view-scrolling"));
+        view.show();
+        // One run of the event loop: settle for half a second, then measure.
+        long framesBefore = 0;
+        double cpuBefore = 0;
+        Clock::time_point start;
+        QTimer::singleShot(500, [&] {
+            framesBefore = view.framesPainted();
+            cpuBefore = cpuSeconds();
+            start = Clock::now();
+        });
+        runFor(0.5 + seconds);
+        const std::chrono::duration<double> wall = Clock::now() - start;
+        std::printf("%s: %.2f%% of a core over %.1f s, %ld frames painted\n", mode.c_str(),
+                    (cpuSeconds() - cpuBefore) / wall.count() * 100.0, wall.count(),
+                    view.framesPainted() - framesBefore);
+        return 0;
+    }
     if (mode != "frame") {
-        std::fprintf(stderr, "usage: led_bench frame [count]\n");
+        std::fprintf(stderr,
+                     "usage: led_bench frame [count] | view-idle [s] | view-scrolling [s]\n");
         return 64;
     }
     const long count = argc > 2 ? std::atol(argv[2]) : 2000;

@@ -1,0 +1,116 @@
+#include "led_view.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QPainter>
+
+#include "sign/sign_text.h"
+
+namespace velora {
+namespace {
+
+// The widest sign: eight boards of three characters.
+constexpr int kWidestChars = 24;
+constexpr int kPreferredPitch = 5;
+
+}  // namespace
+
+LedView::LedView(Clock& clock, QWidget* parent) : QWidget(parent), m_clock(clock) {
+    setObjectName(QStringLiteral("LedView"));
+    setAccessibleName(QStringLiteral("Insegna"));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_next.setSingleShot(true);
+    m_next.setTimerType(Qt::PreciseTimer);
+    connect(&m_next, &QTimer::timeout, this, &LedView::refresh);
+    showDark(0);
+}
+
+void LedView::showRecord(const std::vector<std::uint8_t>& record, ScrollEnd end) {
+    std::optional<DecodedRecord> decoded = decodePageRecord(record);
+    if (decoded)
+        showPage(decoded->page, end);
+    else
+        showDark(record.size() > 3 ? record[3] : 0);
+}
+
+void LedView::showPage(const SignPage& page, ScrollEnd end) {
+    if (m_page == page && m_end == end) return;
+    start(page, end, page.rowChars);
+}
+
+void LedView::showDark(int rowChars) {
+    if (!m_page && m_rowChars == rowChars && !m_face.dots.empty()) return;
+    start(std::nullopt, ScrollEnd::Repeat, rowChars);
+}
+
+void LedView::start(std::optional<SignPage> page, ScrollEnd end, int rowChars) {
+    m_page = std::move(page);
+    m_end = end;
+    m_rowChars = rowChars;
+    m_shownAt = m_clock.monotonicSeconds();
+    const DateTime now = m_clock.now();
+    setAccessibleDescription(m_page ? QString::fromStdString(describeSignPage(*m_page, now))
+                                    : QStringLiteral("Insegna spenta."));
+    refresh();
+}
+
+void LedView::refresh() {
+    m_next.stop();
+    const DateTime now = m_clock.now();
+    if (!m_page) {
+        SignPage dark;
+        dark.rowChars = static_cast<std::uint8_t>(std::clamp(m_rowChars, 0, 255));
+        m_face = renderSignFace(dark, 0, now);
+        update();
+        return;
+    }
+    const double elapsed = m_clock.monotonicSeconds() - m_shownAt;
+    SignFace face = renderSignFace(*m_page, elapsed, now, m_end);
+    if (face.dots != m_face.dots || face.width != m_face.width) {
+        m_face = std::move(face);
+        update();
+    }
+
+    // Plan the next change: the next scrolling step while the row runs, else the next minute
+    // of a clock row; nothing at all for a page that stands still.
+    double wait = -1;
+    const int steps = scrollSteps(*m_page);
+    if (steps > 0 && (m_end == ScrollEnd::Repeat || elapsed < steps * kScrollStepSeconds)) {
+        const double step = std::floor(elapsed / kScrollStepSeconds + 1e-9) + 1;
+        wait = step * kScrollStepSeconds - elapsed;
+    } else if (m_page->row1.show == RowShow::Info || m_page->row2.show == RowShow::Info) {
+        wait = 60.0 - now.second;
+    }
+    if (wait >= 0) m_next.start(std::max(1, static_cast<int>(std::ceil(wait * 1000))));
+}
+
+int LedView::pitch() const {
+    // One dot size for every sign width, so that a narrower sign is drawn narrower.
+    SignFace widest;
+    widest.width = kWidestChars * kCellWidth;
+    widest.height = kFaceHeight;
+    return LedPicture::pitchFor(widest, size());
+}
+
+QSize LedView::sizeHint() const {
+    return {(kWidestChars * kCellWidth + 2) * kPreferredPitch, (kFaceHeight + 2) * kPreferredPitch};
+}
+
+QSize LedView::minimumSizeHint() const {
+    return {(kWidestChars * kCellWidth + 2) * 2, (kFaceHeight + 2) * kPreferredPitch};
+}
+
+void LedView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    const int dot = pitch();
+    const QSize faceSize((m_face.width + 2) * dot, (m_face.height + 2) * dot);
+    // The face keeps its left edge where a sign of any width starts.
+    const QRect area(QPoint(0, (height() - faceSize.height()) / 2), faceSize);
+    m_picture.paint(painter, m_face, area);
+    ++m_framesPainted;
+}
+
+}  // namespace velora
