@@ -50,6 +50,15 @@ public:
     void cmdinserisci_Click();
     void inserisci();
     void UpdateStoredPage();
+    // The page that storing would write at the selector's position, worked out without touching
+    // the fields or the store: what the sign would be sent for the page being composed.
+    struct ComposedPage {
+        std::uint8_t kind = 0;
+        std::uint8_t pause = 0;
+        std::string row1;
+        std::string row2;
+    };
+    ComposedPage composedPage() const;
     // Centres the fixed texts of the shown page.
     void Command2_Click();
     // Turns row 1 or row 2 of the shown page into an info field.
@@ -121,6 +130,8 @@ private:
     void showBigRowLayout();
 
     bool twoRowMode() const { return Option1.selected(); }
+    // Whether storing now would take the new-page path rather than re-store in place.
+    bool storesNewPage() const;
     // The number shown in NumQua, read as the program has always read its captions.
     double shownPage() const;
     // The kind tests shared by storing a new page and re-storing one; `newPage` selects the

@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <string>
 
 #include "core/fatal_error.h"
 #include "core/numbers.h"
+#include "core/run_time_error.h"
 #include "editor_window.h"
 
 namespace velora {
@@ -19,12 +21,7 @@ void EditorWindow::cmdinserisci_Click() {
 
 void EditorWindow::inserisci() {
     trapErrors(m_services, [&] {
-        const double shown = shownPage();
-        // The last stored page is re-stored in place like any other; only a blank page opened on
-        // the new-page slot (already counted) goes the new-page way at that position.
-        const bool lastStoredPage =
-            m_state.PageCount > 0 && shown == m_state.PageCount && m_state.GapOpened == 0;
-        if (m_state.PageCount > shown || lastStoredPage) {
+        if (!storesNewPage()) {
             UpdateStoredPage();
             return;
         }
@@ -44,6 +41,15 @@ void EditorWindow::inserisci() {
         InfoR1.setEnabled(true);
         InfoR2.setEnabled(true);
     });
+}
+
+bool EditorWindow::storesNewPage() const {
+    const double shown = shownPage();
+    // The last stored page is re-stored in place like any other; only a blank page opened on
+    // the new-page slot (already counted) goes the new-page way at that position.
+    const bool lastStoredPage =
+        m_state.PageCount > 0 && shown == m_state.PageCount && m_state.GapOpened == 0;
+    return !(m_state.PageCount > shown || lastStoredPage);
 }
 
 void EditorWindow::UpdateStoredPage() {
@@ -125,6 +131,74 @@ void EditorWindow::storeKindFromControls(int slot, bool newPage) {
         row2 = Text3.text();
         kind = kBigFixedInverse;
     }
+}
+
+}  // namespace velora
+
+namespace velora {
+namespace {
+
+std::string toWidth(std::string text, int width) {
+    text.resize(static_cast<std::size_t>(std::max(width, 0)), ' ');
+    return text;
+}
+
+}  // namespace
+
+EditorWindow::ComposedPage EditorWindow::composedPage() const {
+    // The kind tests of storeKindFromControls, in the same order, the last match deciding; none
+    // of them changes a control that a later test reads, so the outcome is the last match's.
+    const int slot = VScroll1.value();
+    const bool newPage = storesNewPage();
+    const int rowChars = m_state.RowChars;
+    const int bigChars = bigRowChars(m_state);
+    const bool twoRows = Option1.selected();
+    const bool bigRow = Option2.selected();
+    const int scor1 = Scor1.value();
+    const int scor2 = Scor2.value();
+
+    ComposedPage page{m_state.PageKind[slot], 0, m_state.PageText[slot][1],
+                      m_state.PageText[slot][2]};
+    auto set = [&page](std::uint8_t kind, std::string row1, std::string row2) {
+        page.kind = kind;
+        page.row1 = std::move(row1);
+        page.row2 = std::move(row2);
+    };
+    if (twoRows && scor1 == 0 && scor2 == 0) {
+        std::string row1 = toWidth(Text1.text(), rowChars);
+        if (newPage && row1 == kPirla) row1 = kPirlaAnswer;
+        set(kTwoFixedRows, row1, toWidth(Text2.text(), rowChars));
+    }
+    if (twoRows && scor1 == 0 && scor2 == 1)
+        set(kRow2Scrolling, toWidth(Text1.text(), rowChars), Text2.text());
+    if (bigRow && scor1 == 0 && scor2 == 0 && Gra_Inv.value() == 0)
+        set(kBigFixed, toWidth(Text3.text(), bigChars), toWidth(Text3.text(), bigChars));
+    if (bigRow && (scor1 == 1 || scor2 == 1)) set(kBigScrolling, Text3.text(), Text3.text());
+    if (twoRows && m_state.InfoRowState == 1) {
+        // Test 1 has already brought the info field to the row's width.
+        const std::string field =
+            scor1 == 0 && scor2 == 0 ? toWidth(Text2.text(), rowChars) : Text2.text();
+        set(kInfoInRow2, toWidth(Text1.text(), rowChars),
+            newPage ? InfoSampleText(m_services.clock) : field);
+    }
+    if (twoRows && m_state.InfoRowState == 2) {
+        const std::string field =
+            scor1 == 0 && scor2 == 0 ? toWidth(Text1.text(), rowChars) : Text1.text();
+        set(kInfoInRow1, newPage ? InfoSampleText(m_services.clock) : field,
+            toWidth(Text2.text(), rowChars));
+    }
+    if (twoRows && scor1 == 1 && scor2 == 0)
+        set(kRow1Scrolling, Text1.text(), toWidth(Text2.text(), rowChars));
+    if (bigRow && scor1 == 0 && scor2 == 0 && Gra_Inv.value() == 1)
+        set(kBigFixedInverse, toWidth(Text3.text(), bigChars), toWidth(Text3.text(), bigChars));
+
+    try {
+        page.pause = toUnsignedByte(Combo1.text());
+    } catch (const RunTimeError&) {
+        // A pause the store would refuse: the page keeps the pause it has.
+        page.pause = m_state.PagePause[slot];
+    }
+    return page;
 }
 
 }  // namespace velora
