@@ -256,16 +256,20 @@ void ControlBinder::run(const std::function<void()>& action, const Control* orig
 
 void ControlBinder::sync() {
     m_pushing = true;
+    bool any = false;
     for (Binding& binding : m_bindings) {
         if (binding.pushed == binding.control->revision()) continue;
         binding.pushed = binding.control->revision();
         binding.push();
+        any = true;
     }
     if (m_formBinding.control && m_formBinding.pushed != m_formBinding.control->revision()) {
         m_formBinding.pushed = m_formBinding.control->revision();
         m_formBinding.push();
+        any = true;
     }
     m_pushing = false;
+    if (any) Q_EMIT pushed();
 }
 
 bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {

@@ -57,6 +57,11 @@ public:
     // The widget bound to `control`, if any.
     QWidget* widgetFor(const Control* control) const;
 
+Q_SIGNALS:
+    // A push brought at least one widget up to date with its control: views drawn from the
+    // model as a whole (the LED view) follow it.
+    void pushed();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

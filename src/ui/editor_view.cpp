@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "artwork.h"
+#include "editor_led_panel.h"
 #include "qt_text.h"
 
 namespace velora {
@@ -48,6 +49,12 @@ EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->addWidget(buildDisplay());
+    m_ledPanel = new EditorLedPanel(m_model, m_binder,
+                                    {findChild<QLineEdit*>(QStringLiteral("Text1")),
+                                     findChild<QLineEdit*>(QStringLiteral("Text2")),
+                                     findChild<QLineEdit*>(QStringLiteral("Text3"))},
+                                    central);
+    layout->addWidget(m_ledPanel);
     layout->addWidget(buildControls());
     setCentralWidget(central);
 

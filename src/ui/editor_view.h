@@ -11,6 +11,8 @@ class QTimer;
 
 namespace velora {
 
+class EditorLedPanel;
+
 // The editor window "KDM 2 Righe": draws the EditorWindow model and forwards the user's actions.
 class EditorView : public QMainWindow {
     Q_OBJECT
@@ -20,6 +22,9 @@ public:
 
     EditorWindow& model() { return m_model; }
     ControlBinder& binder() { return m_binder; }
+
+    // The sign's face for the page being composed, under the rows.
+    EditorLedPanel* ledPanel() const { return m_ledPanel; }
 
     // The menu command bound to the model's menu item of that name.
     QAction* action(const std::string& name) const;
@@ -32,6 +37,7 @@ private:
     EditorWindow& m_model;
     ControlBinder m_binder;
     std::map<std::string, QAction*> m_actions;
+    EditorLedPanel* m_ledPanel = nullptr;
 };
 
 }  // namespace velora

@@ -12,14 +12,13 @@ namespace {
 
 // The widest sign: eight boards of three characters.
 constexpr int kWidestChars = 24;
-constexpr int kPreferredPitch = 5;
 
 }  // namespace
 
 LedView::LedView(Clock& clock, QWidget* parent) : QWidget(parent), m_clock(clock) {
     setObjectName(QStringLiteral("LedView"));
     setAccessibleName(QStringLiteral("Insegna"));
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_next.setSingleShot(true);
     m_next.setTimerType(Qt::PreciseTimer);
@@ -38,6 +37,11 @@ void LedView::showRecord(const std::vector<std::uint8_t>& record, ScrollEnd end)
 void LedView::showPage(const SignPage& page, ScrollEnd end) {
     if (m_page == page && m_end == end) return;
     start(page, end, page.rowChars);
+}
+
+void LedView::replay() {
+    m_shownAt = m_clock.monotonicSeconds();
+    refresh();
 }
 
 void LedView::showDark(int rowChars) {
@@ -62,13 +66,19 @@ void LedView::refresh() {
     if (!m_page) {
         SignPage dark;
         dark.rowChars = static_cast<std::uint8_t>(std::clamp(m_rowChars, 0, 255));
+        const int width = m_face.width;
         m_face = renderSignFace(dark, 0, now);
+        if (m_face.width != width) updateGeometry();
         update();
         return;
     }
     const double elapsed = m_clock.monotonicSeconds() - m_shownAt;
     SignFace face = renderSignFace(*m_page, elapsed, now, m_end);
-    if (face.dots != m_face.dots || face.width != m_face.width) {
+    if (face.width != m_face.width) {
+        m_face = std::move(face);
+        updateGeometry();
+        update();
+    } else if (face.dots != m_face.dots) {
         m_face = std::move(face);
         update();
     }
@@ -86,20 +96,27 @@ void LedView::refresh() {
     if (wait >= 0) m_next.start(std::max(1, static_cast<int>(std::ceil(wait * 1000))));
 }
 
+void LedView::setPreferredPitch(int pixels) {
+    m_preferredPitch = std::max(1, pixels);
+    updateGeometry();
+}
+
 int LedView::pitch() const {
-    // One dot size for every sign width, so that a narrower sign is drawn narrower.
-    SignFace widest;
-    widest.width = kWidestChars * kCellWidth;
-    widest.height = kFaceHeight;
-    return LedPicture::pitchFor(widest, size());
+    // The height sets the size of a dot, so that a narrower sign is drawn narrower; only a view
+    // too narrow for the face makes the dots smaller.
+    const int byHeight = height() / (kFaceHeight + 2);
+    const int byWidth = width() / (std::max(m_face.width, kCellWidth) + 2);
+    return std::max(1, std::min(byHeight, byWidth));
 }
 
 QSize LedView::sizeHint() const {
-    return {(kWidestChars * kCellWidth + 2) * kPreferredPitch, (kFaceHeight + 2) * kPreferredPitch};
+    const int width = m_face.width > 0 ? m_face.width : kWidestChars * kCellWidth;
+    return {(width + 2) * m_preferredPitch, (kFaceHeight + 2) * m_preferredPitch};
 }
 
 QSize LedView::minimumSizeHint() const {
-    return {(kWidestChars * kCellWidth + 2) * 2, (kFaceHeight + 2) * kPreferredPitch};
+    const QSize preferred = sizeHint();
+    return {preferred.width() / 2, preferred.height()};
 }
 
 void LedView::paintEvent(QPaintEvent*) {

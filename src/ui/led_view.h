@@ -27,6 +27,8 @@ public:
     // step. A record that does not read as a page darkens the sign.
     void showRecord(const std::vector<std::uint8_t>& record, ScrollEnd end = ScrollEnd::Repeat);
     void showPage(const SignPage& page, ScrollEnd end = ScrollEnd::Repeat);
+    // Shows the page again from its first step.
+    void replay();
     // All dots dark, as between two pages.
     void showDark(int rowChars);
 
@@ -37,6 +39,9 @@ public:
     bool changeScheduled() const { return m_next.isActive(); }
     // Frames drawn so far: a measure of the view's work.
     long framesPainted() const { return m_framesPainted; }
+
+    // Pixels a dot takes when the view has room: the view asks for the face at this size.
+    void setPreferredPitch(int pixels);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -59,6 +64,7 @@ private:
     QTimer m_next;
     LedPicture m_picture;
     long m_framesPainted = 0;
+    int m_preferredPitch = 4;
 };
 
 }  // namespace velora

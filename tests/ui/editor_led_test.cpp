@@ -1,0 +1,100 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "editor_led_panel.h"
+#include "led_view.h"
+#include "preview/preview.h"
+#include "ui/started_editor.h"
+
+namespace velora {
+
+// The LED view under the editor's rows follows the page being composed, and the preview.
+class EditorLedTest : public QObject {
+    Q_OBJECT
+
+private:
+    static void type(QWidget* widget, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, text);
+        QApplication::sendEvent(widget, &release);
+    }
+
+private Q_SLOTS:
+    void typingTheEuroSignWarnsAndRedrawsTheSign() {
+        testing::StartedEditor h;
+        h.start();
+        EditorLedPanel* panel = h.view.ledPanel();
+        QVERIFY(panel);
+        LedView* led = panel->view();
+        auto* text1 = h.find<QLineEdit>("Text1");
+        QTRY_VERIFY(text1->hasFocus());
+        QCOMPARE(panel->warning()->text(), QString());
+
+        type(text1, QStringLiteral("A"));
+        QCOMPARE(panel->warning()->text(), QString());
+        const std::vector<std::uint8_t> dotsBefore = led->face().dots;
+        type(text1, QStringLiteral("€"));
+        QCOMPARE(panel->warning()->text(), QStringLiteral("€ → é"));
+        QVERIFY(led->face().dots != dotsBefore);
+        // The sign is sent the index of é, on a row of the sign's width.
+        QVERIFY(led->page());
+        QCOMPARE(led->page()->kind, kTwoFixedRows);
+        QCOMPARE(led->page()->row1.indices.size(), std::size_t{18});
+        QCOMPARE(led->page()->row1.indices[1], std::uint8_t{0x5C});
+        QVERIFY(led->accessibleDescription().contains(QStringLiteral("«Aé»")));
+
+        // A character Windows-1252 lacks is named as typed, and stays named as typing goes on.
+        type(text1, QStringLiteral("Ğ"));
+        type(text1, QStringLiteral("b"));
+        QCOMPARE(text1->text(), QStringLiteral("A€?b"));
+        QCOMPARE(panel->warning()->text(), QStringLiteral("€ → é  Ğ → ?"));
+
+        // The big row: capitals, V for Y.
+        QTest::mouseClick(h.find<QRadioButton>("Option2"), Qt::LeftButton);
+        auto* text3 = h.find<QLineEdit>("Text3");
+        text3->setFocus();
+        type(text3, QStringLiteral("y"));
+        QCOMPARE(led->page()->kind, kBigFixed);
+        QCOMPARE(panel->warning()->text(), QStringLiteral("y → V"));
+    }
+
+    void thePreviewPlaysInTheView() {
+        testing::StartedEditor h;
+        auto& [fake, state, gate, model, view] = h;
+        Preview preview{model};
+        h.start();
+        fake.clock.autoAdvance = 0;
+        state.PageText[1][1] = state.PageText[1][2] = "VIA      ";
+        state.PageKind[1] = kBigFixedInverse;
+        state.PagePause[1] = 2;
+        state.PageText[2][1] = std::string(18, 'A');
+        state.PageText[2][2] = "ciao";
+        state.PageKind[2] = kRow2Scrolling;
+        state.PagePause[2] = 0;
+        state.PageCount = 2;
+
+        LedView* led = view.ledPanel()->view();
+        QList<int> kinds;
+        fake.clock.onWait = [&](double) {
+            view.binder().sync();
+            const int kind = led->page() ? led->page()->kind : 0;
+            if (kinds.isEmpty() || kinds.last() != kind) kinds << kind;
+        };
+        QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("Anteprima")),
+                          Qt::LeftButton);
+        QCOMPARE(kinds, (QList<int>{kBigFixedInverse, kRow2Scrolling}));
+        // Back to the page in the fields once the preview is over.
+        QCOMPARE(state.PreviewRunning, 0);
+        QCOMPARE(led->page()->kind, kRow2Scrolling);
+        QCOMPARE(led->page()->row2.indices.size(), std::size_t{4});
+    }
+};
+
+}  // namespace velora
+
+QTEST_MAIN(velora::EditorLedTest)
+#include "editor_led_test.moc"
