@@ -5,6 +5,9 @@
 //                               them at the view's size and at the pictures' size
 //   led_bench view-idle [seconds]       CPU share of a shown LED view with a fixed page
 //   led_bench view-scrolling [seconds]  the same with a scrolling row
+//   led_bench editor-idle [seconds]     CPU share of the idle editor window, LED view shown,
+//                                       a fixed page in its fields, its tick running
+//   led_bench editor-scrolling [sec]    the same with a scrolling row 2
 //
 // Run it on a display (e.g. under xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.
 
@@ -20,6 +23,12 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "editor_led_panel.h"
+#include "editor_view.h"
+#include "event_gate.h"
+#include "fakes/fake_dialogs.h"
+#include "fakes/fake_files.h"
+#include "fakes/fake_program.h"
 #include "led_picture.h"
 #include "led_view.h"
 #include "link/sign_messages.h"
@@ -68,6 +77,40 @@ std::vector<std::uint8_t> widestPage(bool scrolling = true) {
 int main(int argc, char* argv[]) {
     const std::string mode = argc > 1 ? argv[1] : "frame";
     QApplication app(argc, argv);
+    if (mode == "editor-idle" || mode == "editor-scrolling") {
+        const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
+        velora::testing::FakeDialogs dialogs;
+        velora::testing::FakeFiles files;
+        velora::testing::FakeProgram program;
+        velora::QtClock clock([] {});
+        velora::Services services{dialogs, clock, files, program};
+        files.contents["BASE.dat"] = "24\r\n";
+        velora::Modulo1 state;
+        velora::EventGate gate;
+        velora::EditorWindow model(state, services);
+        velora::EditorView view(model, gate);
+        view.binder().run([&] {
+            model.window.show();
+            model.Text1.setText("Offerta speciale: 2 x 1");
+            if (mode == "editor-scrolling") model.Scor2.setValue(1);
+            model.Text2.setText("Tutto il reparto frutta e verdura a met\xE0 prezzo");
+        });
+        velora::LedView& led = *view.ledPanel()->view();
+        long framesBefore = 0;
+        double cpuBefore = 0;
+        Clock::time_point start;
+        QTimer::singleShot(500, [&] {
+            framesBefore = led.framesPainted();
+            cpuBefore = cpuSeconds();
+            start = Clock::now();
+        });
+        runFor(0.5 + seconds);
+        const std::chrono::duration<double> wall = Clock::now() - start;
+        std::printf("%s: %.2f%% of a core over %.1f s, %ld LED frames painted\n", mode.c_str(),
+                    (cpuSeconds() - cpuBefore) / wall.count() * 100.0, wall.count(),
+                    led.framesPainted() - framesBefore);
+        return 0;
+    }
     if (mode == "view-idle" || mode == "view-scrolling") {
         const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
         velora::QtClock clock;
