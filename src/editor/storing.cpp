@@ -75,6 +75,11 @@ void EditorWindow::storeKindFromControls(int slot, bool newPage) {
     auto& kind = m_state.PageKind[slot];
     const int rowChars = m_state.RowChars;
     const int bigChars = bigRowChars(m_state);
+    // An info row that nobody touched since its page was loaded keeps its stored text; the
+    // sign never shows that text, but the file keeps it.
+    const bool keepInfoText = !newPage && m_infoRowAsLoaded;
+    const std::string storedRow1 = row1;
+    const std::string storedRow2 = row2;
     auto twoRows = [&] { return Option1.selected(); };
     auto bigRow = [&] { return Option2.selected(); };
 
@@ -106,17 +111,22 @@ void EditorWindow::storeKindFromControls(int slot, bool newPage) {
     if (twoRows() && m_state.InfoRowState == 1) {
         bringToWidth(Text1, rowChars);
         row1 = Text1.text();
-        row2 = newPage ? InfoSampleText(m_services.clock) : Text2.text();
+        row2 = newPage        ? InfoSampleText(m_services.clock)
+               : keepInfoText ? storedRow2
+                              : Text2.text();
         kind = kInfoInRow2;
-        m_state.InfoRowState = 0;
+        // A page stored in place stays on screen with its info row; the new-page path moves on.
+        if (newPage) m_state.InfoRowState = 0;
         if (newPage) Text2.setMaxLength(rowChars);
     }
     if (twoRows() && m_state.InfoRowState == 2) {
         bringToWidth(Text2, rowChars);
-        row1 = newPage ? InfoSampleText(m_services.clock) : Text1.text();
+        row1 = newPage        ? InfoSampleText(m_services.clock)
+               : keepInfoText ? storedRow1
+                              : Text1.text();
         row2 = Text2.text();
         kind = kInfoInRow1;
-        m_state.InfoRowState = 0;
+        if (newPage) m_state.InfoRowState = 0;
         if (newPage) Text1.setMaxLength(rowChars);
     }
     if (twoRows() && Scor1.value() == 1 && Scor2.value() == 0) {
@@ -157,8 +167,10 @@ EditorWindow::ComposedPage EditorWindow::composedPage() const {
     const int scor1 = Scor1.value();
     const int scor2 = Scor2.value();
 
-    ComposedPage page{m_state.PageKind[slot], 0, m_state.PageText[slot][1],
-                      m_state.PageText[slot][2]};
+    const std::string& storedRow1 = m_state.PageText[slot][1];
+    const std::string& storedRow2 = m_state.PageText[slot][2];
+    const bool keepInfoText = !newPage && m_infoRowAsLoaded;
+    ComposedPage page{m_state.PageKind[slot], 0, storedRow1, storedRow2};
     auto set = [&page](std::uint8_t kind, std::string row1, std::string row2) {
         page.kind = kind;
         page.row1 = std::move(row1);
@@ -179,12 +191,17 @@ EditorWindow::ComposedPage EditorWindow::composedPage() const {
         const std::string field =
             scor1 == 0 && scor2 == 0 ? toWidth(Text2.text(), rowChars) : Text2.text();
         set(kInfoInRow2, toWidth(Text1.text(), rowChars),
-            newPage ? InfoSampleText(m_services.clock) : field);
+            newPage        ? InfoSampleText(m_services.clock)
+            : keepInfoText ? storedRow2
+                           : field);
     }
     if (twoRows && m_state.InfoRowState == 2) {
         const std::string field =
             scor1 == 0 && scor2 == 0 ? toWidth(Text1.text(), rowChars) : Text1.text();
-        set(kInfoInRow1, newPage ? InfoSampleText(m_services.clock) : field,
+        set(kInfoInRow1,
+            newPage        ? InfoSampleText(m_services.clock)
+            : keepInfoText ? storedRow1
+                           : field,
             toWidth(Text2.text(), rowChars));
     }
     if (twoRows && scor1 == 1 && scor2 == 0)

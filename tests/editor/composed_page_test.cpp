@@ -58,6 +58,26 @@ TEST_P(ComposedPageTest, IsWhatStoringWrites) {
 
 const std::string kInfo = "05/12 09:01 +20\xB0";
 
+// A stored info page, loaded and then edited or not, composes what re-storing it writes.
+TEST_F(EditorFixture, ALoadedInfoPageComposesWhatReStoringWrites) {
+    for (int kind : {kInfoInRow2, kInfoInRow1}) {
+        for (bool touched : {false, true}) {
+            putPage(1, kind, kind == kInfoInRow2 ? "Meteo" : "01/01 00:00 +20\xB0",
+                    kind == kInfoInRow2 ? "01/01 00:00 +20\xB0" : "Sotto", 4);
+            putPage(2, kTwoFixedRows, "", "");
+            state.PageCount = 2;
+            editor.VScroll1.setValue(2);
+            editor.VScroll1.setValue(1);
+            if (touched) (kind == kInfoInRow2 ? editor.InfoR2 : editor.InfoR1).click();
+            const EditorWindow::ComposedPage page = editor.composedPage();
+            editor.cmdinserisci.click();
+            EXPECT_EQ(page.kind, state.PageKind[1]) << kind << touched;
+            EXPECT_EQ(page.row1, state.PageText[1][1]) << kind << touched;
+            EXPECT_EQ(page.row2, state.PageText[1][2]) << kind << touched;
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     EveryKind, ComposedPageTest,
     ::testing::Values(
