@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "qt_text.h"
+#include "virtual_sign_panel.h"
 
 namespace velora {
 namespace {
@@ -109,6 +110,15 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     layout->addWidget(m_progressBar);
     layout->addWidget(m_progressText);
 
+    m_signPanel = new VirtualSignPanel(clock, this);
+    layout->addWidget(m_signPanel);
+    // The virtual sign shows what it received once an upload has ended.
+    VirtualSign& sign = m_port.virtualSign();
+    sign.onExchange = [this, &sign, logged = std::move(sign.onExchange)](const std::string& line) {
+        if (logged) logged(line);
+        if (line.starts_with("Pagine ricevute")) m_signPanel->play(sign.records());
+    };
+
     // Wide enough for the progress line of an upload without the window growing meanwhile.
     setMinimumWidth(fontMetrics().averageCharWidth() * 52);
     m_binder.bind(this, model.window);
@@ -139,10 +149,16 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     const QString remembered = rememberedPort();
     m_portChoice->setEditText(remembered);
     m_model.choosePort(fromQt(remembered));
+    showSignPanel();
+}
+
+void TransmissionView::showSignPanel() {
+    m_signPanel->setVisible(m_model.portName() == kVirtualSignPort);
 }
 
 TransmissionView::~TransmissionView() {
     m_clock.pump = nullptr;
+    m_port.virtualSign().onExchange = nullptr;
     // Closing the window below takes the focus from the port field, whose editingFinished
     // would otherwise reach this view after its members are gone.
     m_portChoice->lineEdit()->disconnect(this);
@@ -159,6 +175,7 @@ void TransmissionView::choosePort(const QString& name) {
     if (trimmed.isEmpty()) return;
     m_binder.run([&] { m_model.choosePort(fromQt(trimmed)); });
     QSettings().setValue(QLatin1String(kPortKey), trimmed);
+    showSignPanel();
 }
 
 void TransmissionView::pump() {

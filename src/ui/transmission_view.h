@@ -13,6 +13,8 @@ class QProgressBar;
 
 namespace velora {
 
+class VirtualSignPanel;
+
 // The transmission window "Invio Dati": draws the InvDat model, offers the port choice, and
 // keeps painting with the progress of an upload while the bytes go out. The sign's replies are
 // handled after the exchange that is running, one receive event per byte.
@@ -26,6 +28,9 @@ public:
 
     InvDat& model() { return m_model; }
     ControlBinder& binder() { return m_binder; }
+
+    // The face of the virtual sign, shown while it is the port chosen.
+    VirtualSignPanel* virtualSignPanel() const { return m_signPanel; }
 
     // The port choice offered at start: the last one made, else the system's first port.
     static QString rememberedPort();
@@ -42,6 +47,7 @@ private:
     void pump();
     void deliverReplies();
     void exchangeEnded();
+    void showSignPanel();
 
     InvDat& m_model;
     QtSerialPort& m_port;
@@ -51,6 +57,7 @@ private:
     QComboBox* m_portChoice = nullptr;
     QProgressBar* m_progressBar = nullptr;
     QLabel* m_progressText = nullptr;
+    VirtualSignPanel* m_signPanel = nullptr;
     bool m_pumping = false;
     bool m_busyCursor = false;
 };
