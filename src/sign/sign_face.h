@@ -12,6 +12,7 @@ namespace velora {
 // Geometry of the sign: boards of three normal characters side by side, two rows high. A normal
 // character takes a cell of 6 x 8 dots, a big one 12 x 16, spanning both rows.
 inline constexpr int kCharsPerBoard = 3;
+inline constexpr int kWidestSignChars = 24;  // eight boards
 inline constexpr int kCellWidth = 6;
 inline constexpr int kCellHeight = 8;
 inline constexpr int kFaceHeight = 2 * kCellHeight;

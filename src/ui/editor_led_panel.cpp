@@ -127,8 +127,10 @@ void EditorLedPanel::showComposed() {
         page.kind == kBigFixed || page.kind == kBigScrolling || page.kind == kBigFixedInverse;
     const std::string row1 = typed(big ? 2 : 0);
     const std::string row2 = big ? row1 : typed(1);
-    const QString line = QString::fromStdString(
+    // Each pair keeps together when the line wraps.
+    QString line = QString::fromStdString(
         substitutionLine(pageSubstitutions(page.kind, row1, row2, state.RowChars)));
+    line.replace(QStringLiteral(" \u2192 "), QStringLiteral("\u00A0\u2192\u00A0"));
     if (m_warning->text() != line) m_warning->setText(line);
 }
 

@@ -8,13 +8,6 @@
 #include "sign/sign_text.h"
 
 namespace velora {
-namespace {
-
-// The widest sign: eight boards of three characters.
-constexpr int kWidestChars = 24;
-
-}  // namespace
-
 LedView::LedView(Clock& clock, QWidget* parent) : QWidget(parent), m_clock(clock) {
     setObjectName(QStringLiteral("LedView"));
     setAccessibleName(QStringLiteral("Insegna"));
@@ -110,7 +103,7 @@ int LedView::pitch() const {
 }
 
 QSize LedView::sizeHint() const {
-    const int width = m_face.width > 0 ? m_face.width : kWidestChars * kCellWidth;
+    const int width = m_face.width > 0 ? m_face.width : kWidestSignChars * kCellWidth;
     return {(width + 2) * m_preferredPitch, (kFaceHeight + 2) * m_preferredPitch};
 }
 

@@ -22,6 +22,8 @@ VirtualSignPanel::VirtualSignPanel(Clock& clock, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_view, 0, Qt::AlignHCenter);
     layout->addWidget(m_caption);
+    // Until an upload arrives the sign is dark, as wide as it can be.
+    m_view->showDark(kWidestSignChars);
     m_next.setSingleShot(true);
     connect(&m_next, &QTimer::timeout, this,
             [this] { showPage(m_page % static_cast<int>(m_records.size()) + 1); });
@@ -39,7 +41,7 @@ void VirtualSignPanel::play(std::vector<std::vector<std::uint8_t>> records) {
     m_next.stop();
     if (m_records.empty()) {
         m_page = 0;
-        m_view->showDark(m_view->face().width / kCellWidth);
+        m_view->showDark(kWidestSignChars);
         m_caption->setText(QStringLiteral("Nessuna pagina ricevuta."));
         return;
     }
