@@ -70,7 +70,8 @@ int main(int argc, char* argv[]) {
     velora::EditorWindow& editor = editorView.model();
     const auto latin = [](const char* utf8) { return velora::windows1252::fromUtf8(utf8); };
 
-    // Two stored pages, and a third being composed with a scrolling second row.
+    // Two stored pages, and a third being composed with a scrolling second row, two of whose
+    // characters the sign shows otherwise.
     editorView.binder().run([&] {
         editor.Text1.setText(latin("  BUONGIORNO  "));
         editor.Text2.setText(latin("  BENVENUTI   "));
@@ -85,7 +86,7 @@ int main(int argc, char* argv[]) {
     });
     settle(200);
     editorView.binder().run(
-        [&] { editor.Text2.setText(latin("Aperti dal lunedì al sabato, 9-13 e 15-19")); });
+        [&] { editor.Text2.setText(latin("Aperti dal lunedì al sabato, 9-13 e 15-19 • 2 €")); });
     settle(200);
     bool saved = save(&editorView, output, "editor.png");
 
@@ -95,6 +96,9 @@ int main(int argc, char* argv[]) {
     velora::TransmissionView* transmission = app.transmissionView();
     transmission->findChild<QPushButton*>(QStringLiteral("Command7"))->click();
     settle(800);
+    // The upload, so that the virtual sign shows the first page it received.
+    transmission->findChild<QPushButton*>(QStringLiteral("CMDINVIO"))->click();
+    settle(1200);
     saved = save(transmission, output, "transmission.png") && saved;
 
     editorView.action("Salv_Impost")->trigger();
