@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         ComposeCase{"nothing_matches_keeps_the_slot", true, 18, false, 1, 1, 0, 0, "x", "y", "",
                     "3"},
         ComposeCase{"pause_refused", true, 18, false, 0, 0, 0, 0, "A", "B", "", "tre"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace
 }  // namespace velora
