@@ -75,7 +75,8 @@ void PtySign::run() {
                 m_arrivals.push_back({buffer[i], at});
                 total = m_arrivals.size();
             }
-            const std::vector<std::uint8_t> replies = m_sign.receive(buffer[i]);
+            const std::vector<std::uint8_t> replies = m_sign.receive(
+                buffer[i], std::chrono::duration<double>(at.time_since_epoch()).count());
             if (!replies.empty()) {
                 [[maybe_unused]] const ssize_t written =
                     ::write(m_master, replies.data(), replies.size());
