@@ -7,11 +7,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "qt_text.h"
 
@@ -211,12 +213,27 @@ void TransmissionView::pump() {
 
 bool TransmissionView::eventFilter(QObject* watched, QEvent* event) {
     // Only the cancel button takes the user's input while an exchange is being sent.
-    const bool toCancel = watched == m_cancel && m_cancel->isEnabled();
-    if (m_pumping && isUserInput(event->type()) && !toCancel) {
+    if (m_pumping && isUserInput(event->type()) && !isForCancel(watched, event)) {
         event->ignore();
         return true;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TransmissionView::isForCancel(QObject* watched, QEvent* event) const {
+    if (!m_cancel->isEnabled()) return false;
+    if (watched == m_cancel) return true;
+    // A click reaches the window before the button under it: let through those over the button.
+    if (watched != static_cast<QObject*>(windowHandle())) return false;
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease: {
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            return m_cancel->rect().contains(m_cancel->mapFrom(this, at));
+        }
+        default:
+            return false;
+    }
 }
 
 void TransmissionView::deliverReplies() {

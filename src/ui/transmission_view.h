@@ -44,6 +44,7 @@ private:
     void pump();
     void deliverReplies();
     void deliverLineLost();
+    bool isForCancel(QObject* watched, QEvent* event) const;
     void exchangeEnded();
 
     InvDat& m_model;
