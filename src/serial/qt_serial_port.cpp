@@ -40,11 +40,9 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
 }
 
 void QtSerialPort::loseLine() {
-    // After a hang-up the system's own text names whatever call failed last, which tells the
-    // user nothing; a read error keeps its text.
-    m_error = m_port.error() == QSerialPort::ResourceError
-                  ? std::string("dispositivo scollegato o linea chiusa dall'altro capo")
-                  : m_port.errorString().toStdString();
+    // After a hang-up the system's text names whatever call failed last ("No such file or
+    // directory", "Inappropriate ioctl"), which misleads more than it tells.
+    m_error = "dispositivo scollegato o linea chiusa dall'altro capo";
     m_port.close();
     m_port.clearError();
     Q_EMIT lineLost();

@@ -53,6 +53,8 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
       m_gate(gate),
       m_binder(services, gate) {
     auto* layout = new QVBoxLayout(this);
+    // The window grows with the lines that explain a failure, instead of squeezing the others.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     auto* portRow = new QHBoxLayout;
     auto* portLabel = new QLabel(tr("&Porta:"), this);
