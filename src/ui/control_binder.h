@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include <QObject>
@@ -67,6 +68,8 @@ private:
         std::function<void()> push;
     };
     void add(const Control& control, std::function<void()> push, QWidget* widget);
+    // Ends the user's press on a scroll bar as if the mouse button had been let go.
+    static void endPress(QScrollBar* widget);
 
     Services& m_services;
     EventGate& m_gate;
@@ -76,6 +79,8 @@ private:
     std::vector<Binding> m_bindings;
     std::map<const Control*, QWidget*> m_widgets;
     bool m_pushing = false;
+    std::vector<QScrollBar*> m_scrollBars;
+    std::set<QScrollBar*> m_pressed;  // scroll bars holding the user's mouse button
 };
 
 }  // namespace velora
