@@ -97,6 +97,7 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services)
     mnueHelp.setCaption("&Help");
 
     window.onLoad = [this] { Form_Load(); };
+    window.onQueryUnload = [this] { return Form_QueryUnload(); };
     Text1.onChange = [this] { Text1_Change(); };
     Text2.onChange = [this] { Text2_Change(); };
     Text3.onChange = [this] { Text3_Change(); };
@@ -140,6 +141,13 @@ void EditorWindow::Form_Load() {
         Text2_Change();
         Text3_Change();
     });
+}
+
+bool EditorWindow::Form_QueryUnload() {
+    // Closing the window is the exit command: the same question, and the program ends only on
+    // its answer; otherwise the editor stays as it was.
+    mnunextfinE.click();
+    return false;
 }
 
 void EditorWindow::LoadSettings() {

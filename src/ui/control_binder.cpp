@@ -332,9 +332,15 @@ bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    // A window closed by the user is unloaded, as its load handler expects on the next show.
+    // A window closed by the user is unloaded, as its load handler expects on the next show,
+    // unless its model keeps it.
     if (watched == m_window && event->type() == QEvent::Close && m_form && m_form->loaded()) {
-        run([this] { m_form->unload(); });
+        bool unloaded = false;
+        run([this, &unloaded] { unloaded = m_form->queryUnload(); });
+        if (!unloaded) {
+            event->ignore();
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

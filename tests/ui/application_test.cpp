@@ -62,6 +62,17 @@ private Q_SLOTS:
         QCOMPARE(h.app->settings()->windowTitle(), QStringLiteral("Form1"));
     }
 
+    // Closing the editor asks whether the data were saved; cancelling the question keeps it.
+    void closingTheEditorAsksFirst() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(h.app->editor()));
+        QVERIFY(!h.app->editor()->close());
+        QCOMPARE(h.dialogs, QStringList{QStringLiteral("Fine")});
+        QTest::qWait(50);
+        QVERIFY(h.app->editor()->isVisible());
+        QVERIFY(h.app->editor()->model().window.loaded());
+    }
+
     // The window's load handler opens the port at once: it must be the one chosen last time,
     // not the model's default, although the view that remembers it did not exist before.
     void transmissionWindowOpensTheRememberedPort() {
