@@ -292,6 +292,7 @@ void ControlBinder::sync() {
         m_formBinding.pushed = m_formBinding.control->revision();
         m_formBinding.push();
     }
+    if (onSynced) onSynced();
     m_pushing = false;
 }
 

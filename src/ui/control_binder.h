@@ -54,6 +54,8 @@ public:
 
     // Pushes every control whose state moved since the last push.
     void sync();
+    // Runs at the end of every push, for what a view draws beyond its controls.
+    std::function<void()> onSynced;
 
     // The widget bound to `control`, if any.
     QWidget* widgetFor(const Control* control) const;
