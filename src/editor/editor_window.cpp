@@ -208,7 +208,8 @@ void EditorWindow::Text3_Change() {
     trapErrors(m_services, [&] {
         if (m_state.PreviewRunning == 1) return;
         LenRigaUn.setCaption(lengthText(Text3));
-        if (Scor1.value() == 0 && Scor2.value() == 0) Text3.setMaxLength(m_state.RowChars);
+        // A fixed big row is stored half a row wide: typing stops where storing would cut.
+        if (Scor1.value() == 0 && Scor2.value() == 0) Text3.setMaxLength(bigRowChars(m_state));
         if (Scor1.value() == 1 || Scor2.value() == 1) Text3.setMaxLength(kScrollingLimit);
     });
 }
