@@ -1,3 +1,4 @@
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -37,14 +38,15 @@ private:
             // as it does for a user reading it; the others are closed at once. Should boxes keep
             // coming, the selector is disabled after a dozen, which stops its auto-repeat.
             QObject::connect(&closer, &QTimer::timeout, [this] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                if (!box) return;
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                if (!dialog) return;
                 if (!boxOpen.isValid()) boxOpen.start();
                 if (boxes.isEmpty() && boxOpen.elapsed() < 700) return;
-                boxes << box->text();
+                auto* box = qobject_cast<QMessageBox*>(dialog);
+                boxes << (box ? box->text() : dialog->windowTitle());
                 boxOpen.invalidate();
                 if (boxes.size() == 12) selector->setEnabled(false);
-                box->done(QMessageBox::Ok);
+                dialog->reject();
             });
             closer.start(10);
             app = std::make_unique<Application>();
