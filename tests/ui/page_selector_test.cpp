@@ -128,8 +128,8 @@ private Q_SLOTS:
         QWheelEvent wheel(at, h.selector->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(h.selector, &wheel);
-        QVERIFY(!h.boxes.isEmpty());
-        h.expectOnlyMessages(h.boxes.size());
+        // One notch moves as many positions as the desktop scrolls lines.
+        h.expectOnlyMessages(std::min(QApplication::wheelScrollLines(), h.selector->pageStep()));
         QCOMPARE(h.selector->value(), 1);
     }
 
