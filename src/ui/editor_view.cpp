@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -51,6 +52,11 @@ EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
     layout->addWidget(buildDisplay());
     layout->addWidget(buildControls());
     setCentralWidget(central);
+    // The status line tells that a save worked, without a dialog to close.
+    auto* saveNotice = new QLabel(this);
+    saveNotice->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(saveNotice);
+    m_binder.bind(saveNotice, m_model.saveNotice);
 
     // During the preview the rows only show the sign: no text cursor, no selection, and the
     // user's input goes nowhere but to the stop.
