@@ -215,6 +215,9 @@ public:
     void show();
     // Hides the window and forgets it: onUnload runs, and the next show loads it again.
     void unload();
+    // The user closes the window: onQueryUnload decides whether it goes, and it is unloaded if
+    // so. Returns whether it was unloaded.
+    bool queryUnload();
     // Counts the requests to bring the window to the front.
     std::uint64_t raiseRequests() const { return m_raiseRequests; }
 
@@ -229,6 +232,8 @@ public:
 
     std::function<void()> onLoad;
     std::function<void()> onUnload;
+    // False keeps the window loaded and shown; without a handler the window always goes.
+    std::function<bool()> onQueryUnload;
 
 private:
     bool m_loaded = false;

@@ -97,6 +97,7 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services)
     mnueHelp.setCaption("&Help");
 
     window.onLoad = [this] { Form_Load(); };
+    window.onQueryUnload = [this] { return Form_QueryUnload(); };
     Text1.onChange = [this] { Text1_Change(); };
     Text2.onChange = [this] { Text2_Change(); };
     Text3.onChange = [this] { Text3_Change(); };
@@ -149,6 +150,13 @@ void EditorWindow::Form_Load() {
         Text2_Change();
         Text3_Change();
     });
+}
+
+bool EditorWindow::Form_QueryUnload() {
+    // Closing the window is the exit command: the same question, and the program ends only on
+    // its answer; otherwise the editor stays as it was.
+    mnunextfinE.click();
+    return false;
 }
 
 void EditorWindow::LoadSettings() {
@@ -213,7 +221,8 @@ void EditorWindow::Text3_Change() {
     trapErrors(m_services, [&] {
         if (m_state.PreviewRunning == 1) return;
         LenRigaUn.setCaption(lengthText(Text3));
-        if (Scor1.value() == 0 && Scor2.value() == 0) Text3.setMaxLength(m_state.RowChars);
+        // A fixed big row is stored half a row wide: typing stops where storing would cut.
+        if (Scor1.value() == 0 && Scor2.value() == 0) Text3.setMaxLength(bigRowChars(m_state));
         if (Scor1.value() == 1 || Scor2.value() == 1) Text3.setMaxLength(kScrollingLimit);
     });
 }

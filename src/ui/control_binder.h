@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include <QObject>
@@ -53,6 +54,8 @@ public:
 
     // Pushes every control whose state moved since the last push.
     void sync();
+    // Runs at the end of every push, for what a view draws beyond its controls.
+    std::function<void()> onSynced;
 
     // The widget bound to `control`, if any.
     QWidget* widgetFor(const Control* control) const;
@@ -72,6 +75,8 @@ private:
         std::function<void()> push;
     };
     void add(const Control& control, std::function<void()> push, QWidget* widget);
+    // Ends the user's press on a scroll bar as if the mouse button had been let go.
+    static void endPress(QScrollBar* widget);
 
     Services& m_services;
     EventGate& m_gate;
@@ -81,6 +86,8 @@ private:
     std::vector<Binding> m_bindings;
     std::map<const Control*, QWidget*> m_widgets;
     bool m_pushing = false;
+    std::vector<QScrollBar*> m_scrollBars;
+    std::set<QScrollBar*> m_pressed;  // scroll bars holding the user's mouse button
 };
 
 }  // namespace velora

@@ -41,9 +41,9 @@ private Q_SLOTS:
         state.PagePause[2] = 1;
         state.PageText[2][1] = state.PageText[2][2] = "DUE ";
         EventGate gate;
-        QtSerialPort port;
-        InvDat model{state, services, port};
-        TransmissionView view{model, port, clock, services, gate};
+        LinkPorts ports{systemClock};
+        InvDat model{state, services, ports.chosen};
+        TransmissionView view{model, ports, clock, services, gate};
         view.binder().run([&] { model.window.show(); });
 
         VirtualSignPanel* panel = view.virtualSignPanel();
