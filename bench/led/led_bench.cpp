@@ -48,7 +48,8 @@ double cpuSeconds() {
 }
 
 void runFor(double seconds) {
-    QTimer::singleShot(static_cast<int>(seconds * 1000), qApp, &QCoreApplication::quit);
+    // exit(), not quit(): quitting first asks the windows to close, and the editor asks the user.
+    QTimer::singleShot(static_cast<int>(seconds * 1000), qApp, [] { QCoreApplication::exit(0); });
     QApplication::exec();
 }
 
@@ -153,7 +154,7 @@ int main(int argc, char* argv[]) {
         static_cast<void>(lit);
     });
     velora::LedPicture picture;
-    for (int pitch : {5, 8}) {
+    for (int pitch : {4, 8}) {
         const velora::SignFace face = velora::renderSignFace(page, 0, now);
         QImage target((face.width + 2) * pitch, (face.height + 2) * pitch,
                       QImage::Format_ARGB32_Premultiplied);
