@@ -47,9 +47,6 @@ void LedView::start(std::optional<SignPage> page, ScrollEnd end, int rowChars) {
     m_end = end;
     m_rowChars = rowChars;
     m_shownAt = m_clock.monotonicSeconds();
-    const DateTime now = m_clock.now();
-    setAccessibleDescription(m_page ? QString::fromStdString(describeSignPage(*m_page, now))
-                                    : QStringLiteral("Insegna spenta."));
     refresh();
 }
 
@@ -57,6 +54,8 @@ void LedView::refresh() {
     m_next.stop();
     const DateTime now = m_clock.now();
     if (!m_page) {
+        const QString off = QStringLiteral("Insegna spenta.");
+        if (accessibleDescription() != off) setAccessibleDescription(off);
         SignPage dark;
         dark.rowChars = static_cast<std::uint8_t>(std::clamp(m_rowChars, 0, 255));
         const int width = m_face.width;
@@ -66,6 +65,11 @@ void LedView::refresh() {
         return;
     }
     const double elapsed = m_clock.monotonicSeconds() - m_shownAt;
+    const bool showsClock =
+        m_page->row1.show == RowShow::Info || m_page->row2.show == RowShow::Info;
+    // The words follow the page, and the clock row's minute.
+    const QString description = QString::fromStdString(describeSignPage(*m_page, now));
+    if (accessibleDescription() != description) setAccessibleDescription(description);
     SignFace face = renderSignFace(*m_page, elapsed, now, m_end);
     if (face.width != m_face.width) {
         m_face = std::move(face);
@@ -83,7 +87,7 @@ void LedView::refresh() {
     if (steps > 0 && (m_end == ScrollEnd::Repeat || elapsed < steps * kScrollStepSeconds)) {
         const double step = std::floor(elapsed / kScrollStepSeconds + 1e-9) + 1;
         wait = step * kScrollStepSeconds - elapsed;
-    } else if (m_page->row1.show == RowShow::Info || m_page->row2.show == RowShow::Info) {
+    } else if (showsClock) {
         wait = 60.0 - now.second;
     }
     if (wait >= 0) m_next.start(std::max(1, static_cast<int>(std::ceil(wait * 1000))));
