@@ -164,6 +164,7 @@ void ControlBinder::bind(QScrollBar* widget, ScrollBar& bar) {
     widget->setFocusPolicy(Qt::StrongFocus);
     widget->installEventFilter(this);
     m_scrollBars.push_back(widget);
+    if (bar.endValue) m_scrollEnds[widget] = bar.endValue;
     add(bar,
         [widget, &bar] {
             pushCommon(widget, bar);
@@ -317,7 +318,12 @@ bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
             if (bar != watched) continue;
             // Qt turns the arrows of a horizontal scroll bar round; the page selector goes on
             // with Right, Down and Page Down and back with Left, Up and Page Up.
-            const auto action = scrollKeyAction(static_cast<QKeyEvent*>(event)->key());
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (const auto end = m_scrollEnds.find(bar); key == Qt::Key_End && end != m_scrollEnds.end()) {
+                bar->setValue(end->second());
+                return true;
+            }
+            const auto action = scrollKeyAction(key);
             if (action == QAbstractSlider::SliderNoAction) return false;
             bar->triggerAction(action);
             return true;

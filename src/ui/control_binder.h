@@ -83,6 +83,7 @@ private:
     bool m_pushing = false;
     std::vector<QScrollBar*> m_scrollBars;
     std::set<QScrollBar*> m_pressed;  // scroll bars holding the user's mouse button
+    std::map<QScrollBar*, std::function<int()>> m_scrollEnds;  // where End takes a scroll bar
 };
 
 }  // namespace velora
