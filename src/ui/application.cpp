@@ -4,12 +4,15 @@
 #include <QApplication>
 
 #include "artwork.h"
+#include "italian.h"
+#include "window_placement.h"
 
 namespace velora {
 
 Application::Application()
     : m_dialogs([] { return QApplication::activeWindow(); }, [this] { repaintAll(); }),
       m_clock([this] { repaintAll(); }) {
+    speakItalian();
     QApplication::setWindowIcon(appIcon());
     m_info.openFrom(m_editor.mnueHelp);
     // The other windows open from the editor's handlers; they follow once those have ended.
@@ -28,17 +31,20 @@ EditorView& Application::start() {
     };
     m_program.atEnd([this] { m_port.close(); });
     // The desktop's usual keys, beside the menus' own access keys.
-    m_editorView->action("mnunextApri")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_editorView->action("mnunextSalva")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_editorView->action("mnunextNuovo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    m_editorView->action("mnunextApri")->setShortcuts(QKeySequence::Open);
+    m_editorView->action("mnunextSalva")->setShortcuts(QKeySequence::Save);
+    m_editorView->action("mnuNom")->setShortcuts(QKeySequence::SaveAs);
+    m_editorView->action("mnunextNuovo")->setShortcuts(QKeySequence::New);
+    m_editorView->action("mnunextfinE")->setShortcuts(QKeySequence::Quit);
     m_editorView->binder().run([this] { m_editor.window.show(); });
     return *m_editorView;
 }
 
 void Application::makeTransmissionView() {
-    if (!m_transmissionView)
-        m_transmissionView = std::make_unique<TransmissionView>(m_transmission, m_port, m_linkClock,
-                                                                m_linkServices, m_gate);
+    if (m_transmissionView) return;
+    m_transmissionView = std::make_unique<TransmissionView>(m_transmission, m_port, m_linkClock,
+                                                            m_linkServices, m_gate);
+    placeOver(m_transmissionView.get(), m_editorView.get());
 }
 
 void Application::repaintAll() {
@@ -49,13 +55,17 @@ void Application::syncWindows() {
     // The other windows' handlers can move the editor's controls (the settings window writes
     // its boards label) and the editor's handlers open the other windows.
     if (m_editorView) m_editorView->binder().sync();
-    if (!m_settingsView && m_settings.window.visible())
+    if (!m_settingsView && m_settings.window.visible()) {
         m_settingsView = std::make_unique<SettingsView>(m_settings, m_services, m_gate);
+        placeOver(m_settingsView.get(), m_editorView.get());
+    }
     if (m_settingsView) m_settingsView->binder().sync();
     if (m_transmission.window.visible()) makeTransmissionView();
     if (m_transmissionView) m_transmissionView->binder().sync();
-    if (!m_infoView && m_info.window.visible())
+    if (!m_infoView && m_info.window.visible()) {
         m_infoView = std::make_unique<InfoView>(m_info, m_gate);
+        placeOver(m_infoView.get(), m_editorView.get());
+    }
     if (m_infoView) m_infoView->binder().sync();
 }
 

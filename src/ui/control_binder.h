@@ -46,6 +46,14 @@ public:
     void bind(QAction* action, Button& item);
     void bind(QTimer* timer, Timer& control);
 
+    // Shows `control`'s caption with its access key on the first `letter` of the caption instead
+    // of where the caption marks it, so that no two controls of a window share a key. The
+    // caption keeps its letters; only the marker moves.
+    void setAccessKey(const Control& control, char letter);
+
+    // The caption as the widget shows it, with the access key marker where setAccessKey put it.
+    QString displayCaption(const Control& control, const std::string& caption) const;
+
     // Runs a model action that the user started, then pushes what changed. `origin` is pushed in
     // any case, since its widget already shows the user's edit and may need to be put right.
     // A run-time error that no handler trapped ends the program with a plain message.
@@ -75,6 +83,7 @@ private:
     Binding m_formBinding{nullptr, 0, {}};
     std::vector<Binding> m_bindings;
     std::map<const Control*, QWidget*> m_widgets;
+    std::map<const Control*, char> m_accessKeys;
     bool m_pushing = false;
 };
 

@@ -123,6 +123,13 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     m_binder.bind(labels[2], model.Trasm_OK);
     m_binder.bind(labels[3], model.Manca_Dati);
     m_binder.bind(labels[4], model.Label7);
+    // Access keys, one letter each beside the port field's P.
+    m_binder.setAccessKey(model.Command7, 'C');
+    m_binder.setAccessKey(model.CMDINVIO, 'I');
+    m_binder.setAccessKey(model.Command3, 'D');
+    m_binder.setAccessKey(model.Command1, 'E');
+    m_binder.setAccessKey(model.Option1, 'S');
+    m_binder.setAccessKey(model.Option2, 'M');
 
     connect(m_portChoice, &QComboBox::activated, this,
             [this](int index) { choosePort(m_portChoice->itemText(index)); });
