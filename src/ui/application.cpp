@@ -31,19 +31,27 @@ EditorView& Application::start() {
     };
     m_program.atEnd([this] { m_port.close(); });
     // The desktop's usual keys, beside the menus' own access keys.
-    m_editorView->action("mnunextApri")->setShortcuts(QKeySequence::Open);
-    m_editorView->action("mnunextSalva")->setShortcuts(QKeySequence::Save);
-    m_editorView->action("mnuNom")->setShortcuts(QKeySequence::SaveAs);
-    m_editorView->action("mnunextNuovo")->setShortcuts(QKeySequence::New);
-    m_editorView->action("mnunextfinE")->setShortcuts(QKeySequence::Quit);
+    // Some desktops define no key for Save As or Quit; those get the common ones.
+    const auto keys = [this](const char* item, QKeySequence::StandardKey key, QKeySequence other) {
+        QList<QKeySequence> sequences = QKeySequence::keyBindings(key);
+        if (sequences.isEmpty()) sequences << other;
+        m_editorView->action(item)->setShortcuts(sequences);
+    };
+    keys("mnunextApri", QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
+    keys("mnunextSalva", QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    keys("mnuNom", QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    keys("mnunextNuovo", QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N));
+    keys("mnunextfinE", QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     m_editorView->binder().run([this] { m_editor.window.show(); });
     return *m_editorView;
 }
 
+// The other windows belong to the editor: the desktop keeps them above it, and they open
+// centred on it.
 void Application::makeTransmissionView() {
     if (m_transmissionView) return;
-    m_transmissionView = std::make_unique<TransmissionView>(m_transmission, m_port, m_linkClock,
-                                                            m_linkServices, m_gate);
+    m_transmissionView = std::make_unique<TransmissionView>(
+        m_transmission, m_port, m_linkClock, m_linkServices, m_gate, m_editorView.get());
     placeOver(m_transmissionView.get(), m_editorView.get());
 }
 
@@ -56,14 +64,15 @@ void Application::syncWindows() {
     // its boards label) and the editor's handlers open the other windows.
     if (m_editorView) m_editorView->binder().sync();
     if (!m_settingsView && m_settings.window.visible()) {
-        m_settingsView = std::make_unique<SettingsView>(m_settings, m_services, m_gate);
+        m_settingsView =
+            std::make_unique<SettingsView>(m_settings, m_services, m_gate, m_editorView.get());
         placeOver(m_settingsView.get(), m_editorView.get());
     }
     if (m_settingsView) m_settingsView->binder().sync();
     if (m_transmission.window.visible()) makeTransmissionView();
     if (m_transmissionView) m_transmissionView->binder().sync();
     if (!m_infoView && m_info.window.visible()) {
-        m_infoView = std::make_unique<InfoView>(m_info, m_gate);
+        m_infoView = std::make_unique<InfoView>(m_info, m_gate, m_editorView.get());
         placeOver(m_infoView.get(), m_editorView.get());
     }
     if (m_infoView) m_infoView->binder().sync();

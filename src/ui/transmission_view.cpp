@@ -44,7 +44,7 @@ bool isUserInput(QEvent::Type type) {
 
 TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClock& clock,
                                    Services& services, EventGate& gate, QWidget* parent)
-    : QWidget(parent),
+    : QWidget(parent, Qt::Window),
       m_model(model),
       m_port(port),
       m_clock(clock),

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include <QEvent>
+#include <QLayout>
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
-#include <QWindow>
 
 namespace velora {
 namespace {
@@ -17,18 +17,9 @@ public:
         window->installEventFilter(this);
     }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        // The Show event comes before the window is mapped, while its place can still be chosen.
-        if (watched == m_window && event->type() == QEvent::Show && m_owner) place();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
     void place() {
-        // A transient parent, not a parent widget: the views keep their own lifetimes.
-        if (QWindow* handle = m_window->windowHandle())
-            handle->setTransientParent(m_owner->window()->windowHandle());
+        // A layout of fixed size gives the window its size only once it is activated.
+        if (QLayout* layout = m_window->layout()) layout->activate();
         QScreen* screen = m_owner->screen();
         if (!screen) return;
         const QRect available = screen->availableGeometry();
@@ -39,16 +30,25 @@ private:
         m_window->setMaximumWidth(widest);
         if (m_window->width() > widest) m_window->resize(widest, m_window->height());
 
+        // move() places the frame, so the frame is what is centred.
+        const QSize outer = m_window->frameGeometry().size();
         const QRect owner = m_owner->window()->frameGeometry();
-        QPoint topLeft = owner.center() - QPoint(m_window->width() / 2, m_window->height() / 2);
+        QPoint topLeft = owner.center() - QPoint(outer.width() / 2, outer.height() / 2);
         topLeft.setX(std::clamp(topLeft.x(), available.left(),
-                                std::max(available.left(), available.right() - m_window->width())));
-        topLeft.setY(
-            std::clamp(topLeft.y(), available.top(),
-                       std::max(available.top(), available.bottom() - m_window->height())));
+                                std::max(available.left(), available.right() - outer.width())));
+        topLeft.setY(std::clamp(topLeft.y(), available.top(),
+                                std::max(available.top(), available.bottom() - outer.height())));
         m_window->move(topLeft);
     }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The Show event comes before the window is mapped, while its place can still be chosen.
+        if (watched == m_window && event->type() == QEvent::Show && m_owner) place();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
     QWidget* m_window;
     QPointer<QWidget> m_owner;
 };
@@ -56,7 +56,9 @@ private:
 }  // namespace
 
 void placeOver(QWidget* window, QWidget* owner) {
-    new Placer(window, owner);
+    auto* placer = new Placer(window, owner);
+    // A view that shows itself as it is made has missed its Show event.
+    if (window->isVisible()) placer->place();
 }
 
 }  // namespace velora

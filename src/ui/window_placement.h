@@ -4,9 +4,8 @@ class QWidget;
 
 namespace velora {
 
-// Every time `window` is shown it opens over `owner`: transient for it, so the desktop keeps it
-// above the owner, centred on the owner, and no larger than the screen it opens on. The owner
-// must outlive the window.
+// Every time `window` is shown it opens centred on `owner` and no wider than the screen it opens
+// on. A window made with its owner as parent is also kept above it by the desktop.
 void placeOver(QWidget* window, QWidget* owner);
 
 }  // namespace velora
