@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes the pictures of the four windows and of a file dialog under Xvfb and writes them to docs/ (or to the folder
-# given). Set QT_SCALE_FACTOR=1.5 to see the windows at 150%.
+# Takes the pictures of the four windows and of a file dialog under Xvfb and writes them to docs/
+# (or to the folder given). Set QT_SCALE_FACTOR=1.5 to see the windows at 150%.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="${1:-docs}"
