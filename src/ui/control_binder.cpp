@@ -158,7 +158,8 @@ void ControlBinder::bind(QScrollBar* widget, ScrollBar& bar) {
 void ControlBinder::bind(QComboBox* widget, ComboBox& combo) {
     widget->setEditable(true);
     widget->setInsertPolicy(QComboBox::NoInsert);
-    widget->lineEdit()->installEventFilter(this);
+    // An editable combo box keeps the focus and hands the keys to its field itself.
+    widget->installEventFilter(this);
     add(combo,
         [widget, &combo] {
             pushCommon(widget, combo);

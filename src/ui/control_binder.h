@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <QObject>
+#include <QWidget>
 
 #include "core/controls.h"
 #include "core/services.h"
@@ -20,7 +21,6 @@ class QLineEdit;
 class QRadioButton;
 class QScrollBar;
 class QTimer;
-class QWidget;
 
 namespace velora {
 
@@ -53,6 +53,10 @@ public:
 
     // The caption as the widget shows it, with the access key marker where setAccessKey put it.
     QString displayCaption(const Control& control, const std::string& caption) const;
+
+    // A text field of the window that no control is bound to: an access key that reaches it is
+    // not typed into it, as with the bound fields.
+    void guardField(QWidget* field) { field->installEventFilter(this); }
 
     // Runs a model action that the user started, then pushes what changed. `origin` is pushed in
     // any case, since its widget already shows the user's edit and may need to be put right.

@@ -77,7 +77,7 @@ private:
 }  // namespace
 
 InfoView::InfoView(InfoWindow& model, EventGate& gate, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_model(model), m_binder(model.services(), gate, this) {
+    : QWidget(parent, Qt::Dialog), m_model(model), m_binder(model.services(), gate, this) {
     m_binder.bind(this, m_model.window);
 
     auto* picture = new QLabel(this);

@@ -11,7 +11,7 @@ namespace velora {
 
 SettingsView::SettingsView(Salva_Impost& model, Services& services, EventGate& gate,
                            QWidget* parent)
-    : QWidget(parent, Qt::Window), m_model(model), m_binder(services, gate, this) {
+    : QWidget(parent, Qt::Dialog), m_model(model), m_binder(services, gate, this) {
     m_binder.bind(this, m_model.window);
 
     auto* label1 = new QLabel(this);

@@ -44,7 +44,7 @@ bool isUserInput(QEvent::Type type) {
 
 TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClock& clock,
                                    Services& services, EventGate& gate, QWidget* parent)
-    : QWidget(parent, Qt::Window),
+    : QWidget(parent, Qt::Dialog),
       m_model(model),
       m_port(port),
       m_clock(clock),
@@ -130,6 +130,7 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     m_binder.setAccessKey(model.Command1, 'E');
     m_binder.setAccessKey(model.Option1, 'S');
     m_binder.setAccessKey(model.Option2, 'M');
+    m_binder.guardField(m_portChoice);
 
     connect(m_portChoice, &QComboBox::activated, this,
             [this](int index) { choosePort(m_portChoice->itemText(index)); });

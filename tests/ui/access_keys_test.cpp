@@ -228,6 +228,10 @@ private Q_SLOTS:
         QVERIFY(h.ticked);
         QVERIFY(QTest::qWaitForWindowActive(&h.view));
         auto* row1 = h.find<QLineEdit>("Text1");
+        auto* pause = h.find<QComboBox>("Combo1");
+        pause->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_K, Qt::AltModifier);
+        QCOMPARE(pause->currentText(), QStringLiteral("3"));
         row1->setFocus();
         QTest::keyClicks(row1, QStringLiteral("AB"));
         h.view.binder().run([&] { h.model.InfoR1.setEnabled(false); });
@@ -322,6 +326,10 @@ private Q_SLOTS:
         QVERIFY(!portField->hasFocus());
         QTest::keyClick(&view, Qt::Key_P, Qt::AltModifier);
         QTRY_VERIFY(portField->hasFocus());
+        // A letter that is no key of the window is not typed into the port either.
+        const QString portText = portField->text();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+        QCOMPARE(portField->text(), portText);
         // A button's key clicks it the way the mouse would, pressed for a moment.
         for (const Qt::Key key : {Qt::Key_C, Qt::Key_D, Qt::Key_E}) {
             const auto before = ran.size();
