@@ -70,6 +70,9 @@ public:
     const std::string& text() const { return m_text; }
     // Runs onChange when the text differs from the one shown.
     void setText(const std::string& text);
+    // The user's own edit: the text is set as above, then onEdit runs. The program's rewrites of
+    // a text go through setText and never run onEdit.
+    void edit(const std::string& text);
 
     // The typing limit bounds typing only: a text set by the program may be longer, and a lowered
     // limit never shortens the text.
@@ -85,6 +88,7 @@ public:
     void setForeColor(std::uint32_t color) { assign(m_foreColor, color); }
 
     std::function<void()> onChange;
+    std::function<void()> onEdit;
 
 private:
     std::string m_text;
@@ -211,6 +215,9 @@ public:
     void show();
     // Hides the window and forgets it: onUnload runs, and the next show loads it again.
     void unload();
+    // The user closes the window: onQueryUnload decides whether it goes, and it is unloaded if
+    // so. Returns whether it was unloaded.
+    bool queryUnload();
     // Counts the requests to bring the window to the front.
     std::uint64_t raiseRequests() const { return m_raiseRequests; }
 
@@ -225,6 +232,8 @@ public:
 
     std::function<void()> onLoad;
     std::function<void()> onUnload;
+    // False keeps the window loaded and shown; without a handler the window always goes.
+    std::function<bool()> onQueryUnload;
 
 private:
     bool m_loaded = false;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include "core/controls.h"
 #include "core/modulo1.h"
 #include "core/services.h"
@@ -20,6 +23,9 @@ public:
     // Start-up: calibration, initial state, BASE.dat, the first run of the change rules. Runs
     // when the window is first shown.
     void Form_Load();
+    // The user closes the window (title bar, Alt+F4): asks as File > finE does; the window
+    // itself never goes, the program ends or stays.
+    bool Form_QueryUnload();
     // Reads the row width from BASE.dat in the current directory.
     void LoadSettings();
 
@@ -64,6 +70,9 @@ public:
     static constexpr const char* kNoFileName = "Senza Nome";
 
     static constexpr const char* kSettingsFile = "BASE.dat";
+    // Where BASE.dat is read and written; the bare name means the current folder.
+    const std::string& settingsFile() const { return m_settingsFile; }
+    void setSettingsFile(std::string path) { m_settingsFile = std::move(path); }
 
     // The window and its controls, in the order of the window's definition.
     Form window{"EditorWindow"};
@@ -100,6 +109,8 @@ public:
     Label txtmax{"txtmax"};
     Label NumQua{"NumQua"};
     Label txtora{"txtora"};
+    // Tells, without a dialog, that the last save worked and when; empty otherwise.
+    Label saveNotice{"saveNotice"};
     Label Label4{"Label4"};
     Label Label6{"Label6"};
     Label Label2{"Label2"};
@@ -132,9 +143,15 @@ private:
     void insertInfoField(TextBox& field, int column, std::uint8_t kind, std::uint8_t infoRow,
                          Button& otherButton);
     void clearSlotTexts(int slot);
+    // The user edited the row that InfoRowState `infoRow` makes the info row.
+    void endInfoRow(std::uint8_t infoRow);
 
     Modulo1& m_state;
     Services& m_services;
+    std::string m_settingsFile = kSettingsFile;
+    // The info row shows a sample made when its page was loaded; until the user touches the
+    // page's info row, re-storing keeps the text the store held for it.
+    bool m_infoRowAsLoaded = false;
 };
 
 }  // namespace velora

@@ -2,18 +2,37 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include "artwork.h"
 #include "italian.h"
+#include "qt_text.h"
 #include "window_placement.h"
 
 namespace velora {
+namespace {
+
+// BASE.dat stays in the folder the program is started from when it is there, as installations
+// have always kept it. A program started from a desktop menu has no useful folder of its own:
+// its settings live in the user's configuration folder.
+std::string settingsLocation() {
+    const QString here = QString::fromLatin1(EditorWindow::kSettingsFile);
+    if (QFileInfo::exists(here)) return EditorWindow::kSettingsFile;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (folder.isEmpty()) return EditorWindow::kSettingsFile;
+    return pathFromQt(QDir(folder).filePath(here));
+}
+
+}  // namespace
 
 Application::Application()
     : m_dialogs([] { return QApplication::activeWindow(); }, [this] { repaintAll(); }),
       m_clock([this] { repaintAll(); }) {
     speakItalian();
     QApplication::setWindowIcon(appIcon());
+    m_editor.setSettingsFile(settingsLocation());
     m_info.openFrom(m_editor.mnueHelp);
     // The other windows open from the editor's handlers; they follow once those have ended.
     QObject::connect(&m_gate, &EventGate::reopened, [this] { syncWindows(); });
@@ -29,7 +48,7 @@ EditorView& Application::start() {
         makeTransmissionView();
         m_transmission.window.show();
     };
-    m_program.atEnd([this] { m_port.close(); });
+    m_program.atEnd([this] { m_ports.close(); });
     // The desktop's usual keys, beside the menus' own access keys.
     // Some desktops define no key for Save As or Quit; those get the common ones.
     const auto keys = [this](const char* item, QKeySequence::StandardKey key, QKeySequence other) {
@@ -51,7 +70,7 @@ EditorView& Application::start() {
 void Application::makeTransmissionView() {
     if (m_transmissionView) return;
     m_transmissionView = std::make_unique<TransmissionView>(
-        m_transmission, m_port, m_linkClock, m_linkServices, m_gate, m_editorView.get());
+        m_transmission, m_ports, m_linkClock, m_linkServices, m_gate, m_editorView.get());
     placeOver(m_transmissionView.get(), m_editorView.get());
 }
 
@@ -69,7 +88,11 @@ void Application::syncWindows() {
         placeOver(m_settingsView.get(), m_editorView.get());
     }
     if (m_settingsView) m_settingsView->binder().sync();
-    if (m_transmission.window.visible()) makeTransmissionView();
+    if (m_transmission.window.visible()) {
+        makeTransmissionView();
+        // The sequence may have changed in the editor since the window was drawn.
+        m_transmission.showUploadSize();
+    }
     if (m_transmissionView) m_transmissionView->binder().sync();
     if (!m_infoView && m_info.window.visible()) {
         m_infoView = std::make_unique<InfoView>(m_info, m_gate, m_editorView.get());

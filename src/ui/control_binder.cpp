@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -36,6 +37,27 @@ void setIfDifferent(Widget* widget, bool visible, bool enabled, const QString& t
 
 void pushCommon(QWidget* widget, const Control& control) {
     setIfDifferent(widget, control.visible(), control.enabled(), toQt(control.toolTip()));
+}
+
+QAbstractSlider::SliderAction scrollKeyAction(int key) {
+    switch (key) {
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            return QAbstractSlider::SliderSingleStepAdd;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            return QAbstractSlider::SliderSingleStepSub;
+        case Qt::Key_PageDown:
+            return QAbstractSlider::SliderPageStepAdd;
+        case Qt::Key_PageUp:
+            return QAbstractSlider::SliderPageStepSub;
+        case Qt::Key_Home:
+            return QAbstractSlider::SliderToMinimum;
+        case Qt::Key_End:
+            return QAbstractSlider::SliderToMaximum;
+        default:
+            return QAbstractSlider::SliderNoAction;
+    }
 }
 
 }  // namespace
@@ -105,7 +127,7 @@ void ControlBinder::bind(QLineEdit* widget, TextBox& box) {
         },
         widget);
     connect(widget, &QLineEdit::textEdited, this,
-            [this, &box](const QString& text) { run([&] { box.setText(fromQt(text)); }, &box); });
+            [this, &box](const QString& text) { run([&] { box.edit(fromQt(text)); }, &box); });
 }
 
 void ControlBinder::bind(QCheckBox* widget, CheckBox& box) {
@@ -139,6 +161,10 @@ void ControlBinder::bind(QRadioButton* widget, OptionButton& button) {
 void ControlBinder::bind(QScrollBar* widget, ScrollBar& bar) {
     // A drag changes the page once, where it is released.
     widget->setTracking(false);
+    // Reached with Tab and moved with the arrow keys, Page Up/Down, Home and End.
+    widget->setFocusPolicy(Qt::StrongFocus);
+    widget->installEventFilter(this);
+    m_scrollBars.push_back(widget);
     add(bar,
         [widget, &bar] {
             pushCommon(widget, bar);
@@ -296,7 +322,18 @@ void ControlBinder::sync() {
         m_formBinding.pushed = m_formBinding.control->revision();
         m_formBinding.push();
     }
+    if (onSynced) onSynced();
     m_pushing = false;
+}
+
+void ControlBinder::endPress(QScrollBar* widget) {
+    // A held arrow or trough keeps stepping on its own; a box that a step opened would take the
+    // button's release, and the steps would go on behind it. The press ends where the box
+    // opens, and a drag goes back to where it started.
+    if (widget->isSliderDown()) widget->setSliderPosition(widget->value());
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(-1, -1), QPointF(-1, -1),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
 }
 
 bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
@@ -309,9 +346,41 @@ bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
             !key->text().isEmpty())
             return true;
     }
-    // A window closed by the user is unloaded, as its load handler expects on the next show.
+    if (event->type() == QEvent::WindowBlocked) {
+        for (QScrollBar* bar : m_scrollBars) {
+            if (bar == watched && m_pressed.contains(bar)) endPress(bar);
+        }
+    }
+    if (event->type() == QEvent::KeyPress) {
+        for (QScrollBar* bar : m_scrollBars) {
+            if (bar != watched) continue;
+            // Qt turns the arrows of a horizontal scroll bar round; the page selector goes on
+            // with Right, Down and Page Down and back with Left, Up and Page Up.
+            const auto action = scrollKeyAction(static_cast<QKeyEvent*>(event)->key());
+            if (action == QAbstractSlider::SliderNoAction) return false;
+            bar->triggerAction(action);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
+        for (QScrollBar* bar : m_scrollBars) {
+            if (bar != watched) continue;
+            if (event->type() == QEvent::MouseButtonPress) {
+                m_pressed.insert(bar);
+            } else {
+                m_pressed.erase(bar);
+            }
+        }
+    }
+    // A window closed by the user is unloaded, as its load handler expects on the next show,
+    // unless its model keeps it.
     if (watched == m_window && event->type() == QEvent::Close && m_form && m_form->loaded()) {
-        run([this] { m_form->unload(); });
+        bool unloaded = false;
+        run([this, &unloaded] { unloaded = m_form->queryUnload(); });
+        if (!unloaded) {
+            event->ignore();
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include <QObject>
@@ -65,6 +66,8 @@ public:
 
     // Pushes every control whose state moved since the last push.
     void sync();
+    // Runs at the end of every push, for what a view draws beyond its controls.
+    std::function<void()> onSynced;
 
     // The widget bound to `control`, if any.
     QWidget* widgetFor(const Control* control) const;
@@ -79,6 +82,8 @@ private:
         std::function<void()> push;
     };
     void add(const Control& control, std::function<void()> push, QWidget* widget);
+    // Ends the user's press on a scroll bar as if the mouse button had been let go.
+    static void endPress(QScrollBar* widget);
 
     Services& m_services;
     EventGate& m_gate;
@@ -89,6 +94,8 @@ private:
     std::map<const Control*, QWidget*> m_widgets;
     std::map<const Control*, char> m_accessKeys;
     bool m_pushing = false;
+    std::vector<QScrollBar*> m_scrollBars;
+    std::set<QScrollBar*> m_pressed;  // scroll bars holding the user's mouse button
 };
 
 }  // namespace velora

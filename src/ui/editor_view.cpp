@@ -13,11 +13,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "artwork.h"
+#include "preview_input.h"
 #include "qt_text.h"
 
 namespace velora {
@@ -50,6 +52,27 @@ EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
     layout->addWidget(buildDisplay());
     layout->addWidget(buildControls());
     setCentralWidget(central);
+    // The status line tells that a save worked, without a dialog to close.
+    auto* saveNotice = new QLabel(this);
+    saveNotice->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(saveNotice);
+    m_binder.bind(saveNotice, m_model.saveNotice);
+
+    // During the preview the rows only show the sign: no text cursor, no selection, and the
+    // user's input goes nowhere but to the stop.
+    QList<QLineEdit*> rows;
+    for (const TextBox* box : {&m_model.Text1, &m_model.Text2, &m_model.Text3, &m_model.Text6})
+        rows << qobject_cast<QLineEdit*>(m_binder.widgetFor(box));
+    m_binder.onSynced = [this, rows] {
+        const bool playing = m_model.state().PreviewRunning == 1;
+        for (QLineEdit* row : rows) {
+            if (row->isReadOnly() != playing) row->setReadOnly(playing);
+            if (playing && row->hasSelectedText()) row->deselect();
+        }
+    };
+    new PreviewInput(
+        m_model.state(), findChild<QPushButton*>(QStringLiteral("Anteprima")),
+        [this] { m_binder.run([this] { m_model.Anteprima.click(); }); }, this);
 
     auto* timer1 = new QTimer(this);
     timer1->setTimerType(Qt::PreciseTimer);

@@ -60,23 +60,23 @@ TEST_P(LoadKindTest, ShowsThePageInTheFields) {
 INSTANTIATE_TEST_SUITE_P(
     Kinds, LoadKindTest,
     ::testing::Values(LoadCase{"TwoFixed", 1, "ABC", "DEF", false, "ABC", "DEF", "", 0, 0, 0, 18,
-                               18, 18, kBlack, kYellow},
+                               18, 9, kBlack, kYellow},
                       // Text2 is written while Scor2 is still clear, so its limit is the fixed one
                       // until it next changes.
                       LoadCase{"Row2Scrolling", 2, "ABC", "scroll", false, "ABC", "scroll", "", 0,
-                               1, 0, 18, 18, 18, kBlack, kYellow},
+                               1, 0, 18, 18, 9, kBlack, kYellow},
                       LoadCase{"BigFixed", 3, "BIG      ", "BIG      ", true, "", "", "BIG      ",
-                               0, 0, 0, 18, 18, 18, kBlack, kYellow},
+                               0, 0, 0, 18, 18, 9, kBlack, kYellow},
                       LoadCase{"BigScrolling", 4, "col1", "a long scrolling text", true, "", "",
-                               "a long scrolling text", 1, 1, 0, 18, 18, 18, kBlack, kYellow},
+                               "a long scrolling text", 1, 1, 0, 18, 18, 9, kBlack, kYellow},
                       LoadCase{"InfoInRow2", 5, "ROW1", "01/01 00:00 +20\xB0", false, "ROW1",
-                               kSample, "", 0, 0, 0, 18, 18, 18, kBlack, kYellow},
+                               kSample, "", 0, 0, 0, 18, 18, 9, kBlack, kYellow},
                       LoadCase{"InfoInRow1", 6, "01/01 00:00 +20\xB0", "ROW2", false, kSample,
-                               "ROW2", "", 0, 0, 0, 18, 18, 18, kBlack, kYellow},
+                               "ROW2", "", 0, 0, 0, 18, 18, 9, kBlack, kYellow},
                       LoadCase{"Row1Scrolling", 7, "scrolling row one", "R2", false,
-                               "scrolling row one", "R2", "", 1, 0, 0, 18, 18, 18, kBlack, kYellow},
+                               "scrolling row one", "R2", "", 1, 0, 0, 18, 18, 9, kBlack, kYellow},
                       LoadCase{"BigFixedInverse", 8, "INV", "INV", true, "", "", "INV", 0, 0, 1, 18,
-                               18, 18, kYellow, kBlack}),
+                               18, 9, kYellow, kBlack}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PageLoaderTest, BigFixedPageTakesTheLimitOfTheChecksAtTheMomentItsTextIsWritten) {
@@ -85,7 +85,7 @@ TEST_F(PageLoaderTest, BigFixedPageTakesTheLimitOfTheChecksAtTheMomentItsTextIsW
     putPage(1, 4, "scroll", "scroll");
     putPage(2, 3, "BIG", "BIG");
     editor.VScroll1.setValue(2);
-    EXPECT_EQ(editor.Text3.maxLength(), 24);  // both boxes clear: the full row width
+    EXPECT_EQ(editor.Text3.maxLength(), 12);  // both boxes clear: the stored half row
     editor.VScroll1.setValue(1);
     editor.VScroll1.setValue(2);  // coming from a scrolling page, both boxes were still checked
     EXPECT_EQ(editor.Text3.maxLength(), 114);

@@ -51,7 +51,7 @@ private:
         InfoWindow info;
         InfoView infoView;
         PumpingClock clock;
-        QtSerialPort port;
+        LinkPorts ports;
         InvDat transmission;
         TransmissionView transmissionView;
 
@@ -61,8 +61,9 @@ private:
               info{h.fake.services},
               infoView{info, h.gate},
               clock{h.fake.clock},
-              transmission{h.state, h.fake.services, port},
-              transmissionView{transmission, port, clock, h.fake.services, h.gate} {}
+              ports{h.fake.clock},
+              transmission{h.state, h.fake.services, ports.chosen},
+              transmissionView{transmission, ports, clock, h.fake.services, h.gate} {}
     };
 
     // Presses `key` with Alt, or without it inside an open menu, as a user does.
@@ -312,9 +313,9 @@ private Q_SLOTS:
         Modulo1 state;
         EventGate gate;
         PumpingClock clock{fake.clock};
-        QtSerialPort port;
-        InvDat model{state, fake.services, port};
-        TransmissionView view{model, port, clock, fake.services, gate};
+        LinkPorts ports{fake.clock};
+        InvDat model{state, fake.services, ports.chosen};
+        TransmissionView view{model, ports, clock, fake.services, gate};
         model.choosePort(kVirtualSignPort);
         QStringList ran;
         for (Button* command : {&model.Command7, &model.Command3, &model.Command1})

@@ -1,5 +1,6 @@
 #include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -165,11 +166,68 @@ private Q_SLOTS:
         QVERIFY(h.fake.dialogs.shown.empty());
     }
 
+    // A fixed big row takes as many characters as storing keeps: half a row, 9 of 18.
+    void bigFixedRowTakesWhatIsStoredAndPastesWhatFits() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowActive(&h.view));
+        auto* option2 = h.find<QRadioButton>("Option2");
+        QTest::mouseClick(option2, Qt::LeftButton, {}, QPoint(6, option2->height() / 2));
+        auto* text3 = h.find<QLineEdit>("Text3");
+        QTRY_VERIFY_WITH_TIMEOUT(text3->isVisible(), 1000);
+        text3->setFocus();
+        QTest::keyClicks(text3, QStringLiteral("OFFERTA SPECIALE"));
+        QCOMPARE(text3->text(), QStringLiteral("OFFERTA S"));
+        QCOMPARE(h.find<QLabel>("LenRigaUn")->text(), QStringLiteral("9"));
+
+        // Room for two more: a paste of five inserts two, where the cursor stands.
+        QTest::keyClick(text3, Qt::Key_Backspace);
+        QTest::keyClick(text3, Qt::Key_Backspace);
+        text3->setCursorPosition(0);
+        QApplication::clipboard()->setText(QStringLiteral("«NEW»"));
+        QTest::keyClick(text3, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(text3->text(), QStringLiteral("«NOFFERTA"));
+        QCOMPARE(text3->cursorPosition(), 2);
+        QCOMPARE(h.model.Text3.text(), std::string("\xABNOFFERTA"));
+        QCOMPARE(h.find<QLabel>("LenRigaUn")->text(), QStringLiteral("9"));
+
+        QTest::mouseClick(h.find<QPushButton>("cmdinserisci"), Qt::LeftButton);
+        QCOMPARE(h.state.PageText[1][1], std::string("\xABNOFFERTA"));
+        QCOMPARE(int(h.state.PageKind[1]), int(kBigFixed));
+    }
+
     void checkBoxClickReachesTheModel() {
         Harness h;
         auto* scor1 = h.find<QCheckBox>("Scor1");
         QTest::mouseClick(scor1, Qt::LeftButton, {}, QPoint(6, scor1->height() / 2));
         QCOMPARE(h.model.Scor1.value(), 1);
+    }
+
+    // The program's own rewrites of the info row keep it an info row; the user's typing ends it.
+    void typingIntoAnInfoRowMakesItARowOfText() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowActive(&h.view));
+        h.state.PageCount = 2;
+        h.state.PageKind[1] = kInfoInRow2;
+        h.state.PageText[1] = {"", std::string(18, 'A'), "01/01 08:00 +20\xB0"};
+        h.state.PagePause[1] = 4;
+        auto tick = [&] { h.view.binder().run([&] { h.model.Timer1_Timer(); }); };
+        h.view.binder().run([&] {
+            h.model.VScroll1.setValue(2);
+            h.model.VScroll1.setValue(1);
+        });
+        tick();
+        auto* scor2 = h.find<QCheckBox>("Scor2");
+        QVERIFY(!scor2->isEnabled());
+
+        auto* text2 = h.find<QLineEdit>("Text2");
+        text2->setFocus();
+        text2->selectAll();
+        QTest::keyClicks(text2, QStringLiteral("SALDI"));
+        tick();
+        QVERIFY(scor2->isEnabled());
+        QTest::mouseClick(h.find<QPushButton>("cmdinserisci"), Qt::LeftButton);
+        QCOMPARE(int(h.state.PageKind[1]), int(kTwoFixedRows));
+        QCOMPARE(h.state.PageText[1][2], std::string("SALDI") + std::string(13, ' '));
     }
 
     void textBoxesAreNamedByTheirToolTipsAndValueLabelsByTheirValue() {
