@@ -144,6 +144,8 @@ public:
     void setSteps(int smallChange, int largeChange);
 
     std::function<void()> onChange;
+    // Where the End key takes the bar; the maximum when the window sets nothing.
+    std::function<int()> endValue;
 
 private:
     int m_value = 0;

@@ -1,5 +1,6 @@
 #include "editor_window.h"
 
+#include <algorithm>
 #include <string>
 
 #include "core/fatal_error.h"
@@ -107,6 +108,9 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services)
     Gra_Inv.onClick = [this] { Gra_Inv_Click(); };
     Command6.onClick = [this] { Command6_Click(); };
     VScroll1.onChange = [this] { VScroll1_Change(); };
+    // End goes to the new-page slot, not to position 128: every position past that slot is one
+    // "Pagina non Caricata." for the user to close.
+    VScroll1.endValue = [this] { return std::min(VScroll1.max(), m_state.PageCount + 1); };
     Picture2.onClick = [this] { Picture2_Click(); };
     Timer1.onTimer = [this] { Timer1_Timer(); };
     Timer2.onTimer = [this] { Timer2_Timer(); };

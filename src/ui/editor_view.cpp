@@ -203,11 +203,7 @@ QWidget* EditorView::buildControls() {
     grid->addWidget(check(m_model.Scor1), 2, 2);
     grid->addWidget(check(m_model.Scor2), 3, 2);
     grid->addWidget(check(m_model.Gra_Inv), 4, 2);
-    QPushButton* infoR1 = button(m_model.InfoR1);
-    // "In&fo R1" marks the same letter as "&File". As on the desktop, Alt+F belongs to the menu
-    // bar; the button keeps its caption and is reached with Alt+1 (its row) or the Tab key.
-    infoR1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_1));
-    grid->addWidget(infoR1, 2, 3);
+    grid->addWidget(button(m_model.InfoR1), 2, 3);
     grid->addWidget(button(m_model.InfoR2), 3, 3);
     grid->addWidget(button(m_model.Command2), 4, 3);
     grid->addWidget(button(m_model.Command6), 5, 3);
@@ -231,7 +227,37 @@ QWidget* EditorView::buildControls() {
     grid->addWidget(label(m_model.Label1), 6, 3);
     grid->addWidget(label(m_model.Label3), 6, 4);
     grid->addWidget(label(m_model.txtora), 7, 0, 1, 7);
+
+    setAccessKeys();
+    // The Tab key follows the way a page is composed, from its rows to the button that stores
+    // it; the buttons that insert and delete whole pages come after, out of that path.
+    QWidget* previous = nullptr;
+    for (const Control* control : std::initializer_list<const Control*>{
+             &m_model.Text1, &m_model.Text2, &m_model.Text3, &m_model.Scor1, &m_model.Scor2,
+             &m_model.Gra_Inv, &m_model.Combo1, &m_model.cmdinserisci, &m_model.VScroll1,
+             &m_model.Option1, &m_model.Option2, &m_model.InfoR1, &m_model.InfoR2,
+             &m_model.Command2, &m_model.Anteprima, &m_model.Command1, &m_model.Command6,
+             &m_model.Picture2, &m_model.Picture1}) {
+        QWidget* next = m_binder.widgetFor(control);
+        if (previous) setTabOrder(previous, next);
+        previous = next;
+    }
     return panel;
+}
+
+void EditorView::setAccessKeys() {
+    // Each letter once in the window: the menu bar holds F and "?", and two items of the File
+    // menu shared N. The captions keep their letters; only the marker moves.
+    m_binder.setAccessKey(m_model.mnuNom, 'c');
+    m_binder.setAccessKey(m_model.InfoR1, '1');
+    m_binder.setAccessKey(m_model.InfoR2, '2');
+    m_binder.setAccessKey(m_model.Command6, 'M');
+    m_binder.setAccessKey(m_model.Scor1, 'S');
+    m_binder.setAccessKey(m_model.Scor2, 'c');
+    m_binder.setAccessKey(m_model.Gra_Inv, 'v');
+    m_binder.setAccessKey(m_model.Option1, 'R');
+    m_binder.setAccessKey(m_model.Option2, 'g');
+    m_binder.setAccessKey(m_model.Label2, 'T');
 }
 
 }  // namespace velora

@@ -12,8 +12,8 @@ namespace velora {
 QtClock::QtClock(std::function<void()> repaint) : m_repaint(std::move(repaint)) {}
 
 std::string QtClock::longDate(const DateTime& date) const {
-    return fromQt(
-        QLocale::system().toString(QDate(date.year, date.month, date.day), QLocale::LongFormat));
+    // The program's language, not the desktop's: the clock reads as the rest of the window.
+    return fromQt(QLocale().toString(QDate(date.year, date.month, date.day), QLocale::LongFormat));
 }
 
 void QtClock::wait(double seconds) {
