@@ -15,11 +15,11 @@
 #include <QTimer>
 
 #include "core/numbers.h"
-#include "core/system_clock.h"
 #include "core/windows1252.h"
 #include "files/sequence_file.h"
 #include "link/inv_dat.h"
 #include "link/sign_messages.h"
+#include "platform/system_clock.h"
 #include "pty_sign.h"
 #include "qt_serial_port.h"
 

@@ -1,6 +1,7 @@
 #include "editor_window.h"
 
 #include <string>
+#include <utility>
 
 #include "core/fatal_error.h"
 #include "core/numbers.h"
@@ -27,8 +28,8 @@ std::string lengthText(const TextBox& box) {
 
 }  // namespace
 
-EditorWindow::EditorWindow(Modulo1& state, Services& services)
-    : m_state(state), m_services(services) {
+EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource timeCountingLoop)
+    : m_state(state), m_services(services), m_timeCountingLoop(std::move(timeCountingLoop)) {
     window.setCaption("KDM 2 Righe");
 
     makeSignRow(Text1, "Riga 1, SOPRA");
@@ -127,7 +128,7 @@ void EditorWindow::clearSlotTexts(int slot) {
 
 void EditorWindow::Form_Load() {
     trapErrors(m_services, [&] {
-        CalibrateDelay(m_state, m_services);
+        CalibrateDelay(m_state, m_services, m_timeCountingLoop());
         m_state.CurrentFilePath.clear();
         Option1.setSelected(true);
         m_state.CurrentPause = 3;

@@ -2,6 +2,7 @@
 
 #include "core/controls.h"
 #include "core/modulo1.h"
+#include "core/pacing.h"
 #include "core/services.h"
 
 namespace velora {
@@ -10,7 +11,8 @@ namespace velora {
 // plain functions. The Qt view draws this state and forwards the user's actions into it.
 class EditorWindow {
 public:
-    EditorWindow(Modulo1& state, Services& services);
+    // `timeCountingLoop` answers the timing of the start-up's counting loop when the window loads.
+    EditorWindow(Modulo1& state, Services& services, LoopTimingSource timeCountingLoop);
     EditorWindow(const EditorWindow&) = delete;
     EditorWindow& operator=(const EditorWindow&) = delete;
 
@@ -135,6 +137,7 @@ private:
 
     Modulo1& m_state;
     Services& m_services;
+    LoopTimingSource m_timeCountingLoop;
 };
 
 }  // namespace velora

@@ -3,13 +3,16 @@
 #include <QAction>
 #include <QApplication>
 
+#include <utility>
+
 #include "artwork.h"
 
 namespace velora {
 
-Application::Application()
+Application::Application(LoopTimingSource timeCountingLoop)
     : m_dialogs([] { return QApplication::activeWindow(); }, [this] { repaintAll(); }),
-      m_clock([this] { repaintAll(); }) {
+      m_clock([this] { repaintAll(); }),
+      m_timeCountingLoop(std::move(timeCountingLoop)) {
     QApplication::setWindowIcon(appIcon());
     m_info.openFrom(m_editor.mnueHelp);
     // The other windows open from the editor's handlers; they follow once those have ended.

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/modulo1.h"
+#include "core/pacing.h"
 #include "core/services.h"
 #include "editor/editor_window.h"
 #include "editor_view.h"
@@ -27,7 +28,8 @@ namespace velora {
 // The desktop program: the Qt services, the shared state, the window models and their views.
 class Application {
 public:
-    Application();
+    // `timeCountingLoop` answers the timing of the start-up's counting loop (see CalibrateDelay).
+    explicit Application(LoopTimingSource timeCountingLoop);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
     ~Application();
@@ -60,7 +62,8 @@ private:
     QtProgram m_program;
     Services m_services{m_dialogs, m_clock, m_files, m_program};
     Modulo1 m_state;
-    EditorWindow m_editor{m_state, m_services};
+    LoopTimingSource m_timeCountingLoop;
+    EditorWindow m_editor{m_state, m_services, m_timeCountingLoop};
     std::unique_ptr<EditorView> m_editorView;
     Preview m_preview{m_editor};
     InfoWindow m_info{m_services};

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "core/system_clock.h"
+#include "platform/system_clock.h"
 
 namespace velora {
 

@@ -47,7 +47,7 @@ protected:
 
     FakeServices fake;
     Modulo1 state;
-    EditorWindow editor{state, fake.services};
+    EditorWindow editor{state, fake.services, fake.loopTiming()};
 };
 
 }  // namespace velora::testing

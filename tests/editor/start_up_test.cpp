@@ -32,7 +32,7 @@ class LoadSettingsTest : public StartUpTest, public ::testing::WithParamInterfac
 TEST_P(LoadSettingsTest, SetsRowCharsAndBoardsOrShowsTheMessage) {
     const SettingsCase& c = GetParam();
     if (c.contents) fake.files.contents["BASE.dat"] = *c.contents;
-    EditorWindow editor(state, fake.services);
+    EditorWindow editor(state, fake.services, fake.loopTiming());
     editor.Form_Load();
     EXPECT_EQ(state.RowChars, c.rowChars);
     EXPECT_EQ(editor.Label3.caption(), c.boards);
@@ -69,7 +69,7 @@ TEST_F(StartUpTest, FormLoadLeavesAnEmptyTwoRowEditor) {
     state.CurrentFilePath = "old.inf";
     state.CurrentPause = 9;
     state.PageCount = 4;
-    EditorWindow editor(state, fake.services);
+    EditorWindow editor(state, fake.services, fake.loopTiming());
     editor.Form_Load();
 
     EXPECT_GT(state.DelayLoopCount, 0);
@@ -91,7 +91,7 @@ TEST_F(StartUpTest, FormLoadLeavesAnEmptyTwoRowEditor) {
 TEST_F(StartUpTest, FailedCalibrationIsReportedAndStartUpGoesOn) {
     fake.clock.autoAdvance = 0;  // the clock does not advance: division by zero
     fake.files.contents["BASE.dat"] = "15";
-    EditorWindow editor(state, fake.services);
+    EditorWindow editor(state, fake.services, fake.loopTiming());
     editor.Form_Load();
     ASSERT_FALSE(fake.dialogs.messages().empty());
     EXPECT_NE(fake.dialogs.messages()[0].find("(11)."), std::string::npos);

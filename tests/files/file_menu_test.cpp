@@ -29,7 +29,7 @@ protected:
 
     testing::FakeServices fake;
     Modulo1 state;
-    EditorWindow editor{state, fake.services};
+    EditorWindow editor{state, fake.services, fake.loopTiming()};
     FileMenu menu{editor};
 };
 

@@ -1,10 +1,10 @@
 #include <QtTest>
 
 #include "cli/pty_sign.h"
-#include "core/system_clock.h"
 #include "fakes/fake_services.h"
 #include "link/inv_dat.h"
 #include "link/sign_messages.h"
+#include "platform/system_clock.h"
 #include "qt_serial_port.h"
 
 namespace velora {

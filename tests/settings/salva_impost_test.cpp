@@ -10,7 +10,7 @@ class SalvaImpostTest : public ::testing::Test {
 protected:
     testing::FakeServices fake;
     Modulo1 state;
-    EditorWindow editor{state, fake.services};
+    EditorWindow editor{state, fake.services, fake.loopTiming()};
     Salva_Impost settings{editor};
 };
 

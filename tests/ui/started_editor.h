@@ -13,7 +13,7 @@ struct StartedEditor {
     FakeServices fake;
     Modulo1 state;
     EventGate gate;
-    EditorWindow model{state, fake.services};
+    EditorWindow model{state, fake.services, fake.loopTiming()};
     EditorView view{model, gate};
 
     StartedEditor() {
