@@ -48,7 +48,8 @@ struct Modulo1 {
     // the monotonic clock, so a failed calibration cannot shorten it. Kept because a failed
     // calibration still shows its error at start-up, as it always has.
     double DelayLoopCount = 0;
-    std::uint8_t Attesa_Pagine = 0; // the link waits for the sign's page count
+    std::uint8_t Attesa_Pagine =
+        0;  // "waiting for pages": the link waits for the sign's page count
 };
 
 // Width of a big fixed row: half a fixed row, rounded down.

@@ -14,16 +14,18 @@ public:
     FileMenu(const FileMenu&) = delete;
     FileMenu& operator=(const FileMenu&) = delete;
 
-    void Apri();
-    void Salva();
-    void Salva_c_Nome();
-    void mnunextfinE_Click();
+    void Apri();               // "Apri": open a sequence file
+    void Salva();              // "Salva": save to the open file, or ask for a name
+    void Salva_c_Nome();       // "salva con Nome": save under a name asked for
+    void mnunextfinE_Click();  // "finE": asks whether to save, then ends the program
 
     // Writes the sequence to `path`, replacing the file whole. False, after telling the user,
     // when it could not be written; the file that was there is then left as it was.
+    // ScriviSequenza: "write sequence".
     bool ScriviSequenza(const std::string& path);
     // Replaces the sequence with the file's. False, after telling the user, when the file cannot
     // be read or is not a sequence; the sequence in memory and its file name are then untouched.
+    // LeggiSequenza: "read sequence".
     bool LeggiSequenza(const std::string& path);
 
     static constexpr const char* kFilter = "Team Files (*.inf)|*.inf";

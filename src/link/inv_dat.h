@@ -22,7 +22,7 @@ public:
 
     // Runs when the window is loaded: opens the port, hides the status labels.
     void Form_Load();
-    // Sets up and opens the port; a failure is a run-time error.
+    // ApriPorta, "open port": sets up and opens the port; a failure is a run-time error.
     void ApriPorta();
     // The connect request.
     void Command7_Click();
@@ -32,7 +32,7 @@ public:
     void Command1_Click();
     // The upload of the whole sequence.
     void CMDINVIO_Click();
-    void InviaPagine();
+    void InviaPagine();  // "send pages"
     // Sends the computer's date and time to the sign's clock.
     void Command3_Click();
 
@@ -55,20 +55,20 @@ public:
     std::function<void(std::uint8_t)> onReply;
 
     // The window and its controls.
-    Form window{"InvDat"};
-    Button Command7{"Command7"};
-    Button CMDINVIO{"CMDINVIO"};
-    Button Command3{"Command3"};
-    Button Command1{"Command1"};
-    Label Frame1{"Frame1"};
-    OptionButton Option1{"Option1"};
-    OptionButton Option2{"Option2"};
-    Label Coll_OK{"Coll_OK"};
-    Label No_Collegam{"No_Collegam"};
-    Label Manca_Dati{"Manca_Dati"};
-    Label Trasm_OK{"Trasm_OK"};
-    Label Label7{"Label7"};
-    SerialPort& MSComm1;
+    Form window{"InvDat"};             // the transmission window, "Invio Dati"
+    Button Command7{"Command7"};       // "Connetti": sends the connect request
+    Button CMDINVIO{"CMDINVIO"};       // "INVIO DATI": uploads the sequence
+    Button Command3{"Command3"};       // sends the date and time to the sign's clock
+    Button Command1{"Command1"};       // "Esci": closes the link and the window
+    Label Frame1{"Frame1"};            // frame "Tipo di Connessione" (kind of link)
+    OptionButton Option1{"Option1"};   // link over the serial port
+    OptionButton Option2{"Option2"};   // link through a modem
+    Label Coll_OK{"Coll_OK"};          // "Collegamento OK": the sign answered
+    Label No_Collegam{"No_Collegam"};  // "Non c'è Collegamento": no answer
+    Label Manca_Dati{"Manca_Dati"};    // nothing stored to send
+    Label Trasm_OK{"Trasm_OK"};        // "Inviato": sent
+    Label Label7{"Label7"};            // the sign's reply: pages counted, or "Errore TX"
+    SerialPort& MSComm1;               // the serial port
     // The window's mouse pointer: Button::kDefaultPointer or Button::kHourglass.
     int MousePointer = Button::kDefaultPointer;
 

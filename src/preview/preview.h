@@ -14,8 +14,11 @@ class Preview {
 public:
     explicit Preview(EditorWindow& editor);
 
+    // "Anteprima" (preview): plays every stored page in the editor's fields, then restores them.
     void Anteprima_Click();
+    // The grey field shown between pages.
     void ShowPreviewBlank();
+    // Shows page PreviewPage the way the sign would.
     void ShowPreviewPage();
 
     // Seconds a page of this pause stays after it has been shown: half the pause, at least 1 s for
