@@ -148,11 +148,18 @@ private Q_SLOTS:
         QCOMPARE(h.app->state().CurrentFilePath, std::string("earlier.inf"));
     }
 
-    void commandKeysReachTheFileMenu() {
+    void ctrlNEmptiesTheSequence() {
         Harness h;
-        QCOMPARE(h.action("mnunextApri")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-        QCOMPARE(h.action("mnunextSalva")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-        QCOMPARE(h.action("mnunextNuovo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+        Modulo1& state = h.app->state();
+        state.PageCount = 1;
+        state.PageKind[1] = kTwoFixedRows;
+        state.PageText[1] = {"", "uno", "due"};
+        EditorView* editor = h.app->editor();
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(editor));
+        QTest::keyClick(editor, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(state.PageCount, std::uint8_t{0});
+        QVERIFY(state.PageText[1][1].empty());
     }
 
     void settingsWindowWritesBaseDatAndTheEditorShowsTheBoards() {
