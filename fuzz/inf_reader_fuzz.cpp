@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto file = velora::parseSequenceFile(bytes);
     if (!file) return 0;
     require(file->records.size() <= static_cast<std::size_t>(velora::kLastSlot));
-    require(!file->header || file->header->pageCount <= velora::kLastSlot);
+    require(file->header.pageCount <= velora::kLastSlot);
 
     velora::Modulo1 state = earlierSequence();
     velora::applySequenceFile(state, *file);

@@ -9,6 +9,11 @@ void TextBox::setText(const std::string& text) {
     if (assign(m_text, text) && onChange) onChange();
 }
 
+void TextBox::edit(const std::string& text) {
+    setText(text);
+    if (onEdit) onEdit();
+}
+
 bool TextBox::allowsTypedLength(std::size_t newLength) const {
     if (m_maxLength <= 0) return true;
     return newLength <= static_cast<std::size_t>(m_maxLength) || newLength <= m_text.size();

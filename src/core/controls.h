@@ -70,6 +70,9 @@ public:
     const std::string& text() const { return m_text; }
     // Runs onChange when the text differs from the one shown.
     void setText(const std::string& text);
+    // The user's own edit: the text is set as above, then onEdit runs. The program's rewrites of
+    // a text go through setText and never run onEdit.
+    void edit(const std::string& text);
 
     // The typing limit bounds typing only: a text set by the program may be longer, and a lowered
     // limit never shortens the text.
@@ -85,6 +88,7 @@ public:
     void setForeColor(std::uint32_t color) { assign(m_foreColor, color); }
 
     std::function<void()> onChange;
+    std::function<void()> onEdit;
 
 private:
     std::string m_text;

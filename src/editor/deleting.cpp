@@ -64,6 +64,11 @@ void EditorWindow::mnunextNuovo_Click() {
     Scor2.setValue(0);
     Gra_Inv.setValue(0);
     m_state.CurrentFilePath.clear();
+    // A new sequence starts as the program does: no info row chosen and no blank page pending,
+    // so the next tick enables the scroll and info controls again.
+    m_state.InfoRowState = 0;
+    m_state.GapOpened = 0;
+    saveNotice.setCaption({});
 }
 
 }  // namespace velora

@@ -101,6 +101,9 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     Text1.onChange = [this] { Text1_Change(); };
     Text2.onChange = [this] { Text2_Change(); };
     Text3.onChange = [this] { Text3_Change(); };
+    // Typing into an info row makes it a row of text again.
+    Text1.onEdit = [this] { endInfoRow(2); };
+    Text2.onEdit = [this] { endInfoRow(1); };
     Gra_Inv.onClick = [this] { Gra_Inv_Click(); };
     Command6.onClick = [this] { Command6_Click(); };
     VScroll1.onChange = [this] { VScroll1_Change(); };
@@ -126,6 +129,12 @@ void EditorWindow::clearSlotTexts(int slot) {
     m_state.PageText[slot][2].clear();
 }
 
+void EditorWindow::endInfoRow(std::uint8_t infoRow) {
+    if (m_state.InfoRowState != infoRow) return;
+    m_state.InfoRowState = 0;
+    m_infoRowAsLoaded = false;
+}
+
 void EditorWindow::Form_Load() {
     trapErrors(m_services, [&] {
         CalibrateDelay(m_state, m_services, m_timeCountingLoop());
@@ -147,10 +156,14 @@ void EditorWindow::LoadSettings() {
     // A settings file is one short line; reading a bounded prefix keeps a huge file harmless.
     constexpr std::size_t kEnoughForOneLine = 64 * 1024;
     try {
-        const auto contents = m_services.files.read(kSettingsFile, kEnoughForOneLine);
+        const auto contents = m_services.files.read(m_settingsFile, kEnoughForOneLine);
         if (!contents || contents->empty()) throw RunTimeError(kTypeMismatch);
         const std::string line = contents->substr(0, contents->find_first_of("\r\n"));
-        m_state.RowChars = toUnsignedByte(readNumber(line));
+        const std::uint8_t rowChars = toUnsignedByte(readNumber(line));
+        // A row of no characters is no setting: earlier versions wrote it for a refused choice,
+        // and every fixed row would then be stored empty.
+        if (rowChars == 0) throw RunTimeError(kTypeMismatch);
+        m_state.RowChars = rowChars;
         Label3.setCaption(decimalText(m_state.RowChars / 3));
     } catch (const RunTimeError&) {
         m_services.dialogs.message(

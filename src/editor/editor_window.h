@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <utility>
+
 #include "core/controls.h"
 #include "core/modulo1.h"
 #include "core/pacing.h"
@@ -66,6 +69,9 @@ public:
     static constexpr const char* kNoFileName = "Senza Nome";
 
     static constexpr const char* kSettingsFile = "BASE.dat";
+    // Where BASE.dat is read and written; the bare name means the current folder.
+    const std::string& settingsFile() const { return m_settingsFile; }
+    void setSettingsFile(std::string path) { m_settingsFile = std::move(path); }
 
     // The window and its controls, in the order of the window's definition.
     Form window{"EditorWindow"};          // the editor window itself
@@ -102,6 +108,7 @@ public:
     Label txtmax{"txtmax"};               // how many pages are stored
     Label NumQua{"NumQua"};               // the number of the shown page
     Label txtora{"txtora"};               // today's date and time
+    Label saveNotice{"saveNotice"};       // ours: that the last save worked, and when
     Label Label4{"Label4"};               // caption "Numero Pagina" (page number)
     Label Label6{"Label6"};               // caption "Pagine Inserite" (pages stored)
     Label Label2{"Label2"};               // caption "Tempo fermo (Secondi)" (pause in seconds)
@@ -134,10 +141,16 @@ private:
     void insertInfoField(TextBox& field, int column, std::uint8_t kind, std::uint8_t infoRow,
                          Button& otherButton);
     void clearSlotTexts(int slot);
+    // The user edited the row that InfoRowState `infoRow` makes the info row.
+    void endInfoRow(std::uint8_t infoRow);
 
     Modulo1& m_state;
     Services& m_services;
     LoopTimingSource m_timeCountingLoop;
+    std::string m_settingsFile = kSettingsFile;
+    // The info row shows a sample made when its page was loaded; until the user touches the
+    // page's info row, re-storing keeps the text the store held for it.
+    bool m_infoRowAsLoaded = false;
 };
 
 }  // namespace velora

@@ -21,6 +21,7 @@ void EditorWindow::insertInfoField(TextBox& field, int column, std::uint8_t kind
     field.setText(m_state.PageText[slot][column]);
     m_state.PageKind[slot] = kind;
     m_state.InfoRowState = infoRow;
+    m_infoRowAsLoaded = false;
     otherButton.setEnabled(false);
     field.setMaxLength(m_state.RowChars);
 }

@@ -37,7 +37,15 @@ void EditorWindow::VScroll1_Change() {
         const std::string& row1 = m_state.PageText[position][1];
         const std::string& row2 = m_state.PageText[position][2];
         const int rowChars = m_state.RowChars;
-        switch (m_state.PageKind[position]) {
+        const int kind = m_state.PageKind[position];
+        // Nothing of the page shown before survives: the info row is the loaded page's own, and
+        // the inverse box, which forces a pause of one second, belongs to inverse big pages.
+        m_state.InfoRowState = kind == kInfoInRow2 ? 1 : kind == kInfoInRow1 ? 2 : 0;
+        m_infoRowAsLoaded = m_state.InfoRowState != 0;
+        if (kind == kTwoFixedRows || kind == kRow2Scrolling || kind == kInfoInRow2 ||
+            kind == kInfoInRow1 || kind == kRow1Scrolling)
+            Gra_Inv.setValue(0);
+        switch (kind) {
             case kTwoFixedRows:
                 SetTwoRowMode();
                 Text1.setText(row1);
@@ -78,6 +86,8 @@ void EditorWindow::VScroll1_Change() {
                 break;
             case kInfoInRow2:
                 SetTwoRowMode();
+                InfoR1.setEnabled(false);
+                InfoR2.setEnabled(true);
                 Text1.setText(row1);
                 Text2.setMaxLength(kInfoTextLength);
                 // The sign fills the info row itself; the editor shows what it would look like now.
@@ -89,6 +99,8 @@ void EditorWindow::VScroll1_Change() {
                 break;
             case kInfoInRow1:
                 SetTwoRowMode();
+                InfoR1.setEnabled(true);
+                InfoR2.setEnabled(false);
                 Text1.setMaxLength(kInfoTextLength);
                 Text1.setText(InfoSampleText(m_services.clock));
                 Text2.setText(row2);

@@ -69,6 +69,11 @@ void EditorWindow::storeKindFromControls(int slot, bool newPage) {
     auto& kind = m_state.PageKind[slot];
     const int rowChars = m_state.RowChars;
     const int bigChars = bigRowChars(m_state);
+    // An info row that nobody touched since its page was loaded keeps its stored text; the
+    // sign never shows that text, but the file keeps it.
+    const bool keepInfoText = !newPage && m_infoRowAsLoaded;
+    const std::string storedRow1 = row1;
+    const std::string storedRow2 = row2;
     auto twoRows = [&] { return Option1.selected(); };
     auto bigRow = [&] { return Option2.selected(); };
 
@@ -100,17 +105,22 @@ void EditorWindow::storeKindFromControls(int slot, bool newPage) {
     if (twoRows() && m_state.InfoRowState == 1) {
         bringToWidth(Text1, rowChars);
         row1 = Text1.text();
-        row2 = newPage ? InfoSampleText(m_services.clock) : Text2.text();
+        row2 = newPage        ? InfoSampleText(m_services.clock)
+               : keepInfoText ? storedRow2
+                              : Text2.text();
         kind = kInfoInRow2;
-        m_state.InfoRowState = 0;
+        // A page stored in place stays on screen with its info row; the new-page path moves on.
+        if (newPage) m_state.InfoRowState = 0;
         if (newPage) Text2.setMaxLength(rowChars);
     }
     if (twoRows() && m_state.InfoRowState == 2) {
         bringToWidth(Text2, rowChars);
-        row1 = newPage ? InfoSampleText(m_services.clock) : Text1.text();
+        row1 = newPage        ? InfoSampleText(m_services.clock)
+               : keepInfoText ? storedRow1
+                              : Text1.text();
         row2 = Text2.text();
         kind = kInfoInRow1;
-        m_state.InfoRowState = 0;
+        if (newPage) m_state.InfoRowState = 0;
         if (newPage) Text1.setMaxLength(rowChars);
     }
     if (twoRows() && Scor1.value() == 1 && Scor2.value() == 0) {

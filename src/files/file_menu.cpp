@@ -1,6 +1,9 @@
 #include "file_menu.h"
 
+#include <cstdio>
+
 #include "core/numbers.h"
+#include "core/windows1252.h"
 #include "sequence_file.h"
 
 namespace velora {
@@ -9,6 +12,22 @@ namespace {
 constexpr const char* kReadFailed = "File NON trovato!!";
 constexpr const char* kWriteFailed = "Problemi con il File!!";
 constexpr const char* kNoticeTitle = "Fine";
+constexpr const char* kSuffix = ".inf";
+
+std::string savedAtText(const DateTime& at) {
+    char time[16];
+    std::snprintf(time, sizeof time, "%02d:%02d:%02d", at.hour % 100, at.minute % 100,
+                  at.second % 100);
+    return std::string("File salvato alle ") + time;
+}
+
+// The name as the user typed it, with ".inf" added when it has no extension, so that the file
+// shows in the open dialog, whose filter lists only those.
+std::string withSequenceSuffix(const std::string& path) {
+    const auto separator = path.find_last_of("\\/");
+    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+    return name.find('.') == std::string::npos ? path + kSuffix : path;
+}
 
 }  // namespace
 
@@ -22,7 +41,8 @@ FileMenu::FileMenu(EditorWindow& editor)
 
 void FileMenu::Apri() {
     const std::string path = m_services.dialogs.openFilePath(kFilter);
-    if (!path.empty() && !LeggiSequenza(path)) return;
+    // A cancelled dialog leaves the page being composed, and the page shown, as they were.
+    if (path.empty() || !LeggiSequenza(path)) return;
     // Page 1 is loaded by Timer2's first tick; the detour through 2 makes sure that the move to 1
     // is a change, also when the selector stood at 1 already.
     m_editor.VScroll1.setValue(2);
@@ -43,16 +63,18 @@ void FileMenu::Salva() {
 }
 
 void FileMenu::Salva_c_Nome() {
-    const std::string path = m_services.dialogs.saveFilePath(kFilter);
-    if (path.empty()) return;
+    const std::string chosen = m_services.dialogs.saveFilePath(kFilter);
+    if (chosen.empty()) return;
+    const std::string path = withSequenceSuffix(chosen);
     if (m_services.files.exists(path)) {
         const MessageAnswer answer = m_services.dialogs.messageBox(
             "Attenzione: \n\rFile gia' esistente ! Sovrascrivere il file ?", "Conferma",
             MessageIcon::Information, MessageButtons::YesNo);
         if (answer != MessageAnswer::Yes) return;
     }
-    m_state.CurrentFilePath = path;
-    ScriviSequenza(path);
+    // The sequence takes the new name only once its file is written; a failed save leaves it
+    // with the file it had, which is still the one on disk.
+    if (ScriviSequenza(path)) m_state.CurrentFilePath = path;
 }
 
 void FileMenu::mnunextfinE_Click() {
@@ -63,9 +85,11 @@ void FileMenu::mnunextfinE_Click() {
 
 bool FileMenu::ScriviSequenza(const std::string& path) {
     if (!m_services.files.replace(path, sequenceFileBytes(m_state))) {
+        m_editor.saveNotice.setCaption({});
         m_services.dialogs.message(kWriteFailed);
         return false;
     }
+    m_editor.saveNotice.setCaption(savedAtText(m_services.clock.now()));
     // The slot after the last page is where the editor composes the next one.
     if (m_state.PageCount < kLastSlot) {
         const std::size_t next = m_state.PageCount + 1u;
@@ -89,6 +113,15 @@ bool FileMenu::LeggiSequenza(const std::string& path) {
     m_state.CurrentFilePath = path;
     applySequenceFile(m_state, *file);
     m_editor.txtmax.setCaption(decimalText(m_state.PageCount));
+    // The file's row width is the one in use from now on; the boards shown must say so.
+    m_editor.Label3.setCaption(decimalText(m_state.RowChars / 3));
+    m_editor.saveNotice.setCaption({});
+    const int declared = file->header.pageCount;
+    if (m_state.PageCount < declared) {
+        m_services.dialogs.message(windows1252::fromUtf8("Il file è incompleto: pagine trovate ") +
+                                   decimalText(m_state.PageCount) + " su " + decimalText(declared) +
+                                   " dichiarate.");
+    }
     return true;
 }
 

@@ -140,14 +140,15 @@ std::string sequenceFileBytes(const Modulo1& state) {
 std::optional<SequenceFile> parseSequenceFile(std::string_view bytes) {
     SequenceFile file;
     Reader reader(bytes);
-    if (reader.atEnd()) return file;
+    // An empty file is what a save that failed on a full disk used to leave behind.
+    if (reader.atEnd()) return std::nullopt;
 
     const auto header = reader.line(2);
     if (!header) return std::nullopt;
     const auto pageCount = byteField((*header)[0]);
     const auto rowChars = byteField((*header)[1]);
     if (!pageCount || !rowChars || *pageCount > kLastSlot) return std::nullopt;
-    file.header = SequenceFile::Header{*pageCount, *rowChars};
+    file.header = {*pageCount, *rowChars};
 
     while (!reader.atEnd()) {
         if (file.records.size() == static_cast<std::size_t>(kLastSlot)) return std::nullopt;
@@ -163,11 +164,15 @@ std::optional<SequenceFile> parseSequenceFile(std::string_view bytes) {
     return file;
 }
 
+int pagesFound(const SequenceFile& file) {
+    return std::min<int>(file.header.pageCount, static_cast<int>(file.records.size()));
+}
+
 void applySequenceFile(Modulo1& state, const SequenceFile& file) {
-    if (file.header) {
-        state.PageCount = file.header->pageCount;
-        state.RowChars = file.header->rowChars;
-    }
+    // Counting only the pages the file holds keeps the earlier sequence's pages out of the new
+    // one: they would show among its pages and be saved into its file.
+    state.PageCount = static_cast<std::uint8_t>(pagesFound(file));
+    state.RowChars = file.header.rowChars;
     std::size_t slot = 1;
     for (const SequenceRecord& record : file.records) {
         if (slot > static_cast<std::size_t>(kLastSlot)) break;

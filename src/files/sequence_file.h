@@ -30,25 +30,31 @@ struct SequenceRecord {
     std::uint8_t pause = 0;
 };
 
-// A whole file, checked. An empty file has no header and no records.
+// A whole file, checked. The header's page count is what the file declares; a file cut short
+// (an older program that stopped while saving) holds fewer records than that.
 struct SequenceFile {
     struct Header {
         std::uint8_t pageCount = 0;
         std::uint8_t rowChars = 0;
     };
-    std::optional<Header> header;
+    Header header;
     std::vector<SequenceRecord> records;
 };
 
 // The file's bytes for the sequence in the store: slots 1..PageCount.
 std::string sequenceFileBytes(const Modulo1& state);
 
-// Reads a file's bytes; nothing when they are not a sequence the store can hold (a malformed
-// line, a number that is not a byte, a record cut short, more than 200 pages declared or held).
+// Reads a file's bytes; nothing when they are not a sequence the store can hold (an empty file,
+// a malformed line, a number that is not a byte, a record cut short, more than 200 pages
+// declared or held).
 std::optional<SequenceFile> parseSequenceFile(std::string_view bytes);
 
-// Puts a read file into the store: the page count and row width, the records into slots 1 on,
-// then every slot above the page count emptied with kind 1 and the pause of the last page.
+// The pages a read file gives the store: those it declares, or fewer when it holds fewer.
+int pagesFound(const SequenceFile& file);
+
+// Puts a read file into the store, replacing the whole sequence: the row width, the pages found
+// into slots 1 on with the page count set to them, then every slot above emptied with kind 1 and
+// the pause of the last page.
 void applySequenceFile(Modulo1& state, const SequenceFile& file);
 
 }  // namespace velora

@@ -4,6 +4,7 @@
 
 #include "core/numbers.h"
 #include "core/run_time_error.h"
+#include "core/windows1252.h"
 
 namespace velora {
 namespace {
@@ -48,26 +49,27 @@ Salva_Impost::Salva_Impost(EditorWindow& editor)
 }
 
 void Salva_Impost::Form_Load() {
-    // The window opens on six boards, and the row width in use follows at once, saved or not.
-    Label2.setCaption("6");
-    m_state.RowChars = 6 * kCharsPerBoard;
+    // The window shows the boards in use; opening and closing it changes nothing.
+    Label2.setCaption(decimalText(m_state.RowChars / kCharsPerBoard));
 }
 
 void Salva_Impost::SalvaImpostazione() {
-    Label2.setCaption(Combo2.text());
     const std::optional<double> boards = typedNumber(Combo2.text());
-    if (boards && *boards >= kFewestBoards && *boards <= kMostBoards) {
-        // A fraction such as 4.5 is no board count; the row width stays as it was.
-        if (*boards == static_cast<int>(*boards)) {
-            m_state.RowChars =
-                static_cast<std::uint8_t>(static_cast<int>(*boards) * kCharsPerBoard);
-        }
-    } else {
-        m_state.RowChars = 0;
+    // Only a whole number of boards the signs are built with is a setting. Anything else is
+    // refused: a row width of 0, or of a fraction of a board, would break every page stored.
+    if (!boards || *boards < kFewestBoards || *boards > kMostBoards ||
+        *boards != static_cast<int>(*boards)) {
         Label2.setCaption(kInvalid);
+        m_services.dialogs.messageBox(
+            windows1252::fromUtf8("Numero di schede non valido: scegliere un numero da 3 a 8. "
+                                  "L'impostazione non è stata salvata."),
+            kProgramTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+        return;
     }
-    if (!m_services.files.replace(EditorWindow::kSettingsFile,
-                                  settingsFileBytes(m_state.RowChars))) {
+    const int chosen = static_cast<int>(*boards);
+    Label2.setCaption(Combo2.text());
+    m_state.RowChars = static_cast<std::uint8_t>(chosen * kCharsPerBoard);
+    if (!m_services.files.replace(m_editor.settingsFile(), settingsFileBytes(m_state.RowChars))) {
         m_services.dialogs.messageBox(
             "Impossibile scrivere il file BASE.dat: l'impostazione vale fino alla chiusura del "
             "programma.",

@@ -2,18 +2,37 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <utility>
 
 #include "artwork.h"
+#include "qt_text.h"
 
 namespace velora {
+namespace {
+
+// BASE.dat stays in the folder the program is started from when it is there, as installations
+// have always kept it. A program started from a desktop menu has no useful folder of its own:
+// its settings live in the user's configuration folder.
+std::string settingsLocation() {
+    const QString here = QString::fromLatin1(EditorWindow::kSettingsFile);
+    if (QFileInfo::exists(here)) return EditorWindow::kSettingsFile;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (folder.isEmpty()) return EditorWindow::kSettingsFile;
+    return pathFromQt(QDir(folder).filePath(here));
+}
+
+}  // namespace
 
 Application::Application(LoopTimingSource timeCountingLoop)
     : m_dialogs([] { return QApplication::activeWindow(); }, [this] { repaintAll(); }),
       m_clock([this] { repaintAll(); }),
       m_timeCountingLoop(std::move(timeCountingLoop)) {
     QApplication::setWindowIcon(appIcon());
+    m_editor.setSettingsFile(settingsLocation());
     m_info.openFrom(m_editor.mnueHelp);
     // The other windows open from the editor's handlers; they follow once those have ended.
     QObject::connect(&m_gate, &EventGate::reopened, [this] { syncWindows(); });

@@ -103,7 +103,7 @@ void ControlBinder::bind(QLineEdit* widget, TextBox& box) {
         },
         widget);
     connect(widget, &QLineEdit::textEdited, this,
-            [this, &box](const QString& text) { run([&] { box.setText(fromQt(text)); }, &box); });
+            [this, &box](const QString& text) { run([&] { box.edit(fromQt(text)); }, &box); });
 }
 
 void ControlBinder::bind(QCheckBox* widget, CheckBox& box) {

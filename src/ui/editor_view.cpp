@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -50,6 +51,11 @@ EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
     layout->addWidget(buildDisplay());
     layout->addWidget(buildControls());
     setCentralWidget(central);
+    // The status line tells that a save worked, without a dialog to close.
+    auto* saveNotice = new QLabel(this);
+    saveNotice->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(saveNotice);
+    m_binder.bind(saveNotice, m_model.saveNotice);
 
     auto* timer1 = new QTimer(this);
     timer1->setTimerType(Qt::PreciseTimer);

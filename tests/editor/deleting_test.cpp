@@ -7,13 +7,7 @@ namespace {
 
 using testing::EditorFixture;
 
-class DeletingTest : public EditorFixture {
-protected:
-    void showPage(int position) {
-        editor.VScroll1.setValue(position == 1 ? 2 : 1);
-        editor.VScroll1.setValue(position);
-    }
-};
+class DeletingTest : public EditorFixture {};
 
 TEST_F(DeletingTest, DeletingInTheMiddleMovesTheLaterPagesDown) {
     putSequence(5);
@@ -111,6 +105,28 @@ TEST_F(DeletingTest, NewEmptiesTheSequenceWithoutAsking) {
     EXPECT_TRUE(fake.dialogs.shown.empty());
     editor.Timer1_Timer();
     EXPECT_EQ(editor.Label7.caption(), "Senza Nome");
+}
+
+TEST_F(DeletingTest, NewStartsWithTheControlsOfAFreshStart) {
+    for (const bool infoInRow1 : {false, true}) {
+        SCOPED_TRACE(infoInRow1 ? "Info R1" : "Info R2");
+        putSequence(2);
+        showPage(3);
+        (infoInRow1 ? editor.InfoR1 : editor.InfoR2).click();
+        editor.Timer1_Timer();
+        editor.mnunextNuovo.click();
+        editor.Timer1_Timer();
+        for (const Control* c : std::initializer_list<const Control*>{
+                 &editor.Scor1, &editor.Scor2, &editor.InfoR1, &editor.InfoR2}) {
+            EXPECT_TRUE(c->enabled()) << c->name();
+        }
+        // The first page of the new sequence is an ordinary two-row page.
+        editor.Text1.edit("UNO");
+        editor.Text2.edit("DUE");
+        editor.cmdinserisci.click();
+        EXPECT_EQ(state.PageKind[1], kTwoFixedRows);
+        EXPECT_EQ(state.PageCount, 1);
+    }
 }
 
 TEST_F(DeletingTest, NewOnPositionOneEmptiesTheFieldsAllTheSame) {

@@ -34,6 +34,12 @@ protected:
         state.PageCount = static_cast<std::uint8_t>(count);
     }
 
+    // Loads the page at `position`, also when the selector stands there already.
+    void showPage(int position) {
+        editor.VScroll1.setValue(position == 1 ? 2 : 1);
+        editor.VScroll1.setValue(position);
+    }
+
     int reportedErrors() const {
         int count = 0;
         for (const auto& s : fake.dialogs.shown) count += s.title == "Comunicazione di sistema:";

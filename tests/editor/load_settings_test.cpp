@@ -48,19 +48,22 @@ TEST_P(LoadSettingsTest, SetsRowCharsAndBoardsOrShowsTheMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, LoadSettingsTest,
-    ::testing::Values(SettingsCase{"TwentyFour", " 24 \r\n", 24, "8", false},
-                      SettingsCase{"Eighteen", "18", 18, "6", false},
-                      SettingsCase{"HalfToEvenDown", "12.5\r\n", 12, "4", false},
-                      SettingsCase{"HalfToEvenUp", "13.5\r\n", 14, "4", false},
-                      SettingsCase{"NoDigits", "boards\r\n", 0, "0", false},
-                      SettingsCase{"OnlyTheFirstLine", "9\r\n24\r\n", 9, "3", false},
-                      SettingsCase{"UnixLine", "21\n", 21, "7", false},
-                      SettingsCase{"TooLarge", "300\r\n", 18, "6", true},
-                      SettingsCase{"Negative", "-3\r\n", 18, "6", true},
-                      SettingsCase{"Empty", "", 18, "6", true},
-                      SettingsCase{"Missing", std::nullopt, 18, "6", true},
-                      SettingsCase{"Binary", std::string("\x00\xff\x13\x88", 4), 0, "0", false},
-                      SettingsCase{"Huge", std::string(1 << 20, '9'), 18, "6", true}),
+    ::testing::Values(
+        SettingsCase{"TwentyFour", " 24 \r\n", 24, "8", false},
+        SettingsCase{"Eighteen", "18", 18, "6", false},
+        SettingsCase{"HalfToEvenDown", "12.5\r\n", 12, "4", false},
+        SettingsCase{"HalfToEvenUp", "13.5\r\n", 14, "4", false},
+        // A width of no characters is no setting, like the 0 that refused choices used to write.
+        SettingsCase{"NoDigits", "boards\r\n", 18, "6", true},
+        SettingsCase{"Zero", " 0 \r\n", 18, "6", true},
+        SettingsCase{"OnlyTheFirstLine", "9\r\n24\r\n", 9, "3", false},
+        SettingsCase{"UnixLine", "21\n", 21, "7", false},
+        SettingsCase{"TooLarge", "300\r\n", 18, "6", true},
+        SettingsCase{"Negative", "-3\r\n", 18, "6", true},
+        SettingsCase{"Empty", "", 18, "6", true},
+        SettingsCase{"Missing", std::nullopt, 18, "6", true},
+        SettingsCase{"Binary", std::string("\x00\xff\x13\x88", 4), 18, "6", true},
+        SettingsCase{"Huge", std::string(1 << 20, '9'), 18, "6", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

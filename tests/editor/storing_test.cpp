@@ -304,32 +304,109 @@ TEST_F(StoringTest, ReStoringAPageKeepsCountAndPosition) {
     EXPECT_EQ(editor.Text1.text(), padded("CHANGED", 18));
 }
 
-TEST_F(StoringTest, ReStoringAnInfoPageTakesTheInfoRowFromTheField) {
+TEST_F(StoringTest, ReStoringAnInfoPageKeepsItsInfoRow) {
+    const std::string stored = "00/00 00:00 +20\xB0";
     struct Case {
         int rowChars;
         bool pressInfoR2;
-        int kind;
         std::string row2;
     };
     const Case cases[] = {
-        {18, false, 1, padded(kSample, 18)},  // without InfoR2 the sample becomes a fixed row
-        {18, true, 5, padded(kSample, 18)},
-        {12, true, 5, kSample.substr(0, 12)},
+        {18, false, stored},  // untouched: the stored text stays
+        {18, true, padded(kSample, 18)},
+        {12, true, kSample.substr(0, 12)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.rowChars << " InfoR2 " << c.pressInfoR2);
         editor.mnunextNuovo_Click();
         state.RowChars = static_cast<std::uint8_t>(c.rowChars);
         putSequence(3);
-        putPage(2, 5, padded("R1", c.rowChars), "00/00 00:00 +20\xB0");
+        putPage(2, 5, padded("R1", c.rowChars), stored);
         editor.VScroll1.setValue(2);
         if (c.pressInfoR2) editor.InfoR2.click();
-        editor.cmdinserisci.click();
-        EXPECT_EQ(state.PageKind[2], c.kind);
-        EXPECT_EQ(state.PageText[2][2], c.row2);
-        EXPECT_EQ(state.InfoRowState, 0);
+        // Stored twice: the page stays on screen with its info row.
+        for (int press = 0; press < 2; ++press) {
+            editor.cmdinserisci.click();
+            editor.Timer1_Timer();
+            EXPECT_EQ(state.PageKind[2], kInfoInRow2);
+            EXPECT_EQ(state.PageText[2][2], c.row2);
+        }
         EXPECT_EQ(state.PageCount, 3);
     }
+}
+
+// Visiting a page and storing it again without an edit leaves it as it was, whatever page was
+// shown before it: an inverse big page leaves neither its check nor its one-second pause behind,
+// and an info row stays an info row.
+TEST_F(StoringTest, LoadingThenStoringWithoutAnEditKeepsThePage) {
+    struct Case {
+        int kind;
+        std::string row1;
+        std::string row2;
+    };
+    const std::string fixed = padded("FISSA", 18);
+    const std::string big = padded("GRANDE", 9);
+    const Case cases[] = {
+        {kTwoFixedRows, fixed, padded("DUE", 18)},
+        {kRow2Scrolling, fixed, "scorre in riga due"},
+        {kBigFixed, big, big},
+        {kBigScrolling, "scorre grande", "scorre grande"},
+        {kInfoInRow2, fixed, "01/01 08:00 +20\xB0"},
+        {kInfoInRow1, "01/01 08:00 +20\xB0", fixed},
+        {kRow1Scrolling, "scorre in riga uno", fixed},
+        {kBigFixedInverse, big, big},
+    };
+    for (const Case& c : cases) {
+        for (const int slot : {2, 3}) {  // a page in the middle and the last page
+            SCOPED_TRACE(::testing::Message() << "kind " << c.kind << " at " << slot);
+            editor.mnunextNuovo_Click();
+            putPage(1, kBigFixedInverse, big, big, 1);
+            putPage(2, kInfoInRow2, fixed, "01/01 08:00 +20\xB0", 4);
+            putPage(3, kTwoFixedRows, fixed, fixed, 6);
+            const int pause = c.kind == kBigFixedInverse ? 1 : 7;
+            putPage(slot, c.kind, c.row1, c.row2, pause);
+            state.PageCount = 3;
+            // The page shown before: the inverse page, or the info page for the page after it.
+            showPage(slot - 1);
+            editor.Timer1_Timer();
+            editor.VScroll1.setValue(slot);
+            editor.Timer1_Timer();
+            editor.cmdinserisci.click();
+            editor.Timer1_Timer();
+
+            EXPECT_EQ(state.PageKind[slot], c.kind);
+            EXPECT_EQ(state.PageText[slot][1], c.row1);
+            EXPECT_EQ(state.PageText[slot][2], c.row2);
+            EXPECT_EQ(state.PagePause[slot], pause);
+            EXPECT_EQ(editor.Gra_Inv.value(), c.kind == kBigFixedInverse ? 1 : 0);
+            EXPECT_EQ(state.PageCount, 3);
+        }
+    }
+}
+
+TEST_F(StoringTest, TypingIntoTheInfoRowMakesItARowOfText) {
+    putSequence(3);
+    putPage(2, kInfoInRow2, padded("R1", 18), "01/01 08:00 +20\xB0");
+    editor.VScroll1.setValue(2);
+    editor.Timer1_Timer();
+    EXPECT_FALSE(editor.Scor2.enabled());
+    // The user's edit, not the program's rewrites, ends the info row.
+    editor.Text2.edit("SALDI");
+    editor.Timer1_Timer();
+    EXPECT_TRUE(editor.Scor2.enabled());
+    EXPECT_TRUE(editor.InfoR1.enabled());
+    editor.cmdinserisci.click();
+    EXPECT_EQ(state.PageKind[2], kTwoFixedRows);
+    EXPECT_EQ(state.PageText[2][2], padded("SALDI", 18));
+
+    // Typing into the other row leaves the info row alone.
+    putPage(3, kInfoInRow1, "01/01 08:00 +20\xB0", padded("R2", 18));
+    editor.VScroll1.setValue(3);
+    editor.Text2.edit("ALTRO");
+    editor.cmdinserisci.click();
+    EXPECT_EQ(state.PageKind[3], kInfoInRow1);
+    EXPECT_EQ(state.PageText[3][1], "01/01 08:00 +20\xB0");
+    EXPECT_EQ(state.PageText[3][2], padded("ALTRO", 18));
 }
 
 TEST_F(StoringTest, BadPauseIsReportedAfterThePageIsStoredAndCounted) {

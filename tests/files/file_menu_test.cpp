@@ -45,17 +45,46 @@ TEST_F(FileMenuTest, OpeningReadsTheFileAndHeadsForPageOne) {
     EXPECT_EQ(state.RowChars, 21);
     EXPECT_EQ(state.PageText[2][2], "TRE");
     EXPECT_EQ(editor.txtmax.caption(), "2");
+    EXPECT_EQ(editor.Label3.caption(), "7");  // the boards of the file's row width
     EXPECT_EQ(editor.VScroll1.value(), 2);
     EXPECT_TRUE(editor.Timer2.enabled());
 }
 
-TEST_F(FileMenuTest, CancelledOpenStillHeadsForPageOne) {
+TEST_F(FileMenuTest, CancelledOpenChangesNothing) {
+    state.PageCount = 0;
+    editor.VScroll1.setValue(1);
+    editor.Text1.setText("being typed");
     editor.mnunextApri.click();
-    EXPECT_EQ(state.PageCount, 1);
     EXPECT_EQ(state.PageText[1][1], "ciao");
     EXPECT_TRUE(state.CurrentFilePath.empty());
-    EXPECT_EQ(editor.VScroll1.value(), 2);
-    EXPECT_TRUE(editor.Timer2.enabled());
+    EXPECT_EQ(editor.VScroll1.value(), 1);
+    EXPECT_FALSE(editor.Timer2.enabled());
+    EXPECT_EQ(editor.Text1.text(), "being typed");
+    EXPECT_EQ(fake.dialogs.shown.size(), 1u);  // the dialog alone, no message
+}
+
+// A file cut short (an older program stopped while saving it) gives the pages it holds; none of
+// the sequence open before survives among them.
+TEST_F(FileMenuTest, FileHoldingFewerPagesThanItDeclaresGivesThePagesItHolds) {
+    state.PageCount = 3;
+    for (std::size_t slot = 1; slot <= 3; ++slot) {
+        state.PageKind[slot] = kTwoFixedRows;
+        state.PageText[slot] = {"", "earlier", "earlier"};
+    }
+    fake.files.contents["/seq/cut.inf"] = "3,9\r\n1,\"uno\",4\r\n1,\"due\",4\r\n";
+    fake.dialogs.pathAnswers.push_back("/seq/cut.inf");
+    editor.mnunextApri.click();
+
+    EXPECT_EQ(
+        fake.dialogs.messages(),
+        std::vector<std::string>{"Il file \xE8 incompleto: pagine trovate 1 su 3 dichiarate."});
+    EXPECT_EQ(state.PageCount, 1);
+    EXPECT_EQ(editor.txtmax.caption(), "1");
+    EXPECT_EQ(state.CurrentFilePath, "/seq/cut.inf");
+    for (std::size_t slot = 2; slot <= 3; ++slot) EXPECT_EQ(state.PageText[slot][1], "");
+
+    editor.mnunextSalva.click();
+    EXPECT_EQ(fake.files.contents["/seq/cut.inf"], "1,9\r\n1,\"uno\",4\r\n1,\"due\",4\r\n");
 }
 
 struct OpenFailure {
@@ -95,6 +124,8 @@ INSTANTIATE_TEST_SUITE_P(
     Files, OpenFailureTest,
     ::testing::Values(OpenFailure{"Missing", std::nullopt, false},
                       OpenFailure{"Unreadable", "", true},
+                      // What a save on a full disk used to leave behind.
+                      OpenFailure{"Empty", "", false},
                       // The good pages before the bad record are not taken either.
                       OpenFailure{"BadRecordAfterGoodOnes", kTwoPages + "1,\"x\",1\r\n", false},
                       OpenFailure{"TooManyPages", "201,18\r\n", false},
@@ -126,21 +157,72 @@ TEST_F(FileMenuTest, SaveWithoutPagesOrNameOnlyTellsWhy) {
 }
 
 TEST_F(FileMenuTest, SaveUnderANewNameThenSaveAgainWithoutQuestions) {
-    fake.dialogs.pathAnswers.push_back("/seq/nuovo");
+    fake.clock.date = {2026, 12, 10, 14, 3, 9};
+    fake.dialogs.pathAnswers.push_back("/seq/nuovo.inf");
     editor.mnuNom.click();
     EXPECT_EQ(fake.dialogs.shown.at(0).kind, "save");
     EXPECT_EQ(fake.dialogs.shown.at(0).text, "Team Files (*.inf)|*.inf");
-    EXPECT_EQ(state.CurrentFilePath, "/seq/nuovo");  // no extension added
+    EXPECT_EQ(state.CurrentFilePath, "/seq/nuovo.inf");
     const std::string bytes = "1,18\r\n1,\"ciao\",5\r\n1,\"mondo\",5\r\n";
-    EXPECT_EQ(fake.files.contents["/seq/nuovo"], bytes);
+    EXPECT_EQ(fake.files.contents["/seq/nuovo.inf"], bytes);
     // The new-page slot loses its row-1 text and pause, as after every save.
     EXPECT_EQ(state.PageText[2][1], "");
     EXPECT_EQ(state.PagePause[2], 0);
+    // Said without a dialog.
+    EXPECT_EQ(editor.saveNotice.caption(), "File salvato alle 14:03:09");
+    EXPECT_EQ(fake.dialogs.shown.size(), 1u);
 
     state.PageText[1][1] = "salve";
     editor.mnunextSalva.click();
     EXPECT_EQ(fake.dialogs.shown.size(), 1u);
-    EXPECT_EQ(fake.files.contents["/seq/nuovo"], "1,18\r\n1,\"salve\",5\r\n1,\"mondo\",5\r\n");
+    EXPECT_EQ(fake.files.contents["/seq/nuovo.inf"], "1,18\r\n1,\"salve\",5\r\n1,\"mondo\",5\r\n");
+}
+
+TEST_F(FileMenuTest, SaveUnderANewNameAddsTheSuffixToANameWithoutOne) {
+    struct Case {
+        const char* chosen;
+        const char* written;
+    };
+    for (const Case& c :
+         {Case{"/seq/nuovo", "/seq/nuovo.inf"}, Case{"/seq.d/nuovo", "/seq.d/nuovo.inf"},
+          Case{"C:\\seq.d\\nuovo", "C:\\seq.d\\nuovo.inf"},
+          Case{"/seq/nuovo.inf", "/seq/nuovo.inf"}, Case{"/seq/nuovo.txt", "/seq/nuovo.txt"}}) {
+        SCOPED_TRACE(c.chosen);
+        fake.files.contents.clear();
+        fake.dialogs.pathAnswers.push_back(c.chosen);
+        editor.mnuNom.click();
+        EXPECT_EQ(state.CurrentFilePath, c.written);
+        EXPECT_EQ(fake.files.contents.count(c.written), 1u);
+        EXPECT_EQ(fake.files.contents.size(), 1u);
+    }
+    // The overwrite question is about the file that would be replaced.
+    fake.dialogs.shown.clear();
+    fake.files.contents["/seq/old.inf"] = "old bytes";
+    fake.dialogs.pathAnswers.push_back("/seq/old");
+    editor.mnuNom.click();
+    ASSERT_EQ(fake.dialogs.messages(), std::vector<std::string>{kOverwrite});
+    EXPECT_EQ(fake.files.contents["/seq/old.inf"], "old bytes");
+}
+
+// A save that fails keeps the file it was to replace, says so, and leaves the sequence with the
+// file it had: the name shown and the one Ctrl+S writes to stay the previous ones.
+TEST_F(FileMenuTest, FailedSaveUnderANewNameKeepsTheCurrentFile) {
+    fake.files.contents["/seq/mine.inf"] = "mine";
+    state.CurrentFilePath = "/seq/mine.inf";
+    editor.saveNotice.setCaption("File salvato alle 10:00:00");
+    fake.files.failing.insert("/ro/new.inf");
+    fake.dialogs.pathAnswers.push_back("/ro/new.inf");
+    editor.mnuNom.click();
+
+    EXPECT_EQ(fake.dialogs.messages(), std::vector<std::string>{"Problemi con il File!!"});
+    EXPECT_EQ(state.CurrentFilePath, "/seq/mine.inf");
+    EXPECT_EQ(editor.saveNotice.caption(), "");
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.Label7.caption(), "mine.inf");
+
+    editor.mnunextSalva.click();
+    EXPECT_EQ(fake.files.contents["/seq/mine.inf"], "1,18\r\n1,\"ciao\",5\r\n1,\"mondo\",5\r\n");
+    EXPECT_EQ(fake.files.contents.count("/ro/new.inf"), 0u);
 }
 
 TEST_F(FileMenuTest, OverwriteQuestionDecides) {

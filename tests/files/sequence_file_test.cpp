@@ -193,15 +193,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         accepted("OnePage", "1,9\r\n1,\" CIAO  \",5\r\n1,\"MONDO\",5\r\n", 1, 9,
                  {{1, 1, " CIAO  ", "MONDO", 5}, {2, 1, "", "", 5}, {200, 1, "", "", 5}}),
-        // No line at all: page count and row width stay, the slots above are cleared.
-        accepted("EmptyFile", "", 3, 18,
-                 {{3, 2, "old3", "OLD", 7}, {4, 1, "", "", 7}, {200, 1, "", "", 7}}),
         accepted("NoPages", "0,24\r\n", 0, 24, {{1, 1, "", "", 4}, {200, 1, "", "", 4}}),
         accepted("MoreRecordsThanPages", "1,9\r\n" + records(2), 1, 9,
                  {{1, 1, "r1", "s1", 2}, {2, 1, "", "", 2}}),
-        // Slots between the last record and the page count keep what they held.
-        accepted("FewerRecordsThanPages", "3,9\r\n" + records(1), 3, 9,
-                 {{1, 1, "r1", "s1", 2}, {2, 2, "old2", "OLD", 7}, {4, 1, "", "", 7}}),
+        // A file cut short counts the pages it holds; no earlier page stays among them.
+        accepted("FewerRecordsThanPages", "3,9\r\n" + records(1), 1, 9,
+                 {{1, 1, "r1", "s1", 2}, {2, 1, "", "", 2}, {3, 1, "", "", 2}}),
         accepted("SecondLineKindAndPauseWin", "1,18\r\n3,\"A\",9\r\n4,\"B\",10\r\n", 1, 18,
                  {{1, 4, "A", "B", 10}}),
         accepted("LineFeedsOnlyAndNoFinalLineEnd", "1,18\n1,\"a\",1\n1,\"b\",1", 1, 18,
@@ -216,6 +213,8 @@ INSTANTIATE_TEST_SUITE_P(
                  {{1, 1, "a,\"b\"", "\"", 1}}),
         accepted("TwoHundredPages", "200,18\r\n" + records(200), 200, 18,
                  {{200, 1, "r200", "s200", 2}}),
+        refused("EmptyFile", ""),
+        refused("OnlyBlankLines", "\r\n\r\n"),
         refused("RecordCutShort", "1,18\r\n1,\"a\",1\r\n"),
         refused("LineWithoutPause", "1,18\r\n1,\"a\"\r\n1,\"b\",1\r\n"),
         refused("LineWithExtraField", "1,18\r\n1,\"a\",1,1\r\n1,\"b\",1\r\n"),

@@ -14,31 +14,32 @@ protected:
     Salva_Impost settings{editor};
 };
 
-TEST_F(SalvaImpostTest, MenuItemOpensTheWindowOnSixBoards) {
-    state.RowChars = 24;
+TEST_F(SalvaImpostTest, OpeningAndClosingTheWindowChangesNothing) {
+    state.RowChars = 12;
+    editor.Label3.setCaption("4");
+    fake.files.contents["BASE.dat"] = " 12 \r\n";
     editor.Salv_Impost.click();
     EXPECT_TRUE(settings.window.loaded());
     EXPECT_TRUE(settings.window.visible());
     EXPECT_EQ(settings.window.caption(), "Form1");
     EXPECT_EQ(settings.Combo2.text(), "Numero di Schede LED");
-    EXPECT_EQ(settings.Label2.caption(), "6");
-    EXPECT_EQ(state.RowChars, 18);
+    EXPECT_EQ(settings.Label2.caption(), "4");  // the boards in use
+    EXPECT_EQ(state.RowChars, 12);
 
-    // Closing without saving keeps the 18 and leaves BASE.dat alone.
     settings.Command2.click();
     EXPECT_FALSE(settings.window.loaded());
     EXPECT_FALSE(settings.window.visible());
-    EXPECT_EQ(state.RowChars, 18);
-    EXPECT_TRUE(fake.files.contents.empty());
+    EXPECT_EQ(state.RowChars, 12);
+    EXPECT_EQ(editor.Label3.caption(), "4");
+    EXPECT_EQ(fake.files.contents["BASE.dat"], " 12 \r\n");
+    EXPECT_TRUE(fake.dialogs.shown.empty());
 }
 
 struct BoardsCase {
     const char* name;
     const char* typed;
     int rowChars;
-    const char* label2;
     std::string file;
-    const char* boards;
 };
 
 void PrintTo(const BoardsCase& c, std::ostream* out) {
@@ -51,38 +52,68 @@ class SalvaImpostazioneTest : public SalvaImpostTest,
 TEST_P(SalvaImpostazioneTest, SetsRowCharsWritesBaseDatAndShowsBoards) {
     const BoardsCase& c = GetParam();
     editor.Salv_Impost.click();
-    state.RowChars = 15;  // what a fraction leaves in place
     settings.Combo2.setText(c.typed);
     settings.Command1.click();
 
     EXPECT_EQ(state.RowChars, c.rowChars);
-    EXPECT_EQ(settings.Label2.caption(), c.label2);
+    EXPECT_EQ(settings.Label2.caption(), c.typed);
     EXPECT_EQ(fake.files.contents["BASE.dat"], c.file);
-    EXPECT_EQ(editor.Label3.caption(), c.boards);
+    EXPECT_EQ(editor.Label3.caption(), std::to_string(c.rowChars / 3));
     EXPECT_TRUE(fake.dialogs.shown.empty());
     EXPECT_TRUE(settings.window.visible());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Boards, SalvaImpostazioneTest,
-    ::testing::Values(
-        BoardsCase{"Three", "3", 9, "3", " 9 \r\n", "3"},
-        BoardsCase{"Four", "4", 12, "4", " 12 \r\n", "4"},
-        BoardsCase{"Five", "5", 15, "5", " 15 \r\n", "5"},
-        BoardsCase{"Six", "6", 18, "6", std::string("\x20\x31\x38\x20\x0D\x0A"), "6"},
-        BoardsCase{"Seven", "7", 21, "7", " 21 \r\n", "7"},
-        BoardsCase{"Eight", "8", 24, "8", std::string("\x20\x32\x34\x20\x0D\x0A"), "8"},
-        BoardsCase{"BlanksAround", " 7 ", 21, " 7 ", " 21 \r\n", "7"},
-        BoardsCase{"Nine", "9", 0, "Non Valido", " 0 \r\n", "0"},
-        BoardsCase{"Two", "2", 0, "Non Valido", " 0 \r\n", "0"},
-        BoardsCase{"Negative", "-6", 0, "Non Valido", " 0 \r\n", "0"},
-        BoardsCase{"InitialText", "Numero di Schede LED", 0, "Non Valido", " 0 \r\n", "0"},
-        BoardsCase{"NumberWithTextAfter", "7 schede", 0, "Non Valido", " 0 \r\n", "0"},
-        BoardsCase{"Empty", "", 0, "Non Valido", " 0 \r\n", "0"},
-        BoardsCase{"FractionWithComma", "4,5", 15, "4,5", " 15 \r\n", "5"},
-        BoardsCase{"FractionWithPoint", "4.5", 15, "4.5", " 15 \r\n", "5"},
-        BoardsCase{"WholeWithDecimals", "8.0", 24, "8.0", " 24 \r\n", "8"}),
+    ::testing::Values(BoardsCase{"Three", "3", 9, " 9 \r\n"},
+                      BoardsCase{"Four", "4", 12, " 12 \r\n"},
+                      BoardsCase{"Five", "5", 15, " 15 \r\n"},
+                      BoardsCase{"Six", "6", 18, std::string("\x20\x31\x38\x20\x0D\x0A")},
+                      BoardsCase{"Seven", "7", 21, " 21 \r\n"},
+                      BoardsCase{"Eight", "8", 24, std::string("\x20\x32\x34\x20\x0D\x0A")},
+                      BoardsCase{"BlanksAround", " 7 ", 21, " 21 \r\n"},
+                      BoardsCase{"WholeWithDecimals", "8.0", 24, " 24 \r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+class RefusedChoiceTest : public SalvaImpostTest,
+                          public ::testing::WithParamInterface<const char*> {};
+
+// A choice that is not a whole number of boards from 3 to 8 is refused with a message; neither
+// the width in use nor BASE.dat changes.
+TEST_P(RefusedChoiceTest, ChangesNeitherTheWidthNorBaseDat) {
+    fake.files.contents["BASE.dat"] = " 15 \r\n";
+    state.RowChars = 15;
+    editor.Label3.setCaption("5");
+    editor.Salv_Impost.click();
+    settings.Combo2.setText(GetParam());
+    settings.Command1.click();
+
+    EXPECT_EQ(state.RowChars, 15);
+    EXPECT_EQ(fake.files.contents["BASE.dat"], " 15 \r\n");
+    EXPECT_EQ(editor.Label3.caption(), "5");
+    EXPECT_EQ(settings.Label2.caption(), "Non Valido");
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_NE(fake.dialogs.messages()[0].find("da 3 a 8"), std::string::npos);
+    EXPECT_EQ(fake.dialogs.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(settings.window.visible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, RefusedChoiceTest,
+                         ::testing::Values("9", "2", "-6", "Numero di Schede LED", "7 schede", "",
+                                           "4,5", "4.5"));
+
+TEST_F(SalvaImpostTest, SettingsFileGoesWhereTheEditorKeepsIt) {
+    editor.setSettingsFile("/home/utente/.config/Velora/BASE.dat");
+    editor.Salv_Impost.click();
+    settings.Combo2.setText("5");
+    settings.Command1.click();
+    EXPECT_EQ(fake.files.contents["/home/utente/.config/Velora/BASE.dat"], " 15 \r\n");
+    EXPECT_EQ(fake.files.contents.count("BASE.dat"), 0u);
+
+    fake.files.contents["/home/utente/.config/Velora/BASE.dat"] = "21\r\n";
+    editor.LoadSettings();
+    EXPECT_EQ(state.RowChars, 21);
+}
 
 TEST_F(SalvaImpostTest, FailedWriteIsReportedAndTheWidthStillApplies) {
     fake.files.contents["BASE.dat"] = " 18 \r\n";

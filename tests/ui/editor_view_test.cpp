@@ -172,6 +172,34 @@ private Q_SLOTS:
         QCOMPARE(h.model.Scor1.value(), 1);
     }
 
+    // The program's own rewrites of the info row keep it an info row; the user's typing ends it.
+    void typingIntoAnInfoRowMakesItARowOfText() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowActive(&h.view));
+        h.state.PageCount = 2;
+        h.state.PageKind[1] = kInfoInRow2;
+        h.state.PageText[1] = {"", std::string(18, 'A'), "01/01 08:00 +20\xB0"};
+        h.state.PagePause[1] = 4;
+        auto tick = [&] { h.view.binder().run([&] { h.model.Timer1_Timer(); }); };
+        h.view.binder().run([&] {
+            h.model.VScroll1.setValue(2);
+            h.model.VScroll1.setValue(1);
+        });
+        tick();
+        auto* scor2 = h.find<QCheckBox>("Scor2");
+        QVERIFY(!scor2->isEnabled());
+
+        auto* text2 = h.find<QLineEdit>("Text2");
+        text2->setFocus();
+        text2->selectAll();
+        QTest::keyClicks(text2, QStringLiteral("SALDI"));
+        tick();
+        QVERIFY(scor2->isEnabled());
+        QTest::mouseClick(h.find<QPushButton>("cmdinserisci"), Qt::LeftButton);
+        QCOMPARE(int(h.state.PageKind[1]), int(kTwoFixedRows));
+        QCOMPARE(h.state.PageText[1][2], std::string("SALDI") + std::string(13, ' '));
+    }
+
     void textBoxesAreNamedByTheirToolTipsAndValueLabelsByTheirValue() {
         Harness h;
         auto* text2 = h.find<QLineEdit>("Text2");

@@ -100,6 +100,11 @@ private Q_SLOTS:
         h.action("mnuNom")->trigger();
         QVERIFY(chosen);
         QCOMPARE(fileBytes(path).left(6), QByteArray("2,18\r\n"));
+        // The save says so in the status line, without a dialog.
+        QVERIFY(h.app->editor()
+                    ->findChild<QLabel*>(QStringLiteral("saveNotice"))
+                    ->text()
+                    .startsWith(QStringLiteral("File salvato alle ")));
 
         for (std::size_t slot = 1; slot <= 2; ++slot) state.PageText[slot] = {"", "x", "y"};
         state.PageCount = 7;
@@ -185,6 +190,20 @@ private Q_SLOTS:
                           Qt::LeftButton);
         QVERIFY(view->isHidden());
         QVERIFY(!h.app->settings()->model().window.loaded());
+    }
+
+    // Opening the settings window and closing it with Escape changes nothing.
+    void escapeFromTheSettingsWindowKeepsTheRowWidth() {
+        Harness h;
+        h.app->state().RowChars = 12;
+        h.action("Salv_Impost")->trigger();
+        SettingsView* view = h.app->settings();
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        QCOMPARE(view->findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("4"));
+        QTest::keyClick(view, Qt::Key_Escape);
+        QVERIFY(view->isHidden());
+        QCOMPARE(int(h.app->state().RowChars), 12);
+        QCOMPARE(fileBytes(QStringLiteral("BASE.dat")), QByteArray(" 18 \r\n"));
     }
 };
 
