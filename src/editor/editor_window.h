@@ -10,6 +10,9 @@
 
 namespace velora {
 
+// The sign's colours on a field: yellow LEDs on black, or black on yellow for an inverse big row.
+void setSignColours(TextBox& box, bool inverse);
+
 // The model of the editor window "KDM 2 Righe": its controls as plain state and its handlers as
 // plain functions. The Qt view draws this state and forwards the user's actions into it.
 class EditorWindow {
@@ -140,7 +143,6 @@ private:
     void bringToWidth(TextBox& field, int width);
     void insertInfoField(TextBox& field, int column, std::uint8_t kind, std::uint8_t infoRow,
                          Button& otherButton);
-    void clearSlotTexts(int slot);
     // The user edited the row that InfoRowState `infoRow` makes the info row.
     void endInfoRow(std::uint8_t infoRow);
 

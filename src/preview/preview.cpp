@@ -96,16 +96,14 @@ void Preview::ShowPreviewPage() {
                 scroll(r2 + std::string(kRow2Trail, ' '), e.Text2);
                 break;
             case kBigFixed:
-                e.Text3.setBackColor(kBlack);
-                e.Text3.setForeColor(kYellow);
+                setSignColours(e.Text3, false);
                 e.Text3.setMaxLength(c / 2);
                 e.Text3.setVisible(true);
                 show(e.Text3, r1);
                 break;
             case kBigScrolling:
                 e.Text3.setMaxLength(static_cast<int>(r1.size()));
-                e.Text3.setBackColor(kBlack);
-                e.Text3.setForeColor(kYellow);
+                setSignColours(e.Text3, false);
                 scroll(r1 + std::string(kRow1Trail, ' '), e.Text3);
                 break;
             case kInfoInRow2:
@@ -137,8 +135,7 @@ void Preview::ShowPreviewPage() {
                 break;
             case kBigFixedInverse:
                 e.Text3.setMaxLength(c / 2);
-                e.Text3.setBackColor(kYellow);
-                e.Text3.setForeColor(kBlack);
+                setSignColours(e.Text3, true);
                 e.Text3.setVisible(true);
                 show(e.Text3, r1);
                 break;

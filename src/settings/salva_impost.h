@@ -23,9 +23,6 @@ public:
     void SalvaImpostazione();  // "save setting"
     void Command2_Click();
 
-    // BASE.dat's bytes for a row width: the number between blanks, then CRLF.
-    static std::string settingsFileBytes(int rowChars);
-
     Form window{"Salva_Impost"};  // the settings window
     Label Label1{"Label1"};       // caption "Num. Schede x Riga" (boards per row)
     ComboBox Combo2{"Combo2"};    // boards per row to save, 3..8
