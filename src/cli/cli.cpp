@@ -1,27 +1,24 @@
 #include "cli.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 
 #include "core/numbers.h"
 #include "core/windows1252.h"
+#include "files/file_menu.h"
 #include "files/sequence_file.h"
 #include "link/inv_dat.h"
 #include "link/sign_messages.h"
+#include "link_ports.h"
 #include "platform/system_clock.h"
 #include "pty_sign.h"
-#include "qt_serial_port.h"
 
 namespace velora {
 namespace {
@@ -46,8 +43,9 @@ const char* const kUsage =
     "\n"
     "PORTA: un nome di porta (COM1, ttyUSB0), un percorso di dispositivo, o \"Insegna virtuale\".\n"
     "\n"
-    "Uscita: 0 riuscito; 1 file illeggibile o risposta errata; 2 porta non apribile o nessuna\n"
-    "risposta entro 5 secondi; 64 uso errato.\n";
+    "Uscita: 0 riuscito; 1 file illeggibile, uscita non scrivibile o risposta errata (i byte\n"
+    "ricevuti in esadecimale); 2 porta non apribile, collegamento perso o nessuna risposta\n"
+    "entro 5 secondi; 64 uso errato.\n";
 
 // Messages of the window model go to standard error; questions take their preset answer, so the
 // error report never ends the program by itself.
@@ -84,15 +82,26 @@ public:
     bool openWebPage(const std::string&) override { return false; }
 };
 
+// The whole file, or nothing when it cannot be read to its end or is larger than the program
+// itself would open.
 std::optional<std::string> readFile(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (in.bad()) return std::nullopt;
-    return bytes.str();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[64 * 1024];
+    bool whole = false;
+    while (bytes.size() <= FileMenu::kLargestFile) {
+        const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
+        bytes.append(buffer, count);
+        if (count < sizeof buffer) {
+            // A short read is the end of the file only when no error stopped it.
+            whole = !std::ferror(file);
+            break;
+        }
+    }
+    std::fclose(file);
+    if (!whole || bytes.size() > FileMenu::kLargestFile) return std::nullopt;
+    return bytes;
 }
 
 bool loadSequence(const std::string& path, Modulo1& state) {
@@ -127,58 +136,69 @@ int dump(const std::string& path) {
         std::cout << hexLine({values.begin() + start, values.begin() + end}) << '\n';
         start = end;
     }
-    std::cout << hexLine({values.begin() + start, values.end()}) << std::endl;
+    std::cout << hexLine({values.begin() + start, values.end()}) << '\n';
     return kExitOk;
 }
 
-// The transmission window without a window: the same model, the same port.
+// The transmission window without a window: the same model, the same ports.
 class Session {
 public:
     explicit Session(Modulo1& state) : m_state(state) {
-        QObject::connect(&m_port, &QtSerialPort::received, &m_port, [this] { deliver(); });
-        m_model.onReply = [this](std::uint8_t b) { m_replies.push_back(b); };
+        QObject::connect(&m_ports, &LinkPorts::received, &m_ports, [this] { deliver(); });
+        QObject::connect(&m_ports, &LinkPorts::lineLost, &m_ports, [this] {
+            m_lineLost = true;
+            deliver();
+        });
     }
 
     // Opens the port; false, with the reason on standard error, when it cannot be opened.
     bool open(const std::string& port) {
         m_model.choosePort(port);
         m_model.window.show();
-        return m_port.portOpen();
+        if (m_ports.chosen.portOpen()) return true;
+        printEsito();
+        return false;
     }
 
     // Runs one exchange with the sign's replies held back until it has gone out, as the window
-    // does; false when the line failed.
+    // does, then waits for its answers. Waiting sleeps in the event loop until a reply, a lost
+    // line or the time-out wakes it.
     template <typename Exchange>
-    bool exchange(Exchange&& send) {
-        const int before = m_dialogs.messagesShown;
+    InvDat::Outcome exchange(Exchange&& send) {
         m_busy = true;
         send();
         m_busy = false;
         deliver();
-        return m_dialogs.messagesShown == before;
-    }
-
-    // Waits until `done` holds, for at most the answer time-out.
-    template <typename Done>
-    bool waitFor(Done&& done) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (!done()) {
-            if (elapsed.elapsed() > kAnswerTimeoutMs) return false;
+        if (m_model.outcome() == InvDat::Outcome::Waiting) {
             QEventLoop loop;
-            QTimer::singleShot(10, &loop, &QEventLoop::quit);
+            QTimer::singleShot(kAnswerTimeoutMs, &loop, &QEventLoop::quit);
+            m_waiting = &loop;
             loop.exec();
+            m_waiting = nullptr;
         }
-        return true;
+        return m_model.outcome();
     }
 
+    // Why the exchange failed, as the window shows it, on standard error.
+    void printEsito() const {
+        if (m_model.Esito.visible())
+            std::cerr << windows1252::toUtf8(m_model.Esito.caption()) << std::endl;
+    }
+
+    bool lineWasLost() const { return m_lineWasLost; }
     InvDat& model() { return m_model; }
-    const std::vector<std::uint8_t>& replies() const { return m_replies; }
     void close() { m_model.Command1.click(); }
 
 private:
     void deliver() {
-        if (!m_busy) m_port.raiseReceiveEvents();
+        if (m_busy) return;
+        m_ports.chosen.raiseReceiveEvents();
+        if (m_lineLost) {
+            m_lineLost = false;
+            m_lineWasLost = true;
+            m_ports.chosen.raiseLineLost();
+        }
+        if (m_waiting && m_model.outcome() != InvDat::Outcome::Waiting) m_waiting->quit();
     }
 
     Modulo1& m_state;
@@ -187,15 +207,24 @@ private:
     NoFiles m_files;
     ConsoleProgram m_program;
     Services m_services{m_dialogs, m_clock, m_files, m_program};
-    QtSerialPort m_port;
-    InvDat m_model{m_state, m_services, m_port};
-    std::vector<std::uint8_t> m_replies;
+    LinkPorts m_ports{m_clock};
+    InvDat m_model{m_state, m_services, m_ports.chosen};
+    QEventLoop* m_waiting = nullptr;
     bool m_busy = false;
+    bool m_lineLost = false;
+    bool m_lineWasLost = false;
 };
 
-int noAnswer(const char* step) {
-    std::cerr << "Nessuna risposta dall'insegna entro 5 secondi (" << step << ")." << std::endl;
-    return kExitNoLink;
+// What an exchange that did not end well means for the exit code, said on standard error.
+int failed(Session& session, const char* step) {
+    InvDat& m = session.model();
+    if (m.outcome() == InvDat::Outcome::Waiting) {
+        std::cerr << "Nessuna risposta dall'insegna entro 5 secondi (" << step << ")." << std::endl;
+        return kExitNoLink;
+    }
+    if (m.Label7.visible()) std::cout << windows1252::toUtf8(m.Label7.caption()) << std::endl;
+    session.printEsito();
+    return session.lineWasLost() || !m.MSComm1.portOpen() ? kExitNoLink : kExitFailed;
 }
 
 int send(const std::string& path, const std::string& port) {
@@ -208,22 +237,13 @@ int send(const std::string& path, const std::string& port) {
         std::cerr << windows1252::toUtf8(m.Manca_Dati.caption()) << std::endl;
         return kExitFailed;
     }
-    if (!session.exchange([&] { m.Command7.click(); })) return kExitNoLink;
-    if (!session.waitFor([&] { return m.CMDINVIO.enabled(); })) return noAnswer("collegamento");
-    const std::size_t repliesBefore = session.replies().size();
-    if (!session.exchange([&] { m.CMDINVIO.click(); })) return kExitNoLink;
-    // The count is the byte after the 222 that announces it.
-    const auto counted = [&] {
-        const auto& r = session.replies();
-        for (std::size_t i = repliesBefore; i + 1 < r.size(); ++i)
-            if (r[i] == kCountFollows) return true;
-        return false;
-    };
-    if (!session.waitFor(counted)) return noAnswer("numero di pagine");
-    const std::string result = m.Label7.caption();
-    std::cout << windows1252::toUtf8(result) << std::endl;
+    if (session.exchange([&] { m.Command7.click(); }) != InvDat::Outcome::Done)
+        return failed(session, "collegamento");
+    if (session.exchange([&] { m.CMDINVIO.click(); }) != InvDat::Outcome::Done)
+        return failed(session, "numero di pagine");
+    std::cout << windows1252::toUtf8(m.Label7.caption()) << std::endl;
     session.close();
-    return result == decimalText(state.PageCount) + "  Pagine" ? kExitOk : kExitFailed;
+    return kExitOk;
 }
 
 int clock(const std::string& port) {
@@ -231,12 +251,11 @@ int clock(const std::string& port) {
     Session session(state);
     if (!session.open(port)) return kExitNoLink;
     InvDat& m = session.model();
-    if (!session.exchange([&] { m.Command3.click(); })) return kExitNoLink;
-    if (!session.waitFor([&] { return !session.replies().empty(); })) return noAnswer("data/ora");
-    const std::string result = m.Label7.caption();
-    std::cout << windows1252::toUtf8(result) << std::endl;
+    if (session.exchange([&] { m.Command3.click(); }) != InvDat::Outcome::Done)
+        return failed(session, "data/ora");
+    std::cout << windows1252::toUtf8(m.Label7.caption()) << std::endl;
     session.close();
-    return result == "Data/Ora OK" ? kExitOk : kExitFailed;
+    return kExitOk;
 }
 
 int sign() {
@@ -259,9 +278,7 @@ int usage(const std::string& problem) {
     return kExitUsage;
 }
 
-}  // namespace
-
-int runCli(int argc, char* argv[]) {
+int dispatch(int argc, char* argv[]) {
     std::vector<std::string> args(argv + 1, argv + argc);
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h") {
@@ -269,7 +286,7 @@ int runCli(int argc, char* argv[]) {
             return kExitOk;
         }
         if (a == "--version") {
-            std::cout << "velora-cli " << VELORA_VERSION << std::endl;
+            std::cout << "velora-cli " << VELORA_VERSION << '\n';
             return kExitOk;
         }
     }
@@ -288,16 +305,34 @@ int runCli(int argc, char* argv[]) {
         }
     }
     const std::string& command = args[0];
-    if (command == "dump" && operands.size() == 1 && port.empty()) return dump(operands[0]);
-    if (command == "sign" && operands.empty() && port.empty()) return sign();
-    if (command != "send" && command != "clock")
-        return usage("Comando sconosciuto o incompleto: " + command);
-    if (port.empty()) return usage("Il comando " + command + " vuole --port PORTA.");
+    if (command != "dump" && command != "sign" && command != "send" && command != "clock")
+        return usage("Comando sconosciuto: " + command);
+    // How many operands each command takes: a file for dump and send, nothing else.
+    const std::size_t wanted = command == "dump" || command == "send" ? 1 : 0;
+    if (operands.size() > wanted) return usage("Argomento in più: " + operands[wanted]);
+    if (operands.size() < wanted) return usage("Il comando " + command + " vuole FILE.inf.");
+    const bool needsPort = command == "send" || command == "clock";
+    if (needsPort && port.empty()) return usage("Il comando " + command + " vuole --port PORTA.");
+    if (!needsPort && !port.empty()) return usage("Il comando " + command + " non usa --port.");
 
+    if (command == "dump") return dump(operands[0]);
+    if (command == "sign") return sign();
     QCoreApplication app(argc, argv);
-    if (command == "send" && operands.size() == 1) return send(operands[0], port);
-    if (command == "clock" && operands.empty()) return clock(port);
-    return usage("Argomenti non validi per " + command + ".");
+    if (command == "send") return send(operands[0], port);
+    return clock(port);
+}
+
+}  // namespace
+
+int runCli(int argc, char* argv[]) {
+    const int code = dispatch(argc, argv);
+    // Output that did not reach its file (a full disk, a closed pipe) is a failure too.
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::cerr << "Impossibile scrivere l'uscita." << std::endl;
+        return code == kExitOk ? kExitFailed : code;
+    }
+    return code;
 }
 
 }  // namespace velora

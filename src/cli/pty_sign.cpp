@@ -28,7 +28,10 @@ PtySign::PtySign() {
     const char* name = ptsname(m_master);
     if (!name) throw std::runtime_error("no pseudo-terminal available");
     m_path = name;
-    m_slave = ::open(m_path.c_str(), O_RDWR | O_NOCTTY);
+    m_slave = ::open(m_path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    // A program started from this one must not inherit the sign's end of the line: it would
+    // keep the line up after the sign hangs up.
+    ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
     // Bytes pass unchanged both ways, whatever the program sets on its side.
     makeRaw(m_master);
     if (m_slave >= 0) makeRaw(m_slave);
@@ -75,7 +78,8 @@ void PtySign::run() {
                 m_arrivals.push_back({buffer[i], at});
                 total = m_arrivals.size();
             }
-            const std::vector<std::uint8_t> replies = m_sign.receive(buffer[i]);
+            const std::vector<std::uint8_t> replies = m_sign.receive(
+                buffer[i], std::chrono::duration<double>(at.time_since_epoch()).count());
             if (!replies.empty()) {
                 [[maybe_unused]] const ssize_t written =
                     ::write(m_master, replies.data(), replies.size());

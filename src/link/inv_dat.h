@@ -4,16 +4,24 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/controls.h"
 #include "core/modulo1.h"
 #include "core/services.h"
 #include "serial_port.h"
+#include "sign_messages.h"
 
 namespace velora {
 
 // The model of the transmission window "Invio Dati": it owns the serial port, sends the connect
 // request, the upload and the date and time message, and shows the sign's one-byte replies.
+//
+// Each exchange accepts only the replies the sign gives to it, in their order: 200 to the connect
+// request; 222 and then the page count to the upload (any byte is the count there, 200 included,
+// since a sign can receive 200 pages); 227 to the date and time. Any other byte fails the
+// exchange, and the window shows the bytes it got. Every exchange starts by hiding what the one
+// before it showed.
 class InvDat {
 public:
     InvDat(Modulo1& state, Services& services, SerialPort& port);
@@ -28,6 +36,8 @@ public:
     void Command7_Click();
     // The receive event: takes one reply byte and shows what it means.
     void MSComm1_OnComm();
+    // The line went away: ends the exchange, says so, and leaves the port closed.
+    void MSComm1_LineLost();
     // Closes the link and the window.
     void Command1_Click();
     // The upload of the whole sequence.
@@ -35,13 +45,18 @@ public:
     void InviaPagine();  // "send pages"
     // Sends the computer's date and time to the sign's clock.
     void Command3_Click();
+    // Stops the transmission that is running after the byte on its way.
+    void Annulla_Click();
 
     // The port to use from now on. With the window loaded the port is reopened on it; a port
-    // that cannot be opened is reported and the window stays usable to pick another.
+    // that cannot be opened is reported in the window, which stays usable to pick another.
     void choosePort(const std::string& name);
     const std::string& portName() const { return m_portName; }
 
-    // How far the exchange that is running has gone.
+    // Puts the size of the upload of the sequence as it stands now into Dimensione.
+    void showUploadSize();
+
+    // How far the transmission that is running has gone.
     struct Progress {
         bool running = false;
         int pagesSent = 0;
@@ -51,38 +66,71 @@ public:
     };
     const Progress& progress() const { return m_progress; }
 
+    // The last exchange with the sign and how it ended, for callers that wait on it.
+    enum class Exchange { None, Connect, Upload, DateTime };
+    enum class Outcome { Waiting, Done, Failed };
+    Exchange exchange() const { return m_exchange; }
+    Outcome outcome() const { return m_outcome; }
+    // The reply bytes the exchange received, in order.
+    const std::vector<std::uint8_t>& replies() const { return m_replies; }
+
     // Called after every reply byte has been handled, with that byte.
     std::function<void(std::uint8_t)> onReply;
 
     // The window and its controls.
     Form window{"InvDat"};             // the transmission window, "Invio Dati"
-    Button Command7{"Command7"};       // "Connetti": sends the connect request
-    Button CMDINVIO{"CMDINVIO"};       // "INVIO DATI": uploads the sequence
-    Button Command3{"Command3"};       // sends the date and time to the sign's clock
-    Button Command1{"Command1"};       // "Esci": closes the link and the window
-    Label Frame1{"Frame1"};            // frame "Tipo di Connessione" (kind of link)
-    OptionButton Option1{"Option1"};   // link over the serial port
-    OptionButton Option2{"Option2"};   // link through a modem
-    Label Coll_OK{"Coll_OK"};          // "Collegamento OK": the sign answered
-    Label No_Collegam{"No_Collegam"};  // "Non c'è Collegamento": no answer
-    Label Manca_Dati{"Manca_Dati"};    // nothing stored to send
-    Label Trasm_OK{"Trasm_OK"};        // "Inviato": sent
-    Label Label7{"Label7"};            // the sign's reply: pages counted, or "Errore TX"
-    SerialPort& MSComm1;               // the serial port
+    Button Command7{"Command7"};       // "Connetti": the connect request
+    Button CMDINVIO{"CMDINVIO"};       // "INVIO DATI": the upload
+    Button Command3{"Command3"};       // date and time to the sign's clock
+    Button Command1{"Command1"};       // "Esci": close the link and the window
+    Label Frame1{"Frame1"};            // frame of the connection type
+    OptionButton Option1{"Option1"};   // serial connection
+    OptionButton Option2{"Option2"};   // modem connection (shown, read by nothing)
+    Label Coll_OK{"Coll_OK"};          // "Collegamento OK"
+    Label No_Collegam{"No_Collegam"};  // "Non c'è Collegamento": waiting for the sign
+    Label Manca_Dati{"Manca_Dati"};    // nothing to send
+    Label Trasm_OK{"Trasm_OK"};        // "Inviato": a transfer was answered
+    Label Label7{"Label7"};            // result of the last answer
+    // Ours: the transmission can be cancelled; why an exchange or an open failed; what the
+    // upload of the sequence will take.
+    Button Annulla{"Annulla"};         // "Annulla": cancels the transmission
+    Label Esito{"Esito"};              // "outcome": why an exchange or an open failed
+    Label Dimensione{"Dimensione"};    // "size": what the upload will take
+    SerialPort& MSComm1;
     // The window's mouse pointer: Button::kDefaultPointer or Button::kHourglass.
     int MousePointer = Button::kDefaultPointer;
 
 private:
-    // Opens the port if it is not open; tells the user why when that fails.
+    enum class Expect { Nothing, ConnectAck, CountFollows, Count, DateTimeAck };
+
+    // Opens the port if it is not open; says in the window why when that fails.
     bool ensurePortOpen();
     void reportOpenFailure();
-    void send(std::uint8_t byte);
+    // Hides what the last exchange showed and starts a new one that awaits `expect`.
+    void beginExchange(Exchange exchange, Expect expect);
+    void handleReply(std::uint8_t b);
+    void failExchange();
+    void showLineLost();
+    // Sends the parts of one transmission, each byte followed by its gaps. False when it
+    // stopped early: cancelled, or the line failed (run-time error, thrown on).
+    bool sendPaced(const std::vector<const PacedStream*>& parts);
+    bool sendPaced(const PacedStream& stream) { return sendPaced({&stream}); }
+    // Runs `send` as one transmission that the user can cancel; a cancel or a failure of the
+    // line is shown alike for every kind. True when everything went out.
+    bool transmit(const std::function<bool()>& send, const std::string& cancelledText);
+    std::string portForUser() const;
 
     Modulo1& m_state;
     Services& m_services;
     std::string m_portName = "COM1";
     Progress m_progress;
     bool m_exchanging = false;
+    bool m_cancel = false;
+    bool m_lineLostShown = false;
+    Exchange m_exchange = Exchange::None;
+    Outcome m_outcome = Outcome::Done;
+    Expect m_expect = Expect::Nothing;
+    std::vector<std::uint8_t> m_replies;
 };
 
 }  // namespace velora

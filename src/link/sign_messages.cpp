@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "core/pacing.h"
 #include "sign_codes.h"
 
 namespace velora {
@@ -99,6 +100,28 @@ PacedStream uploadStream(const Modulo1& state) {
         stream.pageEnds.push_back(stream.bytes.size());
     }
     stream.bytes.push_back({kUploadEnd, 2});
+    return stream;
+}
+
+StreamSize streamSize(const PacedStream& stream) {
+    int delays = stream.leadingDelays;
+    for (const PacedByte& b : stream.bytes) delays += b.delaysAfter;
+    return {static_cast<int>(stream.pageEnds.size()), stream.bytes.size(),
+            delays * kPacingInterval};
+}
+
+PacedStream dateTimeLead() {
+    PacedStream stream;
+    stream.bytes.push_back({kDateTimeStart, kDateTimeLeadDelays});
+    return stream;
+}
+
+PacedStream dateTimeStream(const DateTime& at) {
+    const std::vector<std::uint8_t> message = dateTimeMessage(at);
+    PacedStream stream;
+    for (std::size_t i = 1; i < message.size(); ++i) stream.bytes.push_back({message[i], 1});
+    // Nothing follows the end byte: the sign answers at once.
+    stream.bytes.back().delaysAfter = 0;
     return stream;
 }
 

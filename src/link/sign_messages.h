@@ -50,6 +50,25 @@ PacedStream uploadStream(const Modulo1& state);
 // The record of one page, without pacing.
 std::vector<std::uint8_t> pageRecord(const Modulo1& state, int slot);
 
+// What an upload costs before it is sent: its pages, its bytes on the line and the time its
+// pacing gaps take.
+struct StreamSize {
+    int pages = 0;
+    std::size_t bytes = 0;
+    double seconds = 0;
+};
+StreamSize streamSize(const PacedStream& stream);
+
+// Pacing gaps after the start byte of the date and time message: the sign needs them to get
+// ready for the clock bytes.
+inline constexpr int kDateTimeLeadDelays = 34;
+
+// The date and time message as it goes on the line, in two parts sent one after the other: the
+// start byte with its lead gap, then the clock bytes, each but the last followed by one gap. The
+// clock is read between the two, so that the time sent is the time after the lead gap.
+PacedStream dateTimeLead();
+PacedStream dateTimeStream(const DateTime& at);
+
 // The date and time message: 0xE0, minutes, hours, weekday (Monday 1 .. Sunday 7), day,
 // month, year of the century, all but the weekday in packed decimal, then 0xF9.
 std::vector<std::uint8_t> dateTimeMessage(const DateTime& at);

@@ -21,6 +21,7 @@ std::string twoDigits(std::uint8_t packed) {
 
 std::vector<std::uint8_t> VirtualSign::answer(std::vector<std::uint8_t> bytes) const {
     if (silent) return {};
+    if (answerWith) return *answerWith;
     return bytes;
 }
 
@@ -64,6 +65,17 @@ std::vector<std::uint8_t> VirtualSign::endDateTime() {
     report("Data/Ora: " + twoDigits(m[4]) + "/" + twoDigits(m[5]) + "/" + twoDigits(m[6]) + " " +
            twoDigits(m[2]) + ":" + twoDigits(m[1]) + " giorno " + std::to_string(m[3]));
     return answer({kDateTimeAck});
+}
+
+std::vector<std::uint8_t> VirtualSign::receive(std::uint8_t byte, double atSeconds) {
+    if (m_timed && m_state != State::Idle && atSeconds - m_lastAt > kAbandonedAfter) {
+        report("Invio interrotto: dati incompleti scartati");
+        m_records.clear();
+        m_state = State::Idle;
+    }
+    m_timed = true;
+    m_lastAt = atSeconds;
+    return receive(byte);
 }
 
 std::vector<std::uint8_t> VirtualSign::receive(std::uint8_t byte) {

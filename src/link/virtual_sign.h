@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,14 +12,27 @@ namespace velora {
 // record to its end byte and answers 222 and the number of pages received, and answers a date and
 // time message with 227. Records are read by their kinds and lengths, never by looking for an end
 // byte, since a pause, a page count or a row width can take the value of one.
+//
+// A sender that stops in the middle of an exchange (killed, unplugged, cancelled) leaves the sign
+// halfway through a record. Like the sign, the virtual one gives up on it when the line stays
+// quiet for longer than kAbandonedAfter, and reads the next byte as the start of a new request.
 class VirtualSign {
 public:
-    // Takes one byte from the line and returns the bytes the sign answers with.
+    // The longest gap a sender keeps inside one exchange is the 68 ms lead of the date and time
+    // message; a line quiet for well over that means the sender has gone.
+    static constexpr double kAbandonedAfter = 0.5;
+
+    // Takes one byte from the line, which arrived at `atSeconds` on a monotonic clock, and
+    // returns the bytes the sign answers with.
+    std::vector<std::uint8_t> receive(std::uint8_t byte, double atSeconds);
+    // The same without a time: no gap is ever long enough to drop what was begun.
     std::vector<std::uint8_t> receive(std::uint8_t byte);
 
-    // Test controls: added to the page count answered; no answer at all.
+    // Test controls: added to the page count answered; no answer at all; these bytes in place of
+    // every answer.
     int countAdjust = 0;
     bool silent = false;
+    std::optional<std::vector<std::uint8_t>> answerWith;
 
     // One line for every exchange that ended, as the sign would log it.
     std::function<void(const std::string&)> onExchange;
@@ -44,6 +58,8 @@ private:
     std::vector<int> m_blocks;
     int m_blockLeft = 0;
     int m_lastPages = 0;
+    double m_lastAt = 0;
+    bool m_timed = false;
 };
 
 }  // namespace velora

@@ -48,7 +48,7 @@ EditorView& Application::start() {
         makeTransmissionView();
         m_transmission.window.show();
     };
-    m_program.atEnd([this] { m_port.close(); });
+    m_program.atEnd([this] { m_ports.close(); });
     // The desktop's usual keys, beside the menus' own access keys.
     m_editorView->action("mnunextApri")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     m_editorView->action("mnunextSalva")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -59,8 +59,8 @@ EditorView& Application::start() {
 
 void Application::makeTransmissionView() {
     if (!m_transmissionView)
-        m_transmissionView = std::make_unique<TransmissionView>(m_transmission, m_port, m_linkClock,
-                                                                m_linkServices, m_gate);
+        m_transmissionView = std::make_unique<TransmissionView>(
+            m_transmission, m_ports, m_linkClock, m_linkServices, m_gate);
 }
 
 void Application::repaintAll() {
@@ -74,7 +74,11 @@ void Application::syncWindows() {
     if (!m_settingsView && m_settings.window.visible())
         m_settingsView = std::make_unique<SettingsView>(m_settings, m_services, m_gate);
     if (m_settingsView) m_settingsView->binder().sync();
-    if (m_transmission.window.visible()) makeTransmissionView();
+    if (m_transmission.window.visible()) {
+        makeTransmissionView();
+        // The sequence may have changed in the editor since the window was drawn.
+        m_transmission.showUploadSize();
+    }
     if (m_transmissionView) m_transmissionView->binder().sync();
     if (!m_infoView && m_info.window.visible())
         m_infoView = std::make_unique<InfoView>(m_info, m_gate);

@@ -12,13 +12,13 @@
 #include "info/info_window.h"
 #include "info_view.h"
 #include "link/inv_dat.h"
+#include "link_ports.h"
 #include "preview/preview.h"
 #include "pumping_clock.h"
 #include "qt_clock.h"
 #include "qt_dialogs.h"
 #include "qt_files.h"
 #include "qt_program.h"
-#include "qt_serial_port.h"
 #include "settings/salva_impost.h"
 #include "settings_view.h"
 #include "transmission_view.h"
@@ -71,8 +71,8 @@ private:
     // The link to the sign: its waits keep the windows painted with the upload's progress.
     PumpingClock m_linkClock{m_clock};
     Services m_linkServices{m_dialogs, m_linkClock, m_files, m_program};
-    QtSerialPort m_port;
-    InvDat m_transmission{m_state, m_linkServices, m_port};
+    LinkPorts m_ports{m_clock};
+    InvDat m_transmission{m_state, m_linkServices, m_ports.chosen};
     std::unique_ptr<TransmissionView> m_transmissionView;
     FileMenu m_fileMenu{m_editor};
     Salva_Impost m_settings{m_editor};

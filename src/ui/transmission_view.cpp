@@ -7,11 +7,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "qt_text.h"
 
@@ -42,15 +44,17 @@ bool isUserInput(QEvent::Type type) {
 
 }  // namespace
 
-TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClock& clock,
+TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock& clock,
                                    Services& services, EventGate& gate, QWidget* parent)
     : QWidget(parent),
       m_model(model),
-      m_port(port),
+      m_ports(ports),
       m_clock(clock),
       m_gate(gate),
       m_binder(services, gate) {
     auto* layout = new QVBoxLayout(this);
+    // The window grows with the lines that explain a failure, instead of squeezing the others.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     auto* portRow = new QHBoxLayout;
     auto* portLabel = new QLabel(tr("&Porta:"), this);
@@ -61,6 +65,7 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     m_portChoice->setToolTip(tr("Porta seriale dell'insegna; si pu\u00F2 scrivere un percorso"));
     m_portChoice->lineEdit()->setAccessibleName(m_portChoice->toolTip());
     portLabel->setBuddy(m_portChoice);
+    // Port names are the system's own: file names, never Windows-1252 text.
     for (const std::string& name : QtSerialPort::presentPorts())
         m_portChoice->addItem(QString::fromStdString(name));
     m_portChoice->addItem(toQt(kVirtualSignPort));
@@ -106,8 +111,23 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     m_progressText->setObjectName(QStringLiteral("AvanzamentoTesto"));
     m_progressBar->hide();
     m_progressText->hide();
-    layout->addWidget(m_progressBar);
+    m_cancel = new QPushButton(this);
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(m_progressBar, 1);
+    progressRow->addWidget(m_cancel);
+    layout->addLayout(progressRow);
     layout->addWidget(m_progressText);
+
+    // Why the last exchange or the opening of the port failed, and what an upload will take.
+    auto* esito = new QLabel(this);
+    esito->setWordWrap(true);
+    esito->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QPalette warning = esito->palette();
+    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
+    esito->setPalette(warning);
+    auto* dimensione = new QLabel(this);
+    layout->addWidget(esito);
+    layout->addWidget(dimensione);
 
     // Wide enough for the progress line of an upload without the window growing meanwhile.
     setMinimumWidth(fontMetrics().averageCharWidth() * 52);
@@ -123,6 +143,9 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
     m_binder.bind(labels[2], model.Trasm_OK);
     m_binder.bind(labels[3], model.Manca_Dati);
     m_binder.bind(labels[4], model.Label7);
+    m_binder.bind(m_cancel, model.Annulla);
+    m_binder.bind(esito, model.Esito);
+    m_binder.bind(dimensione, model.Dimensione);
 
     connect(m_portChoice, &QComboBox::activated, this,
             [this](int index) { choosePort(m_portChoice->itemText(index)); });
@@ -130,7 +153,8 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
             [this] { choosePort(m_portChoice->currentText()); });
 
     m_clock.pump = [this] { pump(); };
-    connect(&m_port, &QtSerialPort::received, this, &TransmissionView::deliverReplies);
+    connect(&m_ports, &LinkPorts::received, this, &TransmissionView::deliverReplies);
+    connect(&m_ports, &LinkPorts::lineLost, this, &TransmissionView::deliverLineLost);
     // Replies held back during a handler are caught up once it has ended, from the event loop.
     connect(&m_gate, &EventGate::reopened, this, &TransmissionView::exchangeEnded,
             Qt::QueuedConnection);
@@ -138,7 +162,7 @@ TransmissionView::TransmissionView(InvDat& model, QtSerialPort& port, PumpingClo
 
     const QString remembered = rememberedPort();
     m_portChoice->setEditText(remembered);
-    m_model.choosePort(fromQt(remembered));
+    m_model.choosePort(remembered.toStdString());
 }
 
 TransmissionView::~TransmissionView() {
@@ -157,8 +181,10 @@ QString TransmissionView::rememberedPort() {
 void TransmissionView::choosePort(const QString& name) {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty()) return;
-    m_binder.run([&] { m_model.choosePort(fromQt(trimmed)); });
-    QSettings().setValue(QLatin1String(kPortKey), trimmed);
+    m_binder.run([&] { m_model.choosePort(trimmed.toStdString()); });
+    // A port that did not open is not offered again next time.
+    if (m_model.window.loaded() && m_model.MSComm1.portOpen())
+        QSettings().setValue(QLatin1String(kPortKey), trimmed);
 }
 
 void TransmissionView::pump() {
@@ -188,16 +214,42 @@ void TransmissionView::pump() {
 }
 
 bool TransmissionView::eventFilter(QObject* watched, QEvent* event) {
-    if (m_pumping && isUserInput(event->type())) {
+    // Only the cancel button takes the user's input while an exchange is being sent.
+    if (m_pumping && isUserInput(event->type()) && !isForCancel(watched, event)) {
         event->ignore();
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
+bool TransmissionView::isForCancel(QObject* watched, QEvent* event) const {
+    if (!m_cancel->isEnabled()) return false;
+    if (watched == m_cancel) return true;
+    // A click reaches the window before the button under it: let through those over the button.
+    if (watched != static_cast<QObject*>(windowHandle())) return false;
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease: {
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            return m_cancel->rect().contains(m_cancel->mapFrom(this, at));
+        }
+        default:
+            return false;
+    }
+}
+
 void TransmissionView::deliverReplies() {
-    if (!m_gate.isOpen() || m_port.inBufferCount() == 0) return;
-    m_binder.run([this] { m_port.raiseReceiveEvents(); });
+    if (!m_gate.isOpen() || m_model.MSComm1.inBufferCount() == 0) return;
+    m_binder.run([this] { m_model.MSComm1.raiseReceiveEvents(); });
+}
+
+void TransmissionView::deliverLineLost() {
+    if (!m_gate.isOpen()) {
+        m_lineLostPending = true;
+        return;
+    }
+    m_lineLostPending = false;
+    m_binder.run([this] { m_model.MSComm1.raiseLineLost(); });
 }
 
 void TransmissionView::exchangeEnded() {
@@ -211,6 +263,7 @@ void TransmissionView::exchangeEnded() {
         m_progressText->hide();
     }
     deliverReplies();
+    if (m_lineLostPending) deliverLineLost();
 }
 
 }  // namespace velora

@@ -4,30 +4,32 @@
 
 #include "control_binder.h"
 #include "link/inv_dat.h"
+#include "link_ports.h"
 #include "pumping_clock.h"
-#include "qt_serial_port.h"
 
 class QComboBox;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace velora {
 
 // The transmission window "Invio Dati": draws the InvDat model, offers the port choice, and
-// keeps painting with the progress of an upload while the bytes go out. The sign's replies are
-// handled after the exchange that is running, one receive event per byte.
+// keeps painting with the progress of an upload while the bytes go out; of the user's input only
+// a click on "Annulla" reaches it meanwhile. The sign's replies, and a line lost, are handled
+// after the exchange that is running, one receive event per byte.
 class TransmissionView : public QWidget {
     Q_OBJECT
 
 public:
-    TransmissionView(InvDat& model, QtSerialPort& port, PumpingClock& clock, Services& services,
+    TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock& clock, Services& services,
                      EventGate& gate, QWidget* parent = nullptr);
     ~TransmissionView() override;
 
     InvDat& model() { return m_model; }
     ControlBinder& binder() { return m_binder; }
 
-    // The port choice offered at start: the last one made, else the system's first port.
+    // The port choice offered at start: the last one that opened, else the system's first port.
     static QString rememberedPort();
 
 Q_SIGNALS:
@@ -41,17 +43,21 @@ private:
     void choosePort(const QString& name);
     void pump();
     void deliverReplies();
+    void deliverLineLost();
+    bool isForCancel(QObject* watched, QEvent* event) const;
     void exchangeEnded();
 
     InvDat& m_model;
-    QtSerialPort& m_port;
+    LinkPorts& m_ports;
     PumpingClock& m_clock;
     EventGate& m_gate;
     ControlBinder m_binder;
     QComboBox* m_portChoice = nullptr;
     QProgressBar* m_progressBar = nullptr;
     QLabel* m_progressText = nullptr;
+    QPushButton* m_cancel = nullptr;
     bool m_pumping = false;
+    bool m_lineLostPending = false;
     bool m_busyCursor = false;
 };
 

@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,8 +18,9 @@ private:
         QString err;
     };
 
-    static Run cli(const QStringList& args) {
+    static Run cli(const QStringList& args, const QString& outputFile = {}) {
         QProcess process;
+        if (!outputFile.isEmpty()) process.setStandardOutputFile(outputFile);
         process.start(QStringLiteral(VELORA_CLI), args);
         if (!process.waitForFinished(15000)) {
             process.kill();
@@ -64,15 +66,78 @@ private Q_SLOTS:
         QCOMPARE(empty.out, QStringLiteral("FD\n"));
     }
 
+    // Missing, a folder, a read error, malformed, and larger than the program opens.
     void unreadableFilesFailWithTheReadingMessage() {
+        QByteArray large = "0,18\r\n";
+        large.append(QByteArray(1024 * 1024, ' '));
         for (const QString& path :
              {m_dir.filePath(QStringLiteral("missing.inf")), m_dir.path(),
-              writeSequence("1,9\r\n1,\"ABC\",5\r\n"), writeSequence("201,9\r\n")}) {
+              QStringLiteral("/proc/self/mem"), writeSequence("1,9\r\n1,\"ABC\",5\r\n"),
+              writeSequence("201,9\r\n"), writeSequence(large)}) {
             const Run run = cli({QStringLiteral("dump"), path});
             QCOMPARE(run.exitCode, 1);
             QCOMPARE(run.err.trimmed(), QStringLiteral("File NON trovato!!"));
             QVERIFY(run.out.isEmpty());
         }
+        // Just within the limit is read.
+        QByteArray fits = "0,18\r\n";
+        fits.append(QByteArray(1024 * 1024 - fits.size(), ' '));
+        QCOMPARE(cli({QStringLiteral("dump"), writeSequence(fits)}).exitCode, 0);
+    }
+
+    void outputThatCannotBeWrittenFails() {
+        const Run run = cli({QStringLiteral("dump"), twoPages()}, QStringLiteral("/dev/full"));
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains(QStringLiteral("Impossibile scrivere")));
+    }
+
+    void extraArgumentsAreNamed() {
+        const QString file = twoPages();
+        for (const QStringList& args :
+             {QStringList{QStringLiteral("dump"), file, QStringLiteral("extra")},
+              QStringList{QStringLiteral("sign"), QStringLiteral("extra")},
+              QStringList{QStringLiteral("clock"), QStringLiteral("extra"),
+                          QStringLiteral("--port"), QStringLiteral("/dev/null")},
+              QStringList{QStringLiteral("send"), file, QStringLiteral("extra"),
+                          QStringLiteral("--port"), QStringLiteral("/dev/null")}}) {
+            const Run run = cli(args);
+            QCOMPARE(run.exitCode, 64);
+            QVERIFY2(run.err.startsWith(QStringLiteral("Argomento in più: extra")),
+                     qPrintable(run.err));
+        }
+    }
+
+    // A sign that answers with bytes of no meaning: the exchange fails, shows them, and says so
+    // in the exit code.
+    void oddAnswersFailWithTheBytesSeen() {
+        PtySign sign;
+        sign.sign().answerWith = std::vector<std::uint8_t>{0x41, 0xE3, 0x00};
+        sign.start();
+        const QString port = QString::fromStdString(sign.devicePath());
+        const Run sent = cli({QStringLiteral("send"), twoPages(), QStringLiteral("--port"), port});
+        QCOMPARE(sent.exitCode, 1);
+        QCOMPARE(sent.out, QStringLiteral("Errore TX\n"));
+        QVERIFY2(sent.err.contains(QStringLiteral("41 E3 00")), qPrintable(sent.err));
+        const Run clock = cli({QStringLiteral("clock"), QStringLiteral("--port"), port});
+        QCOMPARE(clock.exitCode, 1);
+        QVERIFY2(clock.err.contains(QStringLiteral("41 E3 00")), qPrintable(clock.err));
+    }
+
+    // The sign takes the upload and hangs up: the wait ends at once and names the line.
+    void hangUpEndsTheWaitAtOnce() {
+        PtySign sign;
+        sign.sign().silent = true;
+        sign.start();
+        const QString port = QString::fromStdString(sign.devicePath());
+        sign.hangUpAfter(1);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        const Run run = cli({QStringLiteral("clock"), QStringLiteral("--port"), port});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains(QStringLiteral("Collegamento perso sulla porta ") + port),
+                 qPrintable(run.err));
+        // Far from the five seconds of a sign that never answers.
+        QVERIFY(elapsed.elapsed() < 4000);
     }
 
     void sendAndClockAgainstTheSign() {
@@ -124,6 +189,38 @@ private Q_SLOTS:
         QTest::qWait(100);
         const QString log = QString::fromUtf8(sign.readAll());
         QCOMPARE(log, QStringLiteral("Connessione\nPagine ricevute: 2\n"));
+        sign.kill();
+        sign.waitForFinished();
+    }
+
+    // A sender killed in the middle of an upload: once the line has been quiet for a moment, the
+    // sign answers the next run.
+    void signRecoversFromAKilledSender() {
+        QProcess sign;
+        sign.start(QStringLiteral(VELORA_CLI), {QStringLiteral("sign")});
+        QVERIFY(sign.waitForReadyRead(5000));
+        const QString port = QString::fromUtf8(sign.readLine()).trimmed();
+        QByteArray many = "40,18\r\n";
+        for (int i = 0; i < 40; ++i)
+            many +=
+                "1,\"" + QByteArray(18, 'A') + "\",3\r\n1,\"" + QByteArray(18, 'B') + "\",3\r\n";
+        QProcess sender;
+        sender.start(QStringLiteral(VELORA_CLI),
+                     {QStringLiteral("send"), writeSequence(many), QStringLiteral("--port"), port});
+        QVERIFY(sender.waitForStarted());
+        QTest::qWait(1500);
+        QCOMPARE(sender.state(), QProcess::Running);
+        sender.kill();
+        sender.waitForFinished();
+        QTest::qWait(800);
+        const Run run = cli({QStringLiteral("send"), twoPages(), QStringLiteral("--port"), port});
+        QCOMPARE(run.out, QStringLiteral("2  Pagine\n"));
+        QCOMPARE(run.exitCode, 0);
+        QString log;
+        QTRY_VERIFY2_WITH_TIMEOUT((log += QString::fromUtf8(sign.readAll()))
+                                      .contains(QStringLiteral("Pagine ricevute: 2")),
+                                  qPrintable(log), 3000);
+        QVERIFY(log.contains(QStringLiteral("Invio interrotto")));
         sign.kill();
         sign.waitForFinished();
     }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,8 @@
 namespace velora::testing {
 
 // A serial port in memory. Bytes written are recorded with the number of clock waits that came
-// before each, so tests see the pacing; replies are queued by the test.
+// before each, so tests see the pacing; replies are queued by the test, or answered by `peer`.
+// Like a real port it refuses bad settings and forgets waiting replies when it closes.
 class FakeSerialPort : public SerialPort {
 public:
     explicit FakeSerialPort(const FakeClock* clock = nullptr) : m_clock(clock) {}
@@ -26,6 +28,8 @@ public:
     bool openFails = false;
     int failAfterBytes = -1;  // the write after this many bytes fails; -1 never
     std::deque<std::uint8_t> incoming;
+    // The far end: answers each byte written, such as a VirtualSign's receive.
+    std::function<std::vector<std::uint8_t>(std::uint8_t)> peer;
 
     // Results.
     std::vector<Sent> sent;
@@ -47,6 +51,7 @@ public:
     const std::string& commPort() const override { return m_name; }
     void setSettings(const std::string& s) override {
         calls.push_back("Settings=" + s);
+        if (!parsePortSettings(s)) throw RunTimeError(kInvalidPropertyValue);
         settings = s;
     }
     void setInputLen(int length) override {
@@ -56,6 +61,7 @@ public:
     void setPortOpen(bool open) override {
         calls.push_back(open ? "PortOpen=True" : "PortOpen=False");
         if (open && openFails) throw RunTimeError(kPortOpenFailed);
+        if (open != m_open) incoming.clear();
         m_open = open;
     }
     bool portOpen() const override { return m_open; }
@@ -64,6 +70,8 @@ public:
         if (failAfterBytes >= 0 && static_cast<int>(sent.size()) >= failAfterBytes)
             throw RunTimeError(kPortWriteFailed);
         sent.push_back({byte, m_clock ? m_clock->waits.size() : 0});
+        if (peer)
+            for (std::uint8_t reply : peer(byte)) incoming.push_back(reply);
     }
     int inBufferCount() const override { return static_cast<int>(incoming.size()); }
     std::string input() override {
@@ -78,7 +86,10 @@ public:
         calls.push_back("RThreshold=" + std::to_string(threshold));
         rThreshold = threshold;
     }
-    std::string errorText() const override { return openFails ? "Device busy" : ""; }
+    std::string errorText() const override {
+        return !errorTextOverride.empty() ? errorTextOverride : openFails ? "Device busy" : "";
+    }
+    std::string errorTextOverride;  // test control: the reason a lost line gives
 
 private:
     const FakeClock* m_clock;

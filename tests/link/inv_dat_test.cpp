@@ -35,7 +35,7 @@ protected:
     std::string shown() const {
         std::string out;
         for (const Label* l : {&model.Coll_OK, &model.No_Collegam, &model.Trasm_OK, &model.Label7,
-                               &model.Manca_Dati})
+                               &model.Manca_Dati, &model.Esito})
             if (l->visible()) out += (out.empty() ? "" : " ") + l->name();
         return out;
     }
@@ -60,42 +60,106 @@ TEST_F(InvDatTest, LoadOpensThePortInOrderAndHidesTheLabels) {
     EXPECT_EQ(model.No_Collegam.caption(), windows1252::fromUtf8("Non c'è Collegamento"));
 }
 
-// The reply table, event by event, from one loaded window.
-TEST_F(InvDatTest, RepliesFollowTheTable) {
-    load();
-    struct Step {
-        const char* event;
-        std::function<void()> act;
+// Each exchange takes only the replies the sign gives to it, in order, and shows only its own
+// result: what an exchange before it showed is gone.
+TEST_F(InvDatTest, EachExchangeAcceptsOnlyItsOwnReplies) {
+    enum Kind { Connect, Upload, Clock };
+    struct Case {
+        const char* name;
+        Kind kind;
+        Bytes replies;
         const char* shown;
         const char* label7;
-        bool sendEnabled;
-        int attesa;
+        InvDat::Outcome outcome;
+        const char* esito;
     };
-    const std::vector<Step> steps = {
-        {"222 before any connect", [&] { reply({222}); }, "Trasm_OK Label7", "Errore TX", false, 1},
-        {"connect", [&] { model.Command7.click(); }, "No_Collegam Label7", "Errore TX", false, 1},
-        {"200", [&] { reply({200}); }, "Coll_OK Label7", "Errore TX", true, 0},
-        {"227 with flag 0", [&] { reply({227}); }, "Trasm_OK Label7", "Data/Ora OK", true, 0},
-        {"222", [&] { reply({222}); }, "Trasm_OK Label7", "Errore TX", true, 1},
-        {"count equal", [&] { reply({2}); }, "Trasm_OK Label7", "2  Pagine", true, 1},
-        {"227 with flag 1", [&] { reply({227}); }, "Trasm_OK Label7", "Errore TX", true, 1},
-        {"count different",
-         [&] {
-             reply({222, 4});
-         },
-         "Trasm_OK Label7", "Errore TX", true, 1},
-        {"200 clears the flag", [&] { reply({200}); }, "Coll_OK Trasm_OK Label7", "Errore TX", true,
-         0},
-        {"unknown byte", [&] { reply({17}); }, "Coll_OK Trasm_OK Label7", "Errore TX", true, 0},
+    using O = InvDat::Outcome;
+    const std::vector<Case> cases = {
+        {"connect acknowledged", Connect, {200}, "Coll_OK", "0", O::Done, ""},
+        {"connect answered oddly", Connect, {17}, "Label7 Esito", "Errore TX", O::Failed, "11"},
+        {"connect, ack and more",
+         Connect,
+         {200, 200},
+         "Label7 Esito",
+         "Errore TX",
+         O::Failed,
+         "C8 C8"},
+        {"connect unanswered", Connect, {}, "No_Collegam", "0", O::Waiting, ""},
+        {"upload counted", Upload, {222, 2}, "Trasm_OK Label7", "2  Pagine", O::Done, ""},
+        {"upload, count awaited", Upload, {222}, "", "0", O::Waiting, ""},
+        {"upload, wrong count",
+         Upload,
+         {222, 4},
+         "Trasm_OK Label7 Esito",
+         "Errore TX",
+         O::Failed,
+         ""},
+        {"upload, count first", Upload, {2}, "Label7 Esito", "Errore TX", O::Failed, "02"},
+        {"upload, odd after count",
+         Upload,
+         {222, 2, 7},
+         "Trasm_OK Label7 Esito",
+         "Errore TX",
+         O::Failed,
+         "DE 02 07"},
+        {"clock set", Clock, {227}, "Trasm_OK Label7", "Data/Ora OK", O::Done, ""},
+        {"clock answered oddly", Clock, {0x30}, "Label7 Esito", "Errore TX", O::Failed, "30"},
     };
-    for (const Step& s : steps) {
-        s.act();
-        EXPECT_EQ(shown(), s.shown) << s.event;
-        EXPECT_EQ(model.Label7.caption(), s.label7) << s.event;
-        EXPECT_EQ(model.CMDINVIO.enabled(), s.sendEnabled) << s.event;
-        EXPECT_EQ(state.Attesa_Pagine, s.attesa) << s.event;
+    for (const Case& c : cases) {
+        testing::FakeServices services;
+        testing::FakeSerialPort line{&services.clock};
+        Modulo1 store = state;
+        InvDat m{store, services.services, line};
+        m.window.show();
+        // Every case follows an upload answered in full, whose statuses must not show through.
+        m.Command7.click();
+        line.incoming = {200};
+        line.raiseReceiveEvents();
+        m.CMDINVIO.click();
+        line.incoming = {222, 2};
+        line.raiseReceiveEvents();
+        ASSERT_EQ(m.Label7.caption(), "2  Pagine");
+        m.Label7.setCaption("0");
+        if (c.kind == Connect) m.Command7.click();
+        if (c.kind == Upload) m.CMDINVIO.click();
+        if (c.kind == Clock) m.Command3.click();
+        line.incoming.assign(c.replies.begin(), c.replies.end());
+        line.raiseReceiveEvents();
+        std::string shownNow;
+        for (const Label* l :
+             {&m.Coll_OK, &m.No_Collegam, &m.Trasm_OK, &m.Label7, &m.Manca_Dati, &m.Esito})
+            if (l->visible()) shownNow += (shownNow.empty() ? "" : " ") + l->name();
+        EXPECT_EQ(shownNow, c.shown) << c.name;
+        EXPECT_EQ(m.Label7.caption(), c.label7) << c.name;
+        EXPECT_EQ(m.outcome(), c.outcome) << c.name;
+        EXPECT_EQ(m.replies(), c.replies) << c.name;
+        if (*c.esito) {
+            EXPECT_EQ(m.Esito.caption(), std::string("Risposta inattesa dall'insegna: ") + c.esito)
+                << c.name;
+        }
+        EXPECT_TRUE(services.dialogs.shown.empty()) << c.name;
     }
-    EXPECT_EQ(port.sentBytes(), Bytes{212});
+}
+
+// 200 is also the connect acknowledgement; once the count is awaited it is the count.
+TEST_F(InvDatTest, TwoHundredPagesAreCounted) {
+    state.PageCount = 200;
+    for (int slot = 1; slot <= 200; ++slot) {
+        state.PageKind[slot] = kBigFixed;
+        state.PageText[slot][1] = "ABCDEFGHI";
+    }
+    load();
+    model.Command7.click();
+    reply({200});
+    model.CMDINVIO.click();
+    reply({222});
+    EXPECT_EQ(state.Attesa_Pagine, 1);
+    reply({200});
+    EXPECT_EQ(model.Label7.caption(), "200  Pagine");
+    EXPECT_EQ(model.outcome(), InvDat::Outcome::Done);
+    EXPECT_TRUE(model.Trasm_OK.visible());
+    EXPECT_FALSE(model.Coll_OK.visible());
+    EXPECT_EQ(state.Attesa_Pagine, 0);
 }
 
 TEST_F(InvDatTest, ConnectWithNoPagesShowsTheNoticeAndSendsNothing) {
@@ -119,7 +183,9 @@ TEST_F(InvDatTest, ReceiveEventWithEmptyBufferOnlyResetsTheReadSettings) {
 
 TEST_F(InvDatTest, UploadSendsTheStreamWithItsPacing) {
     load();
+    model.Command7.click();
     reply({200});
+    port.sent.clear();
     fake.clock.waits.clear();
     model.CMDINVIO.click();
     const PacedStream expected = uploadStream(state);
@@ -158,7 +224,12 @@ TEST_F(InvDatTest, UploadStopsWhereTheLineFails) {
 
 TEST_F(InvDatTest, DateTimeMessageReadsTheClockAfterTheLeadGap) {
     load();
-    fake.clock.date = {2026, 12, 5, 14, 7, 33};
+    fake.clock.date = {2026, 12, 5, 14, 6, 59};
+    // The minute turns during the lead gap: the message carries the later one.
+    fake.clock.onWait = [&](double) {
+        if (fake.clock.waits.size() == kDateTimeLeadDelays)
+            fake.clock.date = {2026, 12, 5, 14, 7, 0};
+    };
     model.Command3.click();
     EXPECT_EQ(port.sentBytes(), (Bytes{0xE0, 0x07, 0x14, 0x06, 0x05, 0x12, 0x26, 0xF9}));
     EXPECT_EQ(port.sent[1].waitsBefore, 34u);
@@ -170,27 +241,115 @@ TEST_F(InvDatTest, DateTimeMessageReadsTheClockAfterTheLeadGap) {
     EXPECT_EQ(model.Label7.caption(), "Data/Ora OK");
 }
 
-TEST_F(InvDatTest, DateTimeOnAClosedLineGoesToTheErrorReport) {
-    load();
-    port.failAfterBytes = 3;
-    model.Command3_Click();
-    ASSERT_FALSE(fake.dialogs.shown.empty());
-    EXPECT_NE(fake.dialogs.shown[0].text.find("(8020)."), std::string::npos);
-    EXPECT_EQ(model.MousePointer, Button::kDefaultPointer);
+// The upload and the clock message go through one loop: a failing line and a cancel end both
+// alike, after the byte on its way, and say so.
+TEST_F(InvDatTest, TransmissionsStopAlikeOnFailureAndCancel) {
+    struct Case {
+        const char* name;
+        bool upload;
+        bool cancel;  // else the line fails
+        std::size_t after;
+        const char* esito;
+    };
+    const std::vector<Case> cases = {
+        {"upload cancelled", true, true, 20,
+         "Invio annullato: l'insegna ha una sequenza incompleta. Inviare di nuovo la sequenza."},
+        {"upload on a failing line", true, false, 10, ""},
+        {"clock cancelled in its lead gap", false, true, 1,
+         "Invio annullato: data e ora non impostate."},
+        {"clock on a failing line", false, false, 3, ""},
+    };
+    for (const Case& c : cases) {
+        testing::FakeServices services;
+        testing::FakeSerialPort line{&services.clock};
+        Modulo1 store = state;
+        InvDat m{store, services.services, line};
+        m.window.show();
+        EXPECT_FALSE(m.Annulla.enabled());
+        bool enabledMeanwhile = false;
+        if (c.cancel) {
+            services.clock.onWait = [&](double) {
+                enabledMeanwhile = m.Annulla.enabled();
+                if (line.sent.size() == c.after) m.Annulla.click();
+            };
+        } else {
+            line.failAfterBytes = static_cast<int>(c.after);
+        }
+        (c.upload ? m.CMDINVIO_Click() : m.Command3.click());
+        EXPECT_EQ(line.sent.size(), c.after) << c.name;
+        EXPECT_EQ(m.outcome(), InvDat::Outcome::Failed) << c.name;
+        EXPECT_FALSE(m.progress().running) << c.name;
+        EXPECT_FALSE(m.Annulla.enabled()) << c.name;
+        EXPECT_FALSE(m.No_Collegam.visible()) << c.name;
+        EXPECT_EQ(m.MousePointer, Button::kDefaultPointer) << c.name;
+        if (c.cancel) {
+            EXPECT_TRUE(enabledMeanwhile) << c.name;
+            EXPECT_EQ(m.Esito.caption(), c.esito) << c.name;
+            EXPECT_TRUE(services.dialogs.shown.empty()) << c.name;
+        } else {
+            EXPECT_EQ(services.dialogs.messages(), std::vector<std::string>{"Problemi su COM1!"})
+                << c.name;
+        }
+        // The window stays usable: the next exchange goes out whole.
+        line.failAfterBytes = -1;
+        services.clock.onWait = nullptr;
+        line.sent.clear();
+        m.Command7.click();
+        EXPECT_EQ(line.sentBytes(), Bytes{kConnectRequest}) << c.name;
+    }
 }
 
-TEST_F(InvDatTest, ClosingAndReopeningKeepsTheFlagAndReopensThePort) {
+// The line goes away while the window waits for the count: it says so at once, names the
+// port, closes it, and the next connect opens it again.
+TEST_F(InvDatTest, LostLineEndsTheExchangeAndNamesThePort) {
+    model.choosePort("/dev/ttyUSB0");
     load();
-    reply({222, 2});
+    model.Command7.click();
+    reply({200});
+    model.CMDINVIO.click();
+    port.errorTextOverride = "device gone";
+    port.raiseLineLost();
+    EXPECT_EQ(model.outcome(), InvDat::Outcome::Failed);
+    EXPECT_FALSE(port.portOpen());
+    EXPECT_FALSE(model.CMDINVIO.enabled());
+    EXPECT_TRUE(model.Esito.visible());
+    EXPECT_EQ(model.Esito.caption(),
+              "Collegamento perso sulla porta /dev/ttyUSB0 (device gone). Controllare l'insegna e "
+              "premere Connetti.");
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+    port.sent.clear();
+    model.Command7.click();
+    EXPECT_TRUE(port.portOpen());
+    EXPECT_EQ(port.sentBytes(), Bytes{kConnectRequest});
+    EXPECT_FALSE(model.Esito.visible());
+}
+
+// Lost in the middle of an upload: the upload's own message, once.
+TEST_F(InvDatTest, LineLostDuringAnUploadIsReportedOnce) {
+    load();
+    fake.clock.onWait = [&](double) {
+        if (port.sent.size() == 10) port.setPortOpen(false);
+    };
+    model.CMDINVIO_Click();
+    port.raiseLineLost();
+    EXPECT_EQ(port.sent.size(), 10u);
+    EXPECT_EQ(fake.dialogs.messages(), std::vector<std::string>{"Problemi su COM1!"});
+    EXPECT_NE(model.Esito.caption().find("Collegamento perso sulla porta COM1"), std::string::npos);
+}
+
+TEST_F(InvDatTest, ClosingAndReopeningHidesTheLabelsAndDropsOldReplies) {
+    load();
+    model.Command7.click();
+    reply({200});
+    port.incoming = {222};  // arrived, but not yet handled, when the window closed
     model.Command1.click();
     EXPECT_FALSE(port.portOpen());
     EXPECT_FALSE(model.window.loaded());
     load();
     EXPECT_TRUE(port.portOpen());
     EXPECT_EQ(shown(), "");
-    EXPECT_EQ(state.Attesa_Pagine, 1);
-    reply({227});
-    EXPECT_EQ(model.Label7.caption(), "Errore TX");
+    EXPECT_EQ(port.inBufferCount(), 0);
+    EXPECT_FALSE(model.CMDINVIO.enabled());
 }
 
 TEST_F(InvDatTest, UnloadByOtherMeansReleasesThePort) {
@@ -199,20 +358,26 @@ TEST_F(InvDatTest, UnloadByOtherMeansReleasesThePort) {
     EXPECT_FALSE(port.portOpen());
 }
 
-TEST_F(InvDatTest, PortThatCannotOpenIsNamedAndAnotherCanBeChosen) {
+// A port that fails to open, chosen by the user or opened with the window, is named in the
+// window itself, without a message box; another can then be chosen.
+TEST_F(InvDatTest, PortThatCannotOpenIsNamedInTheWindow) {
     port.openFails = true;
     model.choosePort("/dev/ttyUSB7");
     load();
-    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
-    EXPECT_NE(fake.dialogs.messages()[0].find("/dev/ttyUSB7 (Device busy)"), std::string::npos);
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+    EXPECT_TRUE(model.Esito.visible());
+    EXPECT_EQ(model.Esito.caption(),
+              "Impossibile aprire la porta /dev/ttyUSB7 (Device busy). Scegliere un'altra porta.");
     EXPECT_FALSE(model.CMDINVIO.enabled());
-    // Connecting tries again and reports again; nothing is sent.
+    // Connecting tries again and says so again; nothing is sent.
     model.Command7_Click();
-    EXPECT_EQ(fake.dialogs.messages().size(), 2u);
+    EXPECT_TRUE(model.Esito.visible());
+    EXPECT_EQ(model.outcome(), InvDat::Outcome::Failed);
     EXPECT_TRUE(port.sent.empty());
     port.openFails = false;
     model.choosePort("/dev/ttyUSB0");
     EXPECT_TRUE(port.portOpen());
+    EXPECT_FALSE(model.Esito.visible());
     EXPECT_EQ(port.commPort(), "/dev/ttyUSB0");
     model.Command7_Click();
     EXPECT_EQ(port.sentBytes(), Bytes{212});
@@ -221,25 +386,56 @@ TEST_F(InvDatTest, PortThatCannotOpenIsNamedAndAnotherCanBeChosen) {
     EXPECT_EQ(port.commPort(), "COM3");
     EXPECT_TRUE(port.portOpen());
     EXPECT_EQ(std::count(port.calls.begin(), port.calls.end(), "CommPort=COM3"), 1);
+    EXPECT_TRUE(fake.dialogs.shown.empty());
 }
 
-// Whatever the line brings, the handler reads one byte per event and never fails.
+// A port name is a file name: it reaches the port as it was given and is shown as the text it is.
+TEST_F(InvDatTest, PortNamesAreFileNames) {
+    port.openFails = true;
+    const std::string name = "/dev/serial/by-id/usb-Citt\xC3\xA0_Seriale";  // UTF-8 "Città"
+    model.choosePort(name);
+    load();
+    EXPECT_EQ(port.commPort(), name);
+    EXPECT_NE(model.Esito.caption().find("usb-Citt\xE0_Seriale"), std::string::npos);
+}
+
+TEST_F(InvDatTest, TheWindowShowsWhatTheUploadWillTake) {
+    load();
+    const StreamSize size = streamSize(uploadStream(state));
+    EXPECT_EQ(size.bytes, 2u * 53 + 1);
+    EXPECT_EQ(model.Dimensione.caption(), "Da inviare: 2 pagine, 107 byte, circa 0,2 s");
+    state.PageCount = 0;
+    model.showUploadSize();
+    EXPECT_EQ(model.Dimensione.caption(), "Nessuna pagina da inviare");
+}
+
+// Whatever the line brings, the handler reads one byte per event and never fails; an exchange
+// ends well only on the protocol's own answer.
 TEST_F(InvDatTest, AnySequenceOfReplyBytesIsHandled) {
     load();
     std::mt19937 random(6);
-    for (int round = 0; round < 200; ++round) {
-        const int length = static_cast<int>(random() % 40);
+    for (int round = 0; round < 300; ++round) {
+        const int kind = round % 3;
+        (kind == 0   ? model.Command7_Click()
+         : kind == 1 ? model.InviaPagine()
+                     : model.Command3_Click());
+        const int length = static_cast<int>(random() % 6);
         for (int i = 0; i < length; ++i)
-            port.incoming.push_back(static_cast<std::uint8_t>(random()));
+            port.incoming.push_back(
+                static_cast<std::uint8_t>(random() % 4 == 0 ? 200 + random() % 30 : random()));
         std::size_t replies = 0;
         model.onReply = [&](std::uint8_t) { ++replies; };
+        const Bytes sent(port.incoming.begin(), port.incoming.end());
         port.raiseReceiveEvents();
         EXPECT_EQ(replies, static_cast<std::size_t>(length));
         EXPECT_TRUE(port.incoming.empty());
-        const std::string& label = model.Label7.caption();
-        EXPECT_TRUE(label == "0" || label == "Errore TX" || label == "Data/Ora OK" ||
-                    label == "2  Pagine")
-            << label;
+        const Bytes right = kind == 0 ? Bytes{200} : kind == 1 ? Bytes{222, 2} : Bytes{227};
+        if (model.outcome() == InvDat::Outcome::Done) {
+            EXPECT_EQ(sent, right);
+        }
+        if (model.outcome() == InvDat::Outcome::Failed) {
+            EXPECT_EQ(model.Label7.caption(), "Errore TX");
+        }
     }
     EXPECT_TRUE(fake.dialogs.shown.empty());
 }

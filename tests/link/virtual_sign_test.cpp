@@ -60,6 +60,40 @@ TEST(VirtualSignTest, GarbledRecordIsDroppedAndTheNextRequestAnswered) {
     EXPECT_EQ(feed(sign, {212}), Bytes{200});
 }
 
+// A sender that stopped in the middle of an upload (killed, unplugged, cancelled) leaves the
+// sign halfway through a record; after a quiet line the sign answers the next request. The longest
+// gap a sender keeps on purpose, the clock message's lead, drops nothing.
+TEST(VirtualSignTest, UnfinishedRecordIsDroppedAfterAQuietLine) {
+    Modulo1 state;
+    state.PageCount = 2;
+    state.RowChars = 9;
+    for (int slot = 1; slot <= 2; ++slot) state.PageKind[slot] = kTwoFixedRows;
+    const Bytes upload = uploadStream(state).values();
+    VirtualSign sign;
+    double t = 100;
+    const auto feedAt = [&](const Bytes& bytes, double firstGap) {
+        Bytes replies;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            t += i == 0 ? firstGap : 0.002;
+            const Bytes r = sign.receive(bytes[i], t);
+            replies.insert(replies.end(), r.begin(), r.end());
+        }
+        return replies;
+    };
+    EXPECT_TRUE(feedAt({upload.begin(), upload.begin() + 30}, 0.002).empty());
+    // Within a pause the sender may keep, the connect request is still record data.
+    EXPECT_TRUE(feedAt({kConnectRequest}, 0.1).empty());
+    EXPECT_EQ(feedAt({kConnectRequest}, VirtualSign::kAbandonedAfter + 0.1), Bytes{kConnectAck});
+    // Also between two records.
+    EXPECT_TRUE(feedAt({upload.begin(), upload.begin() + 53}, 0.002).empty());
+    EXPECT_EQ(feedAt({kConnectRequest}, 1.0), Bytes{kConnectAck});
+    EXPECT_EQ(feedAt(upload, 0.002), (Bytes{kCountFollows, 2}));
+    const Bytes clock = dateTimeMessage({2026, 12, 5, 14, 7, 33});
+    EXPECT_TRUE(feedAt({clock.front()}, 0.5).empty());
+    EXPECT_EQ(feedAt({clock.begin() + 1, clock.end()}, kDateTimeLeadDelays * 0.002),
+              Bytes{kDateTimeAck});
+}
+
 TEST(VirtualSignTest, TestControlsChangeTheAnswer) {
     VirtualSign wrong;
     wrong.countAdjust = -1;

@@ -138,9 +138,9 @@ private Q_SLOTS:
         Modulo1 state;
         EventGate gate;
         PumpingClock clock{fake.clock};
-        QtSerialPort port;
-        InvDat model{state, fake.services, port};
-        TransmissionView view{model, port, clock, fake.services, gate};
+        LinkPorts ports{fake.clock};
+        InvDat model{state, fake.services, ports.chosen};
+        TransmissionView view{model, ports, clock, fake.services, gate};
         model.choosePort(kVirtualSignPort);
         view.binder().run([&] { model.window.show(); });
         QVERIFY(QTest::qWaitForWindowActive(&view));

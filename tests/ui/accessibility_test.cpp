@@ -31,9 +31,9 @@ private:
         SettingsView settingsView{settings, fake.services, gate};
         PumpingClock linkClock{fake.clock};
         Services linkServices{fake.dialogs, linkClock, fake.files, fake.program};
-        QtSerialPort port;
-        InvDat transmission{state, linkServices, port};
-        TransmissionView transmissionView{transmission, port, linkClock, linkServices, gate};
+        LinkPorts ports{fake.clock};
+        InvDat transmission{state, linkServices, ports.chosen};
+        TransmissionView transmissionView{transmission, ports, linkClock, linkServices, gate};
 
         Program() {
             info.openFrom(editor.mnueHelp);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -9,13 +8,13 @@
 #include <QSerialPort>
 
 #include "link/serial_port.h"
-#include "link/virtual_sign.h"
 
 namespace velora {
 
-// The serial port over QSerialPort, or the virtual sign inside the program when the port chosen
-// is kVirtualSignPort. Each byte written has left the program when output() returns, so that the
-// pacing gap that follows is a gap on the line.
+// The serial port over QSerialPort. Each byte written has left the program when output()
+// returns, so that the pacing gap that follows is a gap on the line. A line that goes away under
+// the open port (the far end hangs up, a USB adapter is pulled out, a read fails) closes the
+// port at once and is announced with lineLost().
 class QtSerialPort : public QObject, public SerialPort {
     Q_OBJECT
 
@@ -23,23 +22,20 @@ public:
     explicit QtSerialPort(QObject* parent = nullptr);
     ~QtSerialPort() override;
 
-    void setCommPort(const std::string& name) override;
+    void setCommPort(const std::string& name) override { m_name = name; }
     const std::string& commPort() const override { return m_name; }
     void setSettings(const std::string& settings) override;
     void setInputLen(int length) override { m_inputLen = length; }
     void setPortOpen(bool open) override;
-    bool portOpen() const override;
+    bool portOpen() const override { return m_port.isOpen(); }
     void output(std::uint8_t byte) override;
     int inBufferCount() const override;
     std::string input() override;
-    void setRThreshold(int threshold) override { m_threshold = threshold; }
+    void setRThreshold(int) override {}
     std::string errorText() const override { return m_error; }
 
     // Closes the port, as the program does when it ends.
     void close() { setPortOpen(false); }
-
-    // The sign that answers when the port chosen is kVirtualSignPort.
-    VirtualSign& virtualSign() { return m_virtualSign; }
 
     // The serial ports present on this machine, by the names setCommPort takes.
     static std::vector<std::string> presentPorts();
@@ -49,24 +45,19 @@ public:
 Q_SIGNALS:
     // Bytes arrived; the owner raises the receive events when no other handler runs.
     void received();
+    // The line went away and the port closed; the owner raises the line-lost event.
+    void lineLost();
 
 private:
-    bool isVirtual() const { return m_name == kVirtualSignPort; }
+    void onError(QSerialPort::SerialPortError error);
+    void loseLine();
     [[noreturn]] void fail(int code);
 
     QSerialPort m_port;
     std::string m_name;
     std::string m_error;
     int m_inputLen = 0;
-    int m_threshold = 0;
-    qint32 m_baudRate = 9600;
-    QSerialPort::Parity m_parity = QSerialPort::NoParity;
-    QSerialPort::DataBits m_dataBits = QSerialPort::Data8;
-    QSerialPort::StopBits m_stopBits = QSerialPort::OneStop;
-
-    bool m_virtualOpen = false;
-    VirtualSign m_virtualSign;
-    std::deque<std::uint8_t> m_virtualInput;
+    PortSettings m_settings;
 };
 
 }  // namespace velora
