@@ -33,7 +33,7 @@ endfunction()
 # A Qt Test executable that drives real widgets without a display.
 function(velora_add_ui_test name)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE velora_ui velora_settings Qt6::Test)
+    target_link_libraries(${name} PRIVATE velora_app velora_settings Qt6::Test)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES

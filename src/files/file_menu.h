@@ -7,7 +7,7 @@
 namespace velora {
 
 // The File menu commands of the editor window: open, save, save under a new name, and the exit
-// question. Wires the menu items of the editor it is given.
+// question, on the editor it is given.
 class FileMenu {
 public:
     explicit FileMenu(EditorWindow& editor);

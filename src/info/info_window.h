@@ -17,9 +17,6 @@ public:
 
     static constexpr const char* kWebPage = "https://velora.example.org/";
 
-    // Makes `menuItem` (the editor's "&Help") show this window, without modality.
-    void openFrom(Button& menuItem);
-
     // Opens the web page in the browser, or says that no browser could be started.
     void ApriSito();  // "open site"
     // One click on the address opens the page once.

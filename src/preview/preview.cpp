@@ -8,9 +8,7 @@
 namespace velora {
 
 Preview::Preview(EditorWindow& editor)
-    : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {
-    m_editor.Anteprima.onClick = [this] { Anteprima_Click(); };
-}
+    : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {}
 
 double Preview::pauseSeconds(int pause) { return pause == 1 ? 1.0 : pause / 2; }
 

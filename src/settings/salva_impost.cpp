@@ -46,7 +46,6 @@ Salva_Impost::Salva_Impost(EditorWindow& editor)
     window.onLoad = [this] { Form_Load(); };
     Command1.onClick = [this] { SalvaImpostazione(); };
     Command2.onClick = [this] { Command2_Click(); };
-    editor.Salv_Impost.onClick = [this] { window.show(); };
 }
 
 void Salva_Impost::Form_Load() {

@@ -2,6 +2,7 @@
 
 #include "fakes/fake_services.h"
 #include "files/file_menu.h"
+#include "window_models.h"
 
 namespace velora {
 namespace {
@@ -28,9 +29,10 @@ protected:
     }
 
     testing::FakeServices fake;
-    Modulo1 state;
-    EditorWindow editor{state, fake.services, fake.loopTiming()};
-    FileMenu menu{editor};
+    WindowModels windows{fake.services, fake.loopTiming()};
+    Modulo1& state = windows.state;
+    EditorWindow& editor = windows.editor;
+    FileMenu& menu = windows.fileMenu;
 };
 
 TEST_F(FileMenuTest, OpeningReadsTheFileAndHeadsForPageOne) {

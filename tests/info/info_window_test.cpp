@@ -2,17 +2,17 @@
 
 #include "fakes/fake_services.h"
 #include "info/info_window.h"
+#include "window_models.h"
 
 namespace velora {
 namespace {
 
 class InfoWindowTest : public ::testing::Test {
 protected:
-    InfoWindowTest() { info.openFrom(helpMenu); }
-
     testing::FakeServices fake;
-    Button helpMenu{"mnueHelp"};
-    InfoWindow info{fake.services};
+    WindowModels windows{fake.services, fake.loopTiming()};
+    Button& helpMenu = windows.editor.mnueHelp;
+    InfoWindow& info = windows.info;
 };
 
 TEST_F(InfoWindowTest, HelpMenuShowsTheWindowAndChiudiUnloadsIt) {

@@ -2,6 +2,7 @@
 
 #include "fakes/fake_services.h"
 #include "settings/salva_impost.h"
+#include "window_models.h"
 
 namespace velora {
 namespace {
@@ -9,9 +10,10 @@ namespace {
 class SalvaImpostTest : public ::testing::Test {
 protected:
     testing::FakeServices fake;
-    Modulo1 state;
-    EditorWindow editor{state, fake.services, fake.loopTiming()};
-    Salva_Impost settings{editor};
+    WindowModels windows{fake.services, fake.loopTiming()};
+    Modulo1& state = windows.state;
+    EditorWindow& editor = windows.editor;
+    Salva_Impost& settings = windows.settings;
 };
 
 TEST_F(SalvaImpostTest, OpeningAndClosingTheWindowChangesNothing) {

@@ -15,8 +15,9 @@ class PreviewViewTest : public QObject {
 private Q_SLOTS:
     void playsEveryStepOnScreenAndComesBackToTheLastPage() {
         testing::StartedEditor h;
-        auto& [fake, state, gate, model, view] = h;
-        Preview preview{model};
+        auto& fake = h.fake;
+        auto& state = h.state;
+        auto& view = h.view;
         h.start();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         fake.clock.autoAdvance = 0;

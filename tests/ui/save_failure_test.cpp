@@ -112,10 +112,11 @@ struct RealFiles {
     QtFiles files;
     testing::FakeProgram program;
     Services services{dialogs, clock, files, program};
-    Modulo1 state;
-    EditorWindow editor{state, services, kLoopTiming};
-    FileMenu menu{editor};
-    Salva_Impost settings{editor};
+    WindowModels windows{services, kLoopTiming};
+    Modulo1& state = windows.state;
+    EditorWindow& editor = windows.editor;
+    FileMenu& menu = windows.fileMenu;
+    Salva_Impost& settings = windows.settings;
 
     // `pages` pages whose texts together pass Qt's write buffer when there are many of them.
     explicit RealFiles(int pages) {

@@ -1,0 +1,62 @@
+#include "composition.h"
+
+#include <QAction>
+
+#include <utility>
+
+namespace velora {
+
+Composition::Composition(Services& services, LoopTimingSource timeCountingLoop)
+    : m_services(services),
+      m_models(services, std::move(timeCountingLoop)),
+      m_linkClock(services.clock),
+      m_linkServices{services.dialogs, m_linkClock, services.files, services.program},
+      m_ports(services.clock),
+      m_transmission(m_models.state, m_linkServices, m_ports.chosen),
+      m_editorView(std::make_unique<EditorView>(m_models.editor, m_gate)) {
+    // "Invio DATI": the transmission window's load handler opens the port its view has put in
+    // the model, so the view must exist before the window is shown.
+    m_models.editor.Command1.onClick = [this] {
+        makeTransmissionView();
+        m_transmission.window.show();
+    };
+    // The desktop's usual keys, beside the menus' own access keys.
+    m_editorView->action("mnunextApri")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_editorView->action("mnunextSalva")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_editorView->action("mnunextNuovo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    // The other windows open from the editor's handlers; they follow once those have ended.
+    QObject::connect(&m_gate, &EventGate::reopened, [this] { syncWindows(); });
+}
+
+Composition::~Composition() = default;
+
+EditorView& Composition::start() {
+    m_editorView->binder().run([this] { m_models.editor.window.show(); });
+    return *m_editorView;
+}
+
+void Composition::makeTransmissionView() {
+    if (!m_transmissionView)
+        m_transmissionView = std::make_unique<TransmissionView>(
+            m_transmission, m_ports, m_linkClock, m_linkServices, m_gate);
+}
+
+void Composition::syncWindows() {
+    // The other windows' handlers can move the editor's controls (the settings window writes
+    // its boards label) and the editor's handlers open the other windows.
+    if (m_editorView) m_editorView->binder().sync();
+    if (!m_settingsView && m_models.settings.window.visible())
+        m_settingsView = std::make_unique<SettingsView>(m_models.settings, m_services, m_gate);
+    if (m_settingsView) m_settingsView->binder().sync();
+    if (m_transmission.window.visible()) {
+        makeTransmissionView();
+        // The sequence may have changed in the editor since the window was drawn.
+        m_transmission.showUploadSize();
+    }
+    if (m_transmissionView) m_transmissionView->binder().sync();
+    if (!m_infoView && m_models.info.window.visible())
+        m_infoView = std::make_unique<InfoView>(m_models.info, m_gate);
+    if (m_infoView) m_infoView->binder().sync();
+}
+
+}  // namespace velora
