@@ -6,6 +6,7 @@
 #include "application.h"
 #include "platform/calibration.h"
 #include "platform/system_clock.h"
+#include "velora_version.h"
 
 int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {

@@ -19,6 +19,7 @@
 #include "link_ports.h"
 #include "platform/system_clock.h"
 #include "pty_sign.h"
+#include "velora_version.h"
 
 namespace velora {
 namespace {

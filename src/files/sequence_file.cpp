@@ -153,9 +153,9 @@ std::optional<SequenceFile> parseSequenceFile(std::string_view bytes) {
 
     while (!reader.atEnd()) {
         if (file.records.size() == static_cast<std::size_t>(kLastSlot)) return std::nullopt;
-        const auto first = reader.line(3);
+        auto first = reader.line(3);
         if (!first || !byteField((*first)[0]) || !byteField((*first)[2])) return std::nullopt;
-        const auto second = reader.line(3);
+        auto second = reader.line(3);
         if (!second) return std::nullopt;
         const auto kind = byteField((*second)[0]);
         const auto pause = byteField((*second)[2]);

@@ -10,7 +10,10 @@ namespace velora {
 Preview::Preview(EditorWindow& editor)
     : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {}
 
-double Preview::pauseSeconds(int pause) { return pause == 1 ? 1.0 : pause / 2; }
+double Preview::pauseSeconds(int pause) {
+    // Half the pause in whole seconds, as the sign counts it: a pause of 3 stays 1 s, not 1.5 s.
+    return pause == 1 ? 1.0 : static_cast<double>(pause / 2);
+}
 
 void Preview::Anteprima_Click() {
     EditorWindow& e = m_editor;

@@ -22,7 +22,7 @@ inline void PrintTo(const ClockMaker& maker, std::ostream* out) {
 // What every clock promises, fakes included, so that a fake cannot drift from the real thing.
 // A test file instantiates it with its clocks:
 //     INSTANTIATE_TEST_SUITE_P(Clocks, ClockContractTest, ::testing::Values(ClockMaker{...}),
-//                              [](const auto& info) { return std::string(info.param.name); });
+//                              [](const auto& row) { return std::string(row.param.name); });
 class ClockContractTest : public ::testing::TestWithParam<ClockMaker> {};
 
 // The pacing gap after each byte to the sign is a wait: one that ended early could flood it.

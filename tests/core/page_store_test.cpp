@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {{199, 199}, {200, -3}}},
         StoreCase{
             "ResetPastTheTables", [](Modulo1& s) { clearPagesFrom(s, 201, 1, 9); }, {{200, 200}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace velora

@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
         CentreCase{"BigCut", 18, true, 0, 0, "", "", "ABCDEFGHIJKL", "ABCDEFGHI", "", "3"},
         CentreCase{"BigEmpty", 18, true, 0, 0, "", "", "", sp(9), "", "3"},
         CentreCase{"BigScrollingUntouched", 18, true, 1, 1, "", "", "AB", "P2", "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(CentringTest, FieldsShowTheCentredRowsAndAFullRow1MovesTheFocus) {
     editor.window.setFocus(editor.Text1);

@@ -59,12 +59,11 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"OnlyTheFirstLine", "9\r\n24\r\n", 9, "3", false},
         SettingsCase{"UnixLine", "21\n", 21, "7", false},
         SettingsCase{"TooLarge", "300\r\n", 18, "6", true},
-        SettingsCase{"Negative", "-3\r\n", 18, "6", true},
-        SettingsCase{"Empty", "", 18, "6", true},
+        SettingsCase{"Negative", "-3\r\n", 18, "6", true}, SettingsCase{"Empty", "", 18, "6", true},
         SettingsCase{"Missing", std::nullopt, 18, "6", true},
         SettingsCase{"Binary", std::string("\x00\xff\x13\x88", 4), 18, "6", true},
         SettingsCase{"Huge", std::string(1 << 20, '9'), 18, "6", true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace velora

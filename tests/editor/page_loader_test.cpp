@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, LoadKindTest,
                                                     .limit3 = 18,
                                                     .back3 = kYellow,
                                                     .fore3 = kBlack}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(PageLoaderTest, BigFixedPageTakesTheLimitOfTheChecksAtTheMomentItsTextIsWritten) {
     state.RowChars = 24;

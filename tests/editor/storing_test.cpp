@@ -242,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, StoreKindTest,
                                                      .kind = 8,
                                                      .row1 = padded("INV", 12),
                                                      .row2 = padded("INV", 12)}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(StoringTest, RowOneOfPirlaIsAnsweredOnlyOnANewPageOfEighteen) {
     struct Case {

@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenFailure{"TooManyPages", "201,18\r\n", false},
                       OpenFailure{"TooLarge", std::string(FileMenu::kLargestFile + 1, '\n'),
                                   false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(FileMenuTest, SaveWithoutPagesOrNameOnlyTellsWhy) {
     struct Case {

@@ -10,7 +10,7 @@ INSTANTIATE_TEST_SUITE_P(
     Clocks, ClockContractTest,
     ::testing::Values(ClockMaker{"Fake", [] { return std::make_unique<FakeClock>(); }},
                       ClockMaker{"System", [] { return std::make_unique<SystemClock>(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace velora::testing

@@ -75,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BoardsCase{"Eight", "8", 24, std::string("\x20\x32\x34\x20\x0D\x0A")},
                       BoardsCase{"BlanksAround", " 7 ", 21, " 21 \r\n"},
                       BoardsCase{"WholeWithDecimals", "8.0", 24, " 24 \r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 class RefusedChoiceTest : public SalvaImpostTest,
                           public ::testing::WithParamInterface<const char*> {};

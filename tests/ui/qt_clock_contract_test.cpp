@@ -24,7 +24,7 @@ INSTANTIATE_TEST_SUITE_P(
     Clocks, ClockContractTest,
     ::testing::Values(ClockMaker{"Qt", [] { return std::make_unique<QtClock>([] {}); }},
                       ClockMaker{"Pumping", [] { return std::make_unique<OwnedPumpingClock>(); }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace velora::testing
