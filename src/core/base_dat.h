@@ -11,7 +11,7 @@ namespace velora {
 // BASE.dat, the settings file: the row width in characters (three a LED board) on one line.
 
 // A settings file is one short line; reading no more than this keeps a huge file harmless.
-inline constexpr std::size_t kBaseDatReadLimit = 64 * 1024;
+inline constexpr std::size_t kBaseDatReadLimit = std::size_t{64} * 1024;
 
 // The bytes written for a row width: the number between blanks, then CRLF (" 18 \r\n").
 std::string baseDatBytes(int rowChars);

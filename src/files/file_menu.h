@@ -30,7 +30,7 @@ public:
 
     static constexpr const char* kFilter = "Team Files (*.inf)|*.inf";
     // Far above the largest sequence the store can hold, which is some 100 KB.
-    static constexpr std::size_t kLargestFile = 1024 * 1024;
+    static constexpr std::size_t kLargestFile = std::size_t{1024} * 1024;
 
 private:
     EditorWindow& m_editor;

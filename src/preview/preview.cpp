@@ -1,6 +1,7 @@
 #include "preview.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/fatal_error.h"
 #include "core/numbers.h"
@@ -12,7 +13,7 @@ Preview::Preview(EditorWindow& editor)
 
 double Preview::pauseSeconds(int pause) {
     // Half the pause in whole seconds, as the sign counts it: a pause of 3 stays 1 s, not 1.5 s.
-    return pause == 1 ? 1.0 : static_cast<double>(pause / 2);
+    return pause == 1 ? 1.0 : std::trunc(pause / 2.0);
 }
 
 void Preview::Anteprima_Click() {
