@@ -6,31 +6,20 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "application.h"
+#include "ui/started_application.h"
 
 namespace velora {
-namespace {
-// The start-up's counting loop as if it took 40 ms, without timing this machine.
-const LoopTimingSource kLoopTiming = [] { return LoopTiming{0, 0.04}; };
-}  // namespace
 
 // The whole program: the windows other than the editor are built when they are first opened.
 class ApplicationTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Harness {
-        QTemporaryDir folder;
-        QString previousFolder = QDir::currentPath();
-        std::unique_ptr<Application> app;
+    struct Harness : testing::StartedApplication {
         QStringList dialogs;  // titles of the message boxes that came up, closed at once
         QTimer closer;
 
         Harness() {
-            QDir::setCurrent(folder.path());
-            QFile base(QStringLiteral("BASE.dat"));
-            if (base.open(QIODevice::WriteOnly)) base.write("18\r\n");
-            base.close();
             // A message box would hold the test; it is noted and closed instead.
             QObject::connect(&closer, &QTimer::timeout, [this] {
                 if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -39,12 +28,7 @@ private:
                 }
             });
             closer.start(10);
-            app = std::make_unique<Application>(kLoopTiming);
-            app->start();
-        }
-        ~Harness() {
-            app.reset();
-            QDir::setCurrent(previousFolder);
+            start();
         }
     };
 

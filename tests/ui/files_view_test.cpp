@@ -13,35 +13,17 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "application.h"
+#include "ui/started_application.h"
 
 namespace velora {
-namespace {
-// The start-up's counting loop as if it took 40 ms, without timing this machine.
-const LoopTimingSource kLoopTiming = [] { return LoopTiming{0, 0.04}; };
-}  // namespace
 
 // Drives the whole program offscreen, with its real dialogs and files, in a folder of its own.
 class FilesViewTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Harness {
-        QTemporaryDir folder;
-        QString previousFolder = QDir::currentPath();
-        std::unique_ptr<Application> app;
-
-        Harness() {
-            QDir::setCurrent(folder.path());
-            writeFile(QStringLiteral("BASE.dat"), " 18 \r\n");
-            app = std::make_unique<Application>(kLoopTiming);
-            app->start();
-        }
-        ~Harness() {
-            app.reset();
-            QDir::setCurrent(previousFolder);
-        }
-        QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
+    struct Harness : testing::StartedApplication {
+        Harness() : StartedApplication(" 18 \r\n") { start(); }
         void writeFile(const QString& name, const QByteArray& bytes) {
             QFile file(name);
             QVERIFY(file.open(QIODevice::WriteOnly));

@@ -7,15 +7,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "application.h"
-#include "ui/started_editor.h"
 #include "info_view.h"
+#include "ui/started_application.h"
+#include "ui/started_editor.h"
 
 namespace velora {
-namespace {
-// The start-up's counting loop as if it took 40 ms, without timing this machine.
-const LoopTimingSource kLoopTiming = [] { return LoopTiming{0, 0.04}; };
-}  // namespace
 
 // Drives the real information window offscreen, opened from the editor's menu, over fake services.
 class InfoViewTest : public QObject {
@@ -108,7 +104,7 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(dir.path()));
 
         {
-            Application app(kLoopTiming);
+            Application app(testing::fortyMillisecondLoop);
             EditorView& editor = app.start();
             QVERIFY(QTest::qWaitForWindowExposed(&editor));
             QVERIFY(!QApplication::windowIcon().isNull());

@@ -19,17 +19,14 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "application.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_program.h"
 #include "qt_files.h"
+#include "ui/started_application.h"
 
 namespace velora {
 namespace {
-
-// The start-up's counting loop as if it took 40 ms, without timing this machine.
-const LoopTimingSource kLoopTiming = [] { return LoopTiming{0, 0.04}; };
 
 // A small tmpfs of this process's own, mounted by main() before Qt starts any thread; empty
 // when the system allows none, with the reason in kNoDiskReason.
@@ -112,7 +109,7 @@ struct RealFiles {
     QtFiles files;
     testing::FakeProgram program;
     Services services{dialogs, clock, files, program};
-    WindowModels windows{services, kLoopTiming};
+    WindowModels windows{services, testing::fortyMillisecondLoop};
     Modulo1& state = windows.state;
     EditorWindow& editor = windows.editor;
     FileMenu& menu = windows.fileMenu;
@@ -241,7 +238,7 @@ private Q_SLOTS:
         testing::FakeProgram program;
         Services services{dialogs, clock, files, program};
         Modulo1 state;
-        EditorWindow editor{state, services, kLoopTiming};
+        EditorWindow editor{state, services, testing::fortyMillisecondLoop};
         editor.setSettingsFile(pipe.toStdString());
 
         auto loading = std::async(std::launch::async, [&] { editor.LoadSettings(); });
@@ -284,7 +281,7 @@ private Q_SLOTS:
 
         {
             // No BASE.dat anywhere yet: the first-start message, then the settings are saved.
-            Application app(kLoopTiming);
+            Application app(testing::fortyMillisecondLoop);
             app.start();
             QCOMPARE(app.editor()->model().settingsFile(), config.toStdString());
             QCOMPARE(messages.size(), 1);
@@ -300,7 +297,7 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(QStringLiteral("BASE.dat")));
         }
         {
-            Application app(kLoopTiming);
+            Application app(testing::fortyMillisecondLoop);
             app.start();
             QCOMPARE(int(app.state().RowChars), 15);
         }
@@ -309,7 +306,7 @@ private Q_SLOTS:
         here.write("21\r\n");
         here.close();
         {
-            Application app(kLoopTiming);
+            Application app(testing::fortyMillisecondLoop);
             app.start();
             QCOMPARE(app.editor()->model().settingsFile(), std::string("BASE.dat"));
             QCOMPARE(int(app.state().RowChars), 21);
