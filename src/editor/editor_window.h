@@ -76,7 +76,9 @@ public:
     const std::string& settingsFile() const { return m_settingsFile; }
     void setSettingsFile(std::string path) { m_settingsFile = std::move(path); }
 
-    // The window and its controls, in the order of the window's definition.
+    // The window and its controls, in the order of the window's definition. Controls answered by
+    // another window ("Anteprima", the File menu, "Salva Impostazioni", "Help", "Invio DATI")
+    // are wired in src/app/window_models.cpp and src/app/composition.cpp.
     Form window{"EditorWindow"};          // the editor window itself
     TextBox Text3{"Text3"};               // the big row: one text over both rows
     ComboBox Combo1{"Combo1"};            // the page's pause, 1..20 seconds
