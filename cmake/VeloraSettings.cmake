@@ -46,6 +46,16 @@ function(velora_add_model_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
+# The environment of a test that gives it a home folder of its own under the build tree, so that
+# what Qt or the program keeps in the user's folders (settings, the file dialog's last folder)
+# never lands in the real home of whoever runs the tests.
+function(velora_test_home out name)
+    set(home ${CMAKE_CURRENT_BINARY_DIR}/${name}-home)
+    file(MAKE_DIRECTORY ${home}/.config ${home}/.local/share ${home}/.cache)
+    set(${out} "HOME=${home};XDG_CONFIG_HOME=${home}/.config;XDG_DATA_HOME=${home}/.local/share;XDG_CACHE_HOME=${home}/.cache"
+        PARENT_SCOPE)
+endfunction()
+
 # A Qt Test executable that drives real widgets without a display.
 function(velora_add_ui_test name)
     add_executable(${name} ${ARGN})
@@ -53,7 +63,8 @@ function(velora_add_ui_test name)
     velora_qt_target(${name})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
+    velora_test_home(home ${name})
     set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8"
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;${home}"
         TIMEOUT 300)
 endfunction()

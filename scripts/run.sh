@@ -1,11 +1,37 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Velora and starts it. Without a display it runs under Xvfb.
+# Installs what is missing, builds the program (and nothing else: no tests, no benchmarks) and
+# starts it. Without a display it starts a virtual one (Xvfb) and says how to see the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
-scripts/build.sh
-program="${VELORA_BUILD_DIR:-build}/src/ui/velora"
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    exec xvfb-run -a "$program" "$@"
+build_dir="${VELORA_BUILD_DIR:-build}"
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${VELORA_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+cmake --build "$build_dir" -j"$(nproc)" --target velora
+program="$build_dir/src/ui/velora"
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$program" "$@"
 fi
-exec "$program" "$@"
+
+# No display: Xvfb picks a free display number and writes it once it accepts connections.
+number_file="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null; rm -f "$number_file"' EXIT
+for _ in $(seq 100); do
+    [ -s "$number_file" ] && break
+    kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start." >&2; exit 1; }
+    sleep 0.1
+done
+[ -s "$number_file" ] || { echo "Xvfb did not start." >&2; exit 1; }
+display=":$(tr -d '[:space:]' <"$number_file")"
+cat >&2 <<MESSAGE
+
+No display was found, so Velora runs on the virtual display $display (Xvfb, 1280x900).
+To see it from another terminal:
+  a picture:  import -display $display -window root velora.png    (ImageMagick)
+  live:       x11vnc -display $display -localhost, then a VNC viewer on localhost:5900
+Stop the program with Ctrl+C here, or with its menu File > finE.
+
+MESSAGE
+DISPLAY="$display" "$program" "$@"

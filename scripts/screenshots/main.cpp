@@ -1,6 +1,7 @@
-// Takes the pictures of the four windows shown in the README: runs the real program in a folder
-// of its own, composes a short sequence, opens each window as a user does and saves what it draws.
-// Usage: velora-screenshots <output folder>   (run it under Xvfb: scripts/screenshots.sh)
+// Takes the pictures of the four windows and the save dialog shown in the README: runs the real
+// program in a folder of its own, composes a short sequence, opens each window as a user does and
+// saves what it draws. Usage: velora-screenshots <output folder>   (run it under Xvfb:
+// scripts/screenshots.sh)
 
 #include <iostream>
 
@@ -9,9 +10,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "application.h"
 #include "core/windows1252.h"
@@ -37,6 +40,21 @@ bool save(QWidget* window, const QDir& folder, const char* name) {
     }
     std::cout << path.toStdString() << '\n';
     return true;
+}
+
+// Saves the picture of the next modal dialog of type D once it is up, then closes it.
+template <typename D>
+void saveNextDialog(const QDir& folder, const char* name, bool* saved) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, folder, name, saved] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        *saved = save(dialog, folder, name);
+        dialog->reject();
+    });
+    poll->start(50);
 }
 
 }  // namespace
@@ -105,6 +123,16 @@ int main(int argc, char* argv[]) {
 
     editorView.action("mnueHelp")->trigger();
     settle(300);
-    saved = saved && app.info() && save(app.info(), output, "information.png");
-    return saved ? 0 : 1;
+    saved = app.info() && save(app.info(), output, "information.png") && saved;
+
+    // Qt's own dialogs speak Italian with the program: "salva con Nome" over a folder that
+    // holds a saved sequence.
+    editorView.binder().run([&] { app.state().CurrentFilePath = "negozio.inf"; });
+    editorView.action("mnunextSalva")->trigger();
+    bool dialogSaved = false;
+    saveNextDialog<QFileDialog>(output, "save-as.png", &dialogSaved);
+    editorView.activateWindow();
+    settle(300);
+    editorView.action("mnuNom")->trigger();
+    return saved && dialogSaved ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "artwork.h"
+#include "italian.h"
 #include "qt_text.h"
 
 namespace velora {
@@ -29,6 +30,7 @@ std::string settingsLocation() {
 Application::Application(LoopTimingSource timeCountingLoop)
     : m_dialogs([] { return QApplication::activeWindow(); }, [this] { repaintAll(); }),
       m_clock([this] { repaintAll(); }) {
+    speakItalian();
     QApplication::setWindowIcon(appIcon());
     m_windows = std::make_unique<Composition>(m_services, std::move(timeCountingLoop));
     m_windows->models().editor.setSettingsFile(settingsLocation());

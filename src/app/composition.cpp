@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "window_placement.h"
+
 namespace velora {
 
 Composition::Composition(Services& services, LoopTimingSource timeCountingLoop)
@@ -21,9 +23,17 @@ Composition::Composition(Services& services, LoopTimingSource timeCountingLoop)
         m_transmission.window.show();
     };
     // The desktop's usual keys, beside the menus' own access keys.
-    m_editorView->action("mnunextApri")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_editorView->action("mnunextSalva")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_editorView->action("mnunextNuovo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    // Some desktops define no key for Save As or Quit; those get the common ones.
+    const auto keys = [this](const char* item, QKeySequence::StandardKey key, QKeySequence other) {
+        QList<QKeySequence> sequences = QKeySequence::keyBindings(key);
+        if (sequences.isEmpty()) sequences << other;
+        m_editorView->action(item)->setShortcuts(sequences);
+    };
+    keys("mnunextApri", QKeySequence::Open, QKeySequence(Qt::CTRL | Qt::Key_O));
+    keys("mnunextSalva", QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S));
+    keys("mnuNom", QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    keys("mnunextNuovo", QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N));
+    keys("mnunextfinE", QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     // The other windows open from the editor's handlers; they follow once those have ended.
     QObject::connect(&m_gate, &EventGate::reopened, [this] { syncWindows(); });
 }
@@ -35,18 +45,24 @@ EditorView& Composition::start() {
     return *m_editorView;
 }
 
+// The other windows belong to the editor: the desktop keeps them above it, and they open
+// centred on it.
 void Composition::makeTransmissionView() {
-    if (!m_transmissionView)
-        m_transmissionView = std::make_unique<TransmissionView>(
-            m_transmission, m_ports, m_linkClock, m_linkServices, m_gate);
+    if (m_transmissionView) return;
+    m_transmissionView = std::make_unique<TransmissionView>(
+        m_transmission, m_ports, m_linkClock, m_linkServices, m_gate, m_editorView.get());
+    placeOver(m_transmissionView.get(), m_editorView.get());
 }
 
 void Composition::syncWindows() {
     // The other windows' handlers can move the editor's controls (the settings window writes
     // its boards label) and the editor's handlers open the other windows.
     if (m_editorView) m_editorView->binder().sync();
-    if (!m_settingsView && m_models.settings.window.visible())
-        m_settingsView = std::make_unique<SettingsView>(m_models.settings, m_services, m_gate);
+    if (!m_settingsView && m_models.settings.window.visible()) {
+        m_settingsView = std::make_unique<SettingsView>(m_models.settings, m_services, m_gate,
+                                                        m_editorView.get());
+        placeOver(m_settingsView.get(), m_editorView.get());
+    }
     if (m_settingsView) m_settingsView->binder().sync();
     if (m_transmission.window.visible()) {
         makeTransmissionView();
@@ -54,8 +70,10 @@ void Composition::syncWindows() {
         m_transmission.showUploadSize();
     }
     if (m_transmissionView) m_transmissionView->binder().sync();
-    if (!m_infoView && m_models.info.window.visible())
-        m_infoView = std::make_unique<InfoView>(m_models.info, m_gate);
+    if (!m_infoView && m_models.info.window.visible()) {
+        m_infoView = std::make_unique<InfoView>(m_models.info, m_gate, m_editorView.get());
+        placeOver(m_infoView.get(), m_editorView.get());
+    }
     if (m_infoView) m_infoView->binder().sync();
 }
 

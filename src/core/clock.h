@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace velora {
@@ -29,6 +30,15 @@ public:
     // Holds the caller for at least `seconds`, measured on the monotonic clock. A window shell
     // may keep its windows painted meanwhile, but must not deliver the user's input.
     virtual void wait(double seconds) = 0;
+
+    // A wait that the user can cut short: it ends as soon as `stop` answers true. A window shell
+    // delivers the user's input meanwhile, so that the input that asks for the stop can arrive;
+    // the caller's windows decide what becomes of the rest. False when it ended early.
+    virtual bool waitUnless(double seconds, const std::function<bool()>& stop) {
+        if (stop()) return false;
+        wait(seconds);
+        return !stop();
+    }
 
     // The date in the long date format of the system's locale.
     virtual std::string longDate(const DateTime& date) const = 0;

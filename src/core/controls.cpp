@@ -77,6 +77,12 @@ void Form::unload() {
     if (onUnload) onUnload();
 }
 
+bool Form::queryUnload() {
+    if (onQueryUnload && !onQueryUnload()) return false;
+    unload();
+    return true;
+}
+
 void describe(CaptionedControl& control, const char* utf8Caption, const char* utf8ToolTip) {
     control.setCaption(windows1252::fromUtf8(utf8Caption));
     control.setToolTip(windows1252::fromUtf8(utf8ToolTip));

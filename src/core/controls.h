@@ -144,6 +144,8 @@ public:
     void setSteps(int smallChange, int largeChange);
 
     std::function<void()> onChange;
+    // Where the End key takes the bar; the maximum when the window sets nothing.
+    std::function<int()> endValue;
 
 private:
     int m_value = 0;
@@ -215,6 +217,9 @@ public:
     void show();
     // Hides the window and forgets it: onUnload runs, and the next show loads it again.
     void unload();
+    // The user closes the window: onQueryUnload decides whether it goes, and it is unloaded if
+    // so. Returns whether it was unloaded.
+    bool queryUnload();
     // Counts the requests to bring the window to the front.
     std::uint64_t raiseRequests() const { return m_raiseRequests; }
 
@@ -229,6 +234,8 @@ public:
 
     std::function<void()> onLoad;
     std::function<void()> onUnload;
+    // False keeps the window loaded and shown; without a handler the window always goes.
+    std::function<bool()> onQueryUnload;
 
 private:
     bool m_loaded = false;

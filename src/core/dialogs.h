@@ -28,9 +28,10 @@ public:
     virtual std::string openFilePath(const std::string& filter) = 0;
     virtual std::string saveFilePath(const std::string& filter) = 0;
 
-    // A plain message box with an OK button and the program's title.
+    // A plain message box with an OK button and the program's title. Every such message of the
+    // program reports something that did not work, so it carries the warning sign.
     void message(const std::string& text) {
-        messageBox(text, kProgramTitle, MessageIcon::None, MessageButtons::Ok);
+        messageBox(text, kProgramTitle, MessageIcon::Exclamation, MessageButtons::Ok);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "editor_window.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -103,6 +104,7 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     mnueHelp.setCaption("&Help");
 
     window.onLoad = [this] { Form_Load(); };
+    window.onQueryUnload = [this] { return Form_QueryUnload(); };
     Text1.onChange = [this] { Text1_Change(); };
     Text2.onChange = [this] { Text2_Change(); };
     Text3.onChange = [this] { Text3_Change(); };
@@ -112,6 +114,9 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     Gra_Inv.onClick = [this] { Gra_Inv_Click(); };
     Command6.onClick = [this] { Command6_Click(); };
     VScroll1.onChange = [this] { VScroll1_Change(); };
+    // End goes to the new-page slot, not to position 128: every position past that slot is one
+    // "Pagina non Caricata." for the user to close.
+    VScroll1.endValue = [this] { return std::min(VScroll1.max(), m_state.PageCount + 1); };
     Picture2.onClick = [this] { Picture2_Click(); };
     Timer1.onTimer = [this] { Timer1_Timer(); };
     Timer2.onTimer = [this] { Timer2_Timer(); };
@@ -148,6 +153,13 @@ void EditorWindow::Form_Load() {
         Text2_Change();
         Text3_Change();
     });
+}
+
+bool EditorWindow::Form_QueryUnload() {
+    // Closing the window is the exit command: the same question, and the program ends only on
+    // its answer; otherwise the editor stays as it was.
+    mnunextfinE.click();
+    return false;
 }
 
 void EditorWindow::LoadSettings() {
@@ -205,7 +217,8 @@ void EditorWindow::Text3_Change() {
     trapErrors(m_services, [&] {
         if (m_state.PreviewRunning == 1) return;
         LenRigaUn.setCaption(lengthText(Text3));
-        if (Scor1.value() == 0 && Scor2.value() == 0) Text3.setMaxLength(m_state.RowChars);
+        // A fixed big row is stored half a row wide: typing stops where storing would cut.
+        if (Scor1.value() == 0 && Scor2.value() == 0) Text3.setMaxLength(bigRowChars(m_state));
         if (Scor1.value() == 1 || Scor2.value() == 1) Text3.setMaxLength(kScrollingLimit);
     });
 }

@@ -28,6 +28,9 @@ public:
     // Start-up: calibration, initial state, BASE.dat, the first run of the change rules. Runs
     // when the window is first shown.
     void Form_Load();
+    // The user closes the window (title bar, Alt+F4): asks as File > finE does; the window
+    // itself never goes, the program ends or stays.
+    bool Form_QueryUnload();
     // Reads the row width from BASE.dat in the current directory.
     void LoadSettings();
 

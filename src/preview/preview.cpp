@@ -9,7 +9,22 @@
 namespace velora {
 
 Preview::Preview(EditorWindow& editor)
-    : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {}
+    : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {
+    // Closing the window stops the preview first; the window's own question comes once the
+    // preview has closed.
+    m_editor.window.onQueryUnload = [this, editorRule = m_editor.window.onQueryUnload] {
+        if (m_state.PreviewRunning == 1) {
+            m_stopRequested = true;
+            m_closeRequested = true;
+            return false;
+        }
+        return !editorRule || editorRule();
+    };
+}
+
+bool Preview::hold(double seconds) {
+    return m_services.clock.waitUnless(seconds, [this] { return m_stopRequested; });
+}
 
 double Preview::pauseSeconds(int pause) {
     // Half the pause in whole seconds, as the sign counts it: a pause of 3 stays 1 s, not 1.5 s.
@@ -17,8 +32,14 @@ double Preview::pauseSeconds(int pause) {
 }
 
 void Preview::Anteprima_Click() {
+    if (m_state.PreviewRunning == 1) {
+        m_stopRequested = true;
+        return;
+    }
     EditorWindow& e = m_editor;
     bool finished = false;
+    m_stopRequested = false;
+    m_closeRequested = false;
     trapErrors(m_services, [&] {
         e.Timer1.setEnabled(false);
         m_state.PreviewRunning = 1;
@@ -26,10 +47,12 @@ void Preview::Anteprima_Click() {
         ShowPreviewBlank();
         const int pages = m_state.PageCount;
         m_state.PreviewPage = 1;
-        while (m_state.PreviewPage <= pages) {
+        // A stop leaves the page where it stands and goes straight to the closing steps.
+        while (m_state.PreviewPage <= pages && !m_stopRequested) {
             e.NumQua.setCaption(decimalText(m_state.PreviewPage));
             ShowPreviewPage();
-            m_services.clock.wait(pauseSeconds(m_state.PagePause[m_state.PreviewPage]));
+            if (m_stopRequested || !hold(pauseSeconds(m_state.PagePause[m_state.PreviewPage])))
+                break;
             ShowPreviewBlank();
             ++m_state.PreviewPage;
         }
@@ -39,6 +62,11 @@ void Preview::Anteprima_Click() {
     // An error that ended the preview early must not leave the editor frozen in preview state.
     if (!finished) {
         trapErrors(m_services, [&] { closePreview(); });
+    }
+    m_stopRequested = false;
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        m_editor.window.queryUnload();
     }
 }
 
@@ -154,7 +182,7 @@ void Preview::scroll(const std::string& text, TextBox& field) {
         const double start = m_services.clock.monotonicSeconds();
         field.setText(text.substr(i, kWindowChars));
         m_editor.window.setFocus(field);
-        m_services.clock.wait(kScrollStep - (m_services.clock.monotonicSeconds() - start));
+        if (!hold(kScrollStep - (m_services.clock.monotonicSeconds() - start))) return;
         field.setVisible(false);
     }
 }

@@ -9,12 +9,15 @@ namespace velora {
 
 // Plays the stored sequence in the editor's own fields with the sign's timing: fixed rows at once,
 // scrolling rows one character every 0.2 s, info rows with the current date and time, and a grey
-// blank field between pages. Holds the program until the last page has been played.
+// blank field between pages. Holds the program until the last page has been played, or until the
+// user stops it: "Anteprima" pressed again (or Escape, which the window turns into that press), or
+// the window closed, which is asked about once the preview has ended.
 class Preview {
 public:
     explicit Preview(EditorWindow& editor);
 
-    // "Anteprima" (preview): plays every stored page in the editor's fields, then restores them.
+    // "Anteprima" (preview): plays every stored page in the editor's fields, then restores them;
+    // pressed during the preview, stops it.
     void Anteprima_Click();
     // The grey field shown between pages.
     void ShowPreviewBlank();
@@ -33,10 +36,14 @@ public:
 private:
     void scroll(const std::string& text, TextBox& field);
     void closePreview();
+    // Waits `seconds`; false when the user stopped the preview meanwhile.
+    bool hold(double seconds);
 
     EditorWindow& m_editor;
     Modulo1& m_state;
     Services& m_services;
+    bool m_stopRequested = false;
+    bool m_closeRequested = false;  // the window was closed during the preview
 };
 
 }  // namespace velora

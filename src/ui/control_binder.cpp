@@ -6,8 +6,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -35,6 +37,27 @@ void setIfDifferent(Widget* widget, bool visible, bool enabled, const QString& t
 
 void pushCommon(QWidget* widget, const Control& control) {
     setIfDifferent(widget, control.visible(), control.enabled(), toQt(control.toolTip()));
+}
+
+QAbstractSlider::SliderAction scrollKeyAction(int key) {
+    switch (key) {
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            return QAbstractSlider::SliderSingleStepAdd;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            return QAbstractSlider::SliderSingleStepSub;
+        case Qt::Key_PageDown:
+            return QAbstractSlider::SliderPageStepAdd;
+        case Qt::Key_PageUp:
+            return QAbstractSlider::SliderPageStepSub;
+        case Qt::Key_Home:
+            return QAbstractSlider::SliderToMinimum;
+        case Qt::Key_End:
+            return QAbstractSlider::SliderToMaximum;
+        default:
+            return QAbstractSlider::SliderNoAction;
+    }
 }
 
 }  // namespace
@@ -82,6 +105,7 @@ void ControlBinder::bind(QWidget* window, Form& form) {
 
 void ControlBinder::bind(QLineEdit* widget, TextBox& box) {
     widget->setValidator(new TypingLimitValidator(box, widget));
+    widget->installEventFilter(this);
     add(box,
         [widget, &box] {
             pushCommon(widget, box);
@@ -108,9 +132,9 @@ void ControlBinder::bind(QLineEdit* widget, TextBox& box) {
 
 void ControlBinder::bind(QCheckBox* widget, CheckBox& box) {
     add(box,
-        [widget, &box] {
+        [this, widget, &box] {
             pushCommon(widget, box);
-            const QString caption = toQt(box.caption());
+            const QString caption = displayCaption(box, box.caption());
             if (widget->text() != caption) widget->setText(caption);
             if (widget->isChecked() != (box.value() == 1)) widget->setChecked(box.value() == 1);
         },
@@ -123,9 +147,9 @@ void ControlBinder::bind(QRadioButton* widget, OptionButton& button) {
     // The model keeps the group exclusive; Qt's own exclusivity would refuse to clear a button.
     widget->setAutoExclusive(false);
     add(button,
-        [widget, &button] {
+        [this, widget, &button] {
             pushCommon(widget, button);
-            const QString caption = toQt(button.caption());
+            const QString caption = displayCaption(button, button.caption());
             if (widget->text() != caption) widget->setText(caption);
             if (widget->isChecked() != button.selected()) widget->setChecked(button.selected());
         },
@@ -137,6 +161,11 @@ void ControlBinder::bind(QRadioButton* widget, OptionButton& button) {
 void ControlBinder::bind(QScrollBar* widget, ScrollBar& bar) {
     // A drag changes the page once, where it is released.
     widget->setTracking(false);
+    // Reached with Tab and moved with the arrow keys, Page Up/Down, Home and End.
+    widget->setFocusPolicy(Qt::StrongFocus);
+    widget->installEventFilter(this);
+    m_scrollBars.push_back(widget);
+    if (bar.endValue) m_scrollEnds[widget] = bar.endValue;
     add(bar,
         [widget, &bar] {
             pushCommon(widget, bar);
@@ -156,6 +185,8 @@ void ControlBinder::bind(QScrollBar* widget, ScrollBar& bar) {
 void ControlBinder::bind(QComboBox* widget, ComboBox& combo) {
     widget->setEditable(true);
     widget->setInsertPolicy(QComboBox::NoInsert);
+    // An editable combo box keeps the focus and hands the keys to its field itself.
+    widget->installEventFilter(this);
     add(combo,
         [widget, &combo] {
             pushCommon(widget, combo);
@@ -178,13 +209,15 @@ void ControlBinder::bind(QComboBox* widget, ComboBox& combo) {
 }
 
 void ControlBinder::bind(QLabel* widget, Label& label) {
+    // Captions hold file names and other texts of the user's, never markup.
+    widget->setTextFormat(Qt::PlainText);
     add(label,
-        [widget, &label] {
+        [this, widget, &label] {
             pushCommon(widget, label);
-            const QString caption = toQt(label.caption());
+            const QString caption = displayCaption(label, label.caption());
             if (widget->text() != caption) widget->setText(caption);
             // A label that shows a value is named by that value; its tooltip describes it.
-            widget->setAccessibleName(caption);
+            widget->setAccessibleName(toQt(label.caption()));
             widget->setAccessibleDescription(toQt(label.toolTip()));
         },
         widget);
@@ -192,9 +225,9 @@ void ControlBinder::bind(QLabel* widget, Label& label) {
 
 void ControlBinder::bind(QAbstractButton* widget, Button& button) {
     add(button,
-        [widget, &button] {
+        [this, widget, &button] {
             pushCommon(widget, button);
-            const QString caption = toQt(button.caption());
+            const QString caption = displayCaption(button, button.caption());
             if (widget->text() != caption) widget->setText(caption);
             // Picture buttons have no caption: their tooltip names them.
             if (caption.isEmpty()) widget->setAccessibleName(toQt(button.toolTip()));
@@ -213,8 +246,8 @@ void ControlBinder::bind(QAbstractButton* widget, Button& button) {
 void ControlBinder::bind(QAction* action, Button& item) {
     action->setObjectName(QString::fromStdString(item.name()));
     add(item,
-        [action, &item] {
-            const QString caption = toQt(item.caption());
+        [this, action, &item] {
+            const QString caption = displayCaption(item, item.caption());
             if (action->text() != caption) action->setText(caption);
             action->setEnabled(item.enabled());
             action->setVisible(item.visible());
@@ -237,6 +270,31 @@ void ControlBinder::bind(QTimer* timer, Timer& control) {
         if (!m_gate.isOpen() || !control.enabled() || !control.onTimer) return;
         run(control.onTimer);
     });
+}
+
+void ControlBinder::setAccessKey(const Control& control, char letter) {
+    m_accessKeys[&control] = letter;
+    for (Binding& binding : m_bindings) {
+        if (binding.control == &control) binding.push();
+    }
+}
+
+QString ControlBinder::displayCaption(const Control& control, const std::string& caption) const {
+    const auto key = m_accessKeys.find(&control);
+    if (key == m_accessKeys.end()) return toQt(caption);
+    // The caption without its marker; a doubled "&&" is a plain ampersand and stays.
+    std::string plain;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size()) {
+            if (caption[i + 1] == '&') plain += caption.substr(i++, 2);
+            continue;
+        }
+        plain += caption[i];
+    }
+    const std::size_t at = plain.find(key->second);
+    if (at == std::string::npos) return toQt(caption);
+    plain.insert(at, 1, '&');
+    return toQt(plain);
 }
 
 void ControlBinder::run(const std::function<void()>& action, const Control* origin) {
@@ -265,13 +323,70 @@ void ControlBinder::sync() {
         m_formBinding.pushed = m_formBinding.control->revision();
         m_formBinding.push();
     }
+    if (onSynced) onSynced();
     m_pushing = false;
 }
 
+void ControlBinder::endPress(QScrollBar* widget) {
+    // A held arrow or trough keeps stepping on its own; a box that a step opened would take the
+    // button's release, and the steps would go on behind it. The press ends where the box
+    // opens, and a drag goes back to where it started.
+    if (widget->isSliderDown()) widget->setSliderPosition(widget->value());
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(-1, -1), QPointF(-1, -1),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
+
 bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
-    // A window closed by the user is unloaded, as its load handler expects on the next show.
+    // An access key that reaches a text field found no control to press, as when its button is
+    // disabled: the key does nothing, and its letter is not typed into the field either.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers();
+        if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier) &&
+            !key->text().isEmpty())
+            return true;
+    }
+    if (event->type() == QEvent::WindowBlocked) {
+        for (QScrollBar* bar : m_scrollBars) {
+            if (bar == watched && m_pressed.contains(bar)) endPress(bar);
+        }
+    }
+    if (event->type() == QEvent::KeyPress) {
+        for (QScrollBar* bar : m_scrollBars) {
+            if (bar != watched) continue;
+            // Qt turns the arrows of a horizontal scroll bar round; the page selector goes on
+            // with Right, Down and Page Down and back with Left, Up and Page Up.
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (const auto end = m_scrollEnds.find(bar); key == Qt::Key_End && end != m_scrollEnds.end()) {
+                bar->setValue(end->second());
+                return true;
+            }
+            const auto action = scrollKeyAction(key);
+            if (action == QAbstractSlider::SliderNoAction) return false;
+            bar->triggerAction(action);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease) {
+        for (QScrollBar* bar : m_scrollBars) {
+            if (bar != watched) continue;
+            if (event->type() == QEvent::MouseButtonPress) {
+                m_pressed.insert(bar);
+            } else {
+                m_pressed.erase(bar);
+            }
+        }
+    }
+    // A window closed by the user is unloaded, as its load handler expects on the next show,
+    // unless its model keeps it.
     if (watched == m_window && event->type() == QEvent::Close && m_form && m_form->loaded()) {
-        run([this] { m_form->unload(); });
+        bool unloaded = false;
+        run([this, &unloaded] { unloaded = m_form->queryUnload(); });
+        if (!unloaded) {
+            event->ignore();
+            return true;
+        }
     }
     return QObject::eventFilter(watched, event);
 }

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include <QObject>
+#include <QWidget>
 
 #include "core/controls.h"
 #include "core/services.h"
@@ -20,7 +22,6 @@ class QLineEdit;
 class QRadioButton;
 class QScrollBar;
 class QTimer;
-class QWidget;
 
 namespace velora {
 
@@ -46,6 +47,18 @@ public:
     void bind(QAction* action, Button& item);
     void bind(QTimer* timer, Timer& control);
 
+    // Shows `control`'s caption with its access key on the first `letter` of the caption instead
+    // of where the caption marks it, so that no two controls of a window share a key. The
+    // caption keeps its letters; only the marker moves.
+    void setAccessKey(const Control& control, char letter);
+
+    // The caption as the widget shows it, with the access key marker where setAccessKey put it.
+    QString displayCaption(const Control& control, const std::string& caption) const;
+
+    // A text field of the window that no control is bound to: an access key that reaches it is
+    // not typed into it, as with the bound fields.
+    void guardField(QWidget* field) { field->installEventFilter(this); }
+
     // Runs a model action that the user started, then pushes what changed. `origin` is pushed in
     // any case, since its widget already shows the user's edit and may need to be put right.
     // A run-time error that no handler trapped ends the program with a plain message.
@@ -53,6 +66,8 @@ public:
 
     // Pushes every control whose state moved since the last push.
     void sync();
+    // Runs at the end of every push, for what a view draws beyond its controls.
+    std::function<void()> onSynced;
 
     // The widget bound to `control`, if any.
     QWidget* widgetFor(const Control* control) const;
@@ -67,6 +82,8 @@ private:
         std::function<void()> push;
     };
     void add(const Control& control, std::function<void()> push, QWidget* widget);
+    // Ends the user's press on a scroll bar as if the mouse button had been let go.
+    static void endPress(QScrollBar* widget);
 
     Services& m_services;
     EventGate& m_gate;
@@ -75,7 +92,11 @@ private:
     Binding m_formBinding{nullptr, 0, {}};
     std::vector<Binding> m_bindings;
     std::map<const Control*, QWidget*> m_widgets;
+    std::map<const Control*, char> m_accessKeys;
     bool m_pushing = false;
+    std::vector<QScrollBar*> m_scrollBars;
+    std::set<QScrollBar*> m_pressed;  // scroll bars holding the user's mouse button
+    std::map<QScrollBar*, std::function<int()>> m_scrollEnds;  // where End takes a scroll bar
 };
 
 }  // namespace velora

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "artwork.h"
+#include "preview_input.h"
 #include "qt_text.h"
 
 namespace velora {
@@ -56,6 +57,22 @@ EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
     saveNotice->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(saveNotice);
     m_binder.bind(saveNotice, m_model.saveNotice);
+
+    // During the preview the rows only show the sign: no text cursor, no selection, and the
+    // user's input goes nowhere but to the stop.
+    QList<QLineEdit*> rows;
+    for (const TextBox* box : {&m_model.Text1, &m_model.Text2, &m_model.Text3, &m_model.Text6})
+        rows << qobject_cast<QLineEdit*>(m_binder.widgetFor(box));
+    m_binder.onSynced = [this, rows] {
+        const bool playing = m_model.state().PreviewRunning == 1;
+        for (QLineEdit* row : rows) {
+            if (row->isReadOnly() != playing) row->setReadOnly(playing);
+            if (playing && row->hasSelectedText()) row->deselect();
+        }
+    };
+    new PreviewInput(
+        m_model.state(), findChild<QPushButton*>(QStringLiteral("Anteprima")),
+        [this] { m_binder.run([this] { m_model.Anteprima.click(); }); }, this);
 
     auto* timer1 = new QTimer(this);
     timer1->setTimerType(Qt::PreciseTimer);
@@ -179,11 +196,7 @@ QWidget* EditorView::buildControls() {
     grid->addWidget(check(m_model.Scor1), 2, 2);
     grid->addWidget(check(m_model.Scor2), 3, 2);
     grid->addWidget(check(m_model.Gra_Inv), 4, 2);
-    QPushButton* infoR1 = button(m_model.InfoR1);
-    // "In&fo R1" marks the same letter as "&File". As on the desktop, Alt+F belongs to the menu
-    // bar; the button keeps its caption and is reached with Alt+1 (its row) or the Tab key.
-    infoR1->setShortcut(QKeySequence(Qt::ALT | Qt::Key_1));
-    grid->addWidget(infoR1, 2, 3);
+    grid->addWidget(button(m_model.InfoR1), 2, 3);
     grid->addWidget(button(m_model.InfoR2), 3, 3);
     grid->addWidget(button(m_model.Command2), 4, 3);
     grid->addWidget(button(m_model.Command6), 5, 3);
@@ -207,7 +220,37 @@ QWidget* EditorView::buildControls() {
     grid->addWidget(label(m_model.Label1), 6, 3);
     grid->addWidget(label(m_model.Label3), 6, 4);
     grid->addWidget(label(m_model.txtora), 7, 0, 1, 7);
+
+    setAccessKeys();
+    // The Tab key follows the way a page is composed, from its rows to the button that stores
+    // it; the buttons that insert and delete whole pages come after, out of that path.
+    QWidget* previous = nullptr;
+    for (const Control* control : std::initializer_list<const Control*>{
+             &m_model.Text1, &m_model.Text2, &m_model.Text3, &m_model.Scor1, &m_model.Scor2,
+             &m_model.Gra_Inv, &m_model.Combo1, &m_model.cmdinserisci, &m_model.VScroll1,
+             &m_model.Option1, &m_model.Option2, &m_model.InfoR1, &m_model.InfoR2,
+             &m_model.Command2, &m_model.Anteprima, &m_model.Command1, &m_model.Command6,
+             &m_model.Picture2, &m_model.Picture1}) {
+        QWidget* next = m_binder.widgetFor(control);
+        if (previous) setTabOrder(previous, next);
+        previous = next;
+    }
     return panel;
+}
+
+void EditorView::setAccessKeys() {
+    // Each letter once in the window: the menu bar holds F and "?", and two items of the File
+    // menu shared N. The captions keep their letters; only the marker moves.
+    m_binder.setAccessKey(m_model.mnuNom, 'c');
+    m_binder.setAccessKey(m_model.InfoR1, '1');
+    m_binder.setAccessKey(m_model.InfoR2, '2');
+    m_binder.setAccessKey(m_model.Command6, 'M');
+    m_binder.setAccessKey(m_model.Scor1, 'S');
+    m_binder.setAccessKey(m_model.Scor2, 'c');
+    m_binder.setAccessKey(m_model.Gra_Inv, 'v');
+    m_binder.setAccessKey(m_model.Option1, 'R');
+    m_binder.setAccessKey(m_model.Option2, 'g');
+    m_binder.setAccessKey(m_model.Label2, 'T');
 }
 
 }  // namespace velora

@@ -28,6 +28,7 @@ private:
     void buildMenus();
     QWidget* buildDisplay();
     QWidget* buildControls();
+    void setAccessKeys();
 
     EditorWindow& m_model;
     ControlBinder m_binder;

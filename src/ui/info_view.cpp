@@ -77,7 +77,7 @@ private:
 }  // namespace
 
 InfoView::InfoView(InfoWindow& model, EventGate& gate, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_model(model), m_binder(model.services(), gate, this) {
+    : QWidget(parent, Qt::Dialog), m_model(model), m_binder(model.services(), gate, this) {
     m_binder.bind(this, m_model.window);
 
     auto* picture = new QLabel(this);
@@ -112,6 +112,7 @@ InfoView::InfoView(InfoWindow& model, EventGate& gate, QWidget* parent)
     close->setDefault(true);
     close->setAutoDefault(true);
     m_binder.bind(close, m_model.Command1);
+    m_binder.setAccessKey(m_model.Command1, 'C');
     // Escape closes the window as "Chiudi" does.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, close, &QPushButton::click);

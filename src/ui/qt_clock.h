@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include <QEventLoop>
+
 #include "platform/system_clock.h"
 
 namespace velora {
@@ -16,8 +18,13 @@ public:
     // Waits of 20 ms and more repaint the windows as they go, without delivering user input,
     // which waits for the handler to end; shorter waits only wait.
     void wait(double seconds) override;
+    // Delivers the user's input as well, and ends as soon as `stop` answers true.
+    bool waitUnless(double seconds, const std::function<bool()>& stop) override;
 
 private:
+    bool waitProcessing(double seconds, QEventLoop::ProcessEventsFlags flags,
+                        const std::function<bool()>& stop);
+
     std::function<void()> m_repaint;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 #include "qt_text.h"
@@ -30,6 +31,8 @@ MessageAnswer QtDialogs::messageBox(const std::string& text, const std::string& 
     prepare();
     QMessageBox box(parent());
     box.setWindowTitle(toQt(title));
+    // Messages can carry names the user typed (a port, a file): never read them as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setText(toQt(text));
     switch (icon) {
         case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
@@ -38,6 +41,8 @@ MessageAnswer QtDialogs::messageBox(const std::string& text, const std::string& 
         case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
     }
     if (buttons == MessageButtons::YesNo) {
+        // Whatever the icon asked for, a box that asks Yes or No shows the question mark.
+        box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
@@ -53,6 +58,7 @@ std::string QtDialogs::inputBox(const std::string& prompt, const std::string& ti
     QInputDialog dialog(parent());
     dialog.setWindowTitle(toQt(title));
     dialog.setLabelText(toQt(prompt));
+    if (auto* label = dialog.findChild<QLabel*>()) label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(toQt(defaultText));
     if (dialog.exec() != QDialog::Accepted) return {};
     return fromQt(dialog.textValue());

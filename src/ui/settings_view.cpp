@@ -11,7 +11,7 @@ namespace velora {
 
 SettingsView::SettingsView(Salva_Impost& model, Services& services, EventGate& gate,
                            QWidget* parent)
-    : QWidget(parent, Qt::Window), m_model(model), m_binder(services, gate, this) {
+    : QWidget(parent, Qt::Dialog), m_model(model), m_binder(services, gate, this) {
     m_binder.bind(this, m_model.window);
 
     auto* label1 = new QLabel(this);
@@ -38,6 +38,9 @@ SettingsView::SettingsView(Salva_Impost& model, Services& services, EventGate& g
     m_binder.bind(label2, m_model.Label2);
     m_binder.bind(command1, m_model.Command1);
     m_binder.bind(command2, m_model.Command2);
+    m_binder.setAccessKey(m_model.Label1, 'N');
+    m_binder.setAccessKey(m_model.Command1, 'S');
+    m_binder.setAccessKey(m_model.Command2, 'C');
     // The heading names the list for screen readers, which read a combo box out by its value.
     label1->setBuddy(combo2);
     command1->setDefault(true);

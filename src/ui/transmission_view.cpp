@@ -46,7 +46,7 @@ bool isUserInput(QEvent::Type type) {
 
 TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock& clock,
                                    Services& services, EventGate& gate, QWidget* parent)
-    : QWidget(parent),
+    : QWidget(parent, Qt::Dialog),
       m_model(model),
       m_ports(ports),
       m_clock(clock),
@@ -146,6 +146,15 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     m_binder.bind(m_cancel, model.Annulla);
     m_binder.bind(esito, model.Esito);
     m_binder.bind(dimensione, model.Dimensione);
+    // Access keys, one letter each beside the port field's P.
+    m_binder.setAccessKey(model.Command7, 'C');
+    m_binder.setAccessKey(model.CMDINVIO, 'I');
+    m_binder.setAccessKey(model.Command3, 'D');
+    m_binder.setAccessKey(model.Command1, 'E');
+    m_binder.setAccessKey(model.Option1, 'S');
+    m_binder.setAccessKey(model.Option2, 'M');
+    m_binder.setAccessKey(model.Annulla, 'A');
+    m_binder.guardField(m_portChoice);
 
     connect(m_portChoice, &QComboBox::activated, this,
             [this](int index) { choosePort(m_portChoice->itemText(index)); });

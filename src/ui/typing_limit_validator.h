@@ -7,7 +7,8 @@
 namespace velora {
 
 // Bounds typing, pasting and undo by the model's typing limit without ever cutting a text that
-// the program set: QLineEdit's own maximum length would truncate it.
+// the program set: QLineEdit's own maximum length would truncate it. A paste longer than the
+// room left inserts what fits.
 class TypingLimitValidator : public QValidator {
     Q_OBJECT
 

@@ -43,8 +43,8 @@ TEST_P(TypingLimitTest, EachBoxTakesItsLimitAtItsNextChange) {
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, TypingLimitTest,
-    ::testing::Values(LimitCase{false, 0, 0, 15, 15, 15}, LimitCase{false, 1, 0, 114, 15, 114},
-                      LimitCase{false, 0, 1, 15, 114, 114}, LimitCase{true, 0, 0, -1, -1, 15},
+    ::testing::Values(LimitCase{false, 0, 0, 15, 15, 7}, LimitCase{false, 1, 0, 114, 15, 114},
+                      LimitCase{false, 0, 1, 15, 114, 114}, LimitCase{true, 0, 0, -1, -1, 7},
                       LimitCase{true, 1, 0, -1, -1, 114}, LimitCase{true, 0, 1, -1, -1, 114}));
 
 TEST_F(FieldRulesTest, FullFixedRow1MovesTheFocusToRow2) {

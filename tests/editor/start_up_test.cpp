@@ -35,7 +35,7 @@ TEST_F(StartUpTest, FormLoadLeavesAnEmptyTwoRowEditor) {
     EXPECT_EQ(editor.LenRigaUn.caption(), "0");
     EXPECT_EQ(editor.Text1.maxLength(), 24);
     EXPECT_EQ(editor.Text2.maxLength(), 24);
-    EXPECT_EQ(editor.Text3.maxLength(), 24);
+    EXPECT_EQ(editor.Text3.maxLength(), 12);  // a fixed big row is half a row
 }
 
 TEST_F(StartUpTest, FailedCalibrationIsReportedAndStartUpGoesOn) {

@@ -274,22 +274,35 @@ TEST_F(FileMenuTest, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(state.PageText[2][1], "typed");
 }
 
+// File > finE and closing the window (title bar, Alt+F4) ask the same question; the window
+// itself never goes without the program.
 TEST_F(FileMenuTest, ExitEndsOnlyOnExactlySOrLowerS) {
     struct Case {
         const char* answer;
         bool ends;
     };
-    for (const Case& c : {Case{"S", true}, Case{"s", true}, Case{"si", false}, Case{"S ", false},
-                          Case{"N", false}, Case{"", false}}) {
-        SCOPED_TRACE(c.answer);
-        fake.program.endCalls = 0;
-        fake.dialogs.shown.clear();
-        fake.dialogs.inputAnswers.push_back(c.answer);
-        editor.mnunextfinE.click();
-        EXPECT_EQ(onlyDialog().text, "Ha Salvato i DATI? (S/N)");
-        EXPECT_EQ(onlyDialog().title, "Fine");
-        EXPECT_EQ(onlyDialog().defaultText, "N");
-        EXPECT_EQ(fake.program.endCalls, c.ends ? 1 : 0);
+    fake.clock.autoAdvance = 0.05;
+    fake.files.contents["BASE.dat"] = "18\r\n";
+    editor.window.show();
+    for (const bool closing : {false, true}) {
+        for (const Case& c : {Case{"S", true}, Case{"s", true}, Case{"si", false},
+                              Case{"S ", false}, Case{"N", false}, Case{"", false}}) {
+            SCOPED_TRACE(std::string(closing ? "window closed, " : "finE, ") + c.answer);
+            fake.program.endCalls = 0;
+            fake.dialogs.shown.clear();
+            fake.dialogs.inputAnswers.push_back(c.answer);
+            if (closing) {
+                EXPECT_FALSE(editor.window.queryUnload());
+            } else {
+                editor.mnunextfinE.click();
+            }
+            EXPECT_EQ(onlyDialog().text, "Ha Salvato i DATI? (S/N)");
+            EXPECT_EQ(onlyDialog().title, "Fine");
+            EXPECT_EQ(onlyDialog().defaultText, "N");
+            EXPECT_EQ(fake.program.endCalls, c.ends ? 1 : 0);
+            EXPECT_TRUE(editor.window.loaded());
+            EXPECT_TRUE(editor.window.visible());
+        }
     }
 }
 

@@ -37,7 +37,7 @@ protected:
         preview.Anteprima_Click();
     }
 
-    Preview preview{editor};
+    Preview& preview = windows.preview;
     std::vector<std::string> shownText1;
     std::vector<std::string> shownText2;
     std::vector<std::string> shownText3;
@@ -180,6 +180,58 @@ TEST_F(PreviewTest, FieldRulesRestAndTheTimerStopsDuringThePreview) {
     EXPECT_FALSE(timerRunning.front());
     EXPECT_EQ(counter.front(), "before");
     EXPECT_TRUE(timerRunning.back());
+}
+
+// "Anteprima" pressed again during a wait (a page's pause or a scrolling step) ends the preview
+// there, through its usual closing steps.
+TEST_F(PreviewTest, PressingAnteprimaAgainStopsAtOnce) {
+    struct Case {
+        int pressedDuringWait;  // 1 is page 1's pause; 2 on are page 2's scrolling steps
+        int waits;
+    };
+    for (const Case& c : {Case{1, 1}, Case{3, 3}}) {
+        SCOPED_TRACE(c.pressedDuringWait);
+        putPage(1, kTwoFixedRows, std::string(18, 'A'), std::string(18, 'B'), 20);
+        putPage(2, kRow2Scrolling, std::string(18, 'C'), "scorre", 20);
+        putPage(3, kBigFixed, "ULTIMA   ", "ULTIMA   ", 20);
+        state.PageCount = 3;
+        int waits = 0;
+        fake.clock.onWait = [&](double) {
+            if (++waits == c.pressedDuringWait) editor.Anteprima.click();
+        };
+        play();
+        EXPECT_EQ(fake.clock.waits.size(), std::size_t(c.waits));
+        EXPECT_EQ(state.PreviewRunning, 0);
+        EXPECT_TRUE(editor.Timer1.enabled());
+        EXPECT_FALSE(editor.Text6.visible());
+        EXPECT_EQ(editor.Anteprima.mousePointer(), Button::kDefaultPointer);
+        EXPECT_EQ(editor.VScroll1.value(), 3);
+        EXPECT_EQ(editor.Text3.text(), "ULTIMA   ");
+        EXPECT_TRUE(editor.Text3.visible());
+        EXPECT_EQ(reportedErrors(), 0);
+
+        // The next press plays the whole sequence again.
+        fake.clock.onWait = nullptr;
+        play();
+        EXPECT_EQ(fake.clock.waits.size(), 1u + 13u + 1u + 1u);
+    }
+}
+
+// Closing the window during the preview stops it; the window's question comes after the closing
+// steps, and the window stays unless the question lets it go.
+TEST_F(PreviewTest, ClosingTheWindowStopsThePreviewThenAsks) {
+    putPage(1, kTwoFixedRows, std::string(18, 'A'), std::string(18, 'B'), 20);
+    putPage(2, kTwoFixedRows, std::string(18, 'C'), std::string(18, 'D'), 20);
+    state.PageCount = 2;
+    std::vector<int> askedWhilePlaying;
+    editor.mnunextfinE.onClick = [&] { askedWhilePlaying.push_back(state.PreviewRunning); };
+    bool closed = true;
+    fake.clock.onWait = [&](double) { closed = editor.window.queryUnload(); };
+    play();
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(fake.clock.waits.size(), 1u);
+    EXPECT_EQ(askedWhilePlaying, std::vector<int>{0});
+    EXPECT_EQ(editor.VScroll1.value(), 2);
 }
 
 }  // namespace

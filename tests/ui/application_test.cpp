@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QSettings>
@@ -48,6 +49,47 @@ private Q_SLOTS:
         QVERIFY(h.app->settings());
         QVERIFY(QTest::qWaitForWindowExposed(h.app->settings()));
         QCOMPARE(h.app->settings()->windowTitle(), QStringLiteral("Form1"));
+    }
+
+    // Closing the editor asks whether the data were saved; cancelling the question keeps it.
+    void closingTheEditorAsksFirst() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(h.app->editor()));
+        QVERIFY(!h.app->editor()->close());
+        QCOMPARE(h.dialogs, QStringList{QStringLiteral("Fine")});
+        QTest::qWait(50);
+        QVERIFY(h.app->editor()->isVisible());
+        QVERIFY(h.app->editor()->model().window.loaded());
+    }
+
+    // On the real clock: closing the window during a long preview stops it at once, then asks;
+    // a click on "Invio DATI" given meanwhile never opens the transmission window.
+    void closingDuringThePreviewStopsItThenAsks() {
+        Harness h;
+        EditorView& view = *h.app->editor();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        Modulo1& state = h.app->state();
+        for (int slot = 1; slot <= 2; ++slot) {
+            state.PageText[slot][1] = state.PageText[slot][2] = "GRANDE   ";
+            state.PageKind[slot] = kBigFixed;
+            state.PagePause[slot] = 20;  // ten seconds each
+        }
+        state.PageCount = 2;
+        QTimer::singleShot(100, &view, [&view] {
+            QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("Command1")),
+                              Qt::LeftButton);
+            view.close();
+        });
+        QElapsedTimer played;
+        played.start();
+        QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("Anteprima")),
+                          Qt::LeftButton);
+        QVERIFY2(played.elapsed() < 10000, "the preview played on after the close");
+        QCOMPARE(state.PreviewRunning, 0);
+        QCOMPARE(h.dialogs, QStringList{QStringLiteral("Fine")});
+        QTest::qWait(50);
+        QVERIFY(view.isVisible());
+        QVERIFY(!h.app->transmissionView());
     }
 
     // The window's load handler opens the port at once: it must be the one chosen last time,

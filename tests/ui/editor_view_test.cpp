@@ -1,5 +1,6 @@
 #include <QAccessible>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -163,6 +164,35 @@ private Q_SLOTS:
         QCOMPARE(text2->text(), QStringLiteral("scrolling text and more"));
         QCOMPARE(h.find<QLabel>("txtmax")->text(), QStringLiteral("2"));
         QVERIFY(h.fake.dialogs.shown.empty());
+    }
+
+    // A fixed big row takes as many characters as storing keeps: half a row, 9 of 18.
+    void bigFixedRowTakesWhatIsStoredAndPastesWhatFits() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowActive(&h.view));
+        auto* option2 = h.find<QRadioButton>("Option2");
+        QTest::mouseClick(option2, Qt::LeftButton, {}, QPoint(6, option2->height() / 2));
+        auto* text3 = h.find<QLineEdit>("Text3");
+        QTRY_VERIFY_WITH_TIMEOUT(text3->isVisible(), 1000);
+        text3->setFocus();
+        QTest::keyClicks(text3, QStringLiteral("OFFERTA SPECIALE"));
+        QCOMPARE(text3->text(), QStringLiteral("OFFERTA S"));
+        QCOMPARE(h.find<QLabel>("LenRigaUn")->text(), QStringLiteral("9"));
+
+        // Room for two more: a paste of five inserts two, where the cursor stands.
+        QTest::keyClick(text3, Qt::Key_Backspace);
+        QTest::keyClick(text3, Qt::Key_Backspace);
+        text3->setCursorPosition(0);
+        QApplication::clipboard()->setText(QStringLiteral("«NEW»"));
+        QTest::keyClick(text3, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(text3->text(), QStringLiteral("«NOFFERTA"));
+        QCOMPARE(text3->cursorPosition(), 2);
+        QCOMPARE(h.model.Text3.text(), std::string("\xABNOFFERTA"));
+        QCOMPARE(h.find<QLabel>("LenRigaUn")->text(), QStringLiteral("9"));
+
+        QTest::mouseClick(h.find<QPushButton>("cmdinserisci"), Qt::LeftButton);
+        QCOMPARE(h.state.PageText[1][1], std::string("\xABNOFFERTA"));
+        QCOMPARE(int(h.state.PageKind[1]), int(kBigFixed));
     }
 
     void checkBoxClickReachesTheModel() {

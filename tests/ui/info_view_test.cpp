@@ -49,7 +49,7 @@ private Q_SLOTS:
             QCOMPARE(logo.deviceIndependentSize().toSize(), QSize(242, 122));
             QVERIFY(!logo.toImage().isNull());
             auto* close = h.find<QPushButton>("Command1");
-            QCOMPARE(close->text(), QStringLiteral("Chiudi"));
+            QCOMPARE(close->text(), QStringLiteral("&Chiudi"));
             QTest::mouseClick(close, Qt::LeftButton);
             QVERIFY(h.infoView().isHidden());
             QVERIFY(!h.info.window.loaded());

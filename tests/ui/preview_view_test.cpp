@@ -55,6 +55,68 @@ private Q_SLOTS:
         QVERIFY(view.findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
         QCOMPARE(state.PreviewRunning, 0);
     }
+
+    // Escape or "Anteprima" stops the preview at its first page; a click on "Invio DATI", a key
+    // and a wheel turn given meanwhile are dropped, and the rows show no cursor or selection.
+    void stopsAtOnceAndDropsOtherInput_data() {
+        QTest::addColumn<bool>("byEscape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("Anteprima again") << false;
+    }
+
+    void stopsAtOnceAndDropsOtherInput() {
+        QFETCH(bool, byEscape);
+        testing::StartedEditor h;
+        auto& fake = h.fake;
+        auto& state = h.state;
+        auto& model = h.model;
+        auto& view = h.view;
+        h.start();
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        fake.clock.autoAdvance = 0;
+        for (int slot = 1; slot <= 3; ++slot) {
+            state.PageText[slot][1] = std::string(18, char('0' + slot));
+            state.PageText[slot][2] = "riga due";
+            state.PageKind[slot] = kTwoFixedRows;
+            state.PagePause[slot] = 20;
+        }
+        state.PageCount = 3;
+        int transmissionOpened = 0;
+        model.Command1.onClick = [&] { ++transmissionOpened; };
+
+        auto* anteprima = h.find<QPushButton>("Anteprima");
+        auto* text1 = h.find<QLineEdit>("Text1");
+        bool rowsPlain = false;
+        fake.clock.onWait = [&](double) {
+            if (fake.clock.waits.size() != 1) return;
+            text1->selectAll();
+            view.binder().sync();  // as the clock repaints
+            rowsPlain = text1->isVisible() && text1->isReadOnly() && !text1->hasSelectedText();
+            QTest::mouseClick(h.find<QPushButton>("Command1"), Qt::LeftButton);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_X);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+            if (byEscape) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            } else {
+                QTest::mouseClick(anteprima, Qt::LeftButton);
+            }
+        };
+
+        QTest::mouseClick(anteprima, Qt::LeftButton);
+        QCOMPARE(fake.clock.waits.size(), std::size_t{1});
+        QVERIFY(rowsPlain);
+        QCOMPARE(transmissionOpened, 0);
+        QCOMPARE(state.PreviewRunning, 0);
+        QVERIFY(view.findChild<QTimer*>(QStringLiteral("Timer1"))->isActive());
+        QCOMPARE(h.find<QScrollBar>("VScroll1")->value(), 3);
+        QCOMPARE(text1->text(), QStringLiteral("333333333333333333"));
+        QVERIFY(!text1->isReadOnly());
+        QVERIFY(fake.dialogs.shown.empty());
+
+        // Afterwards the editor takes input again.
+        QTest::mouseClick(h.find<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(transmissionOpened, 1);
+    }
 };
 
 }  // namespace velora

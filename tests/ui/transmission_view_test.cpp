@@ -146,6 +146,27 @@ private Q_SLOTS:
         QVERIFY(h.fake.dialogs.shown.empty());
     }
 
+    // Its access key reaches "Annulla" too while the other keys are held back.
+    void uploadCanBeCancelledFromTheKeyboard() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.view));
+        h.typePort(QString::fromStdString(h.sign.devicePath()));
+        QTest::mouseClick(h.find<QPushButton>("Command7"), Qt::LeftButton);
+        QTRY_VERIFY(h.find<QPushButton>("CMDINVIO")->isEnabled());
+        bool pressed = false;
+        connect(&h.view, &TransmissionView::progressShown, &h.view, [&] {
+            if (pressed || h.model.progress().bytesSent <= 30) return;
+            pressed = true;
+            QTimer::singleShot(0, &h.view, [&] {
+                QTest::keyClick(h.view.windowHandle(), Qt::Key_A, Qt::AltModifier);
+            });
+        });
+        QTest::mouseClick(h.find<QPushButton>("CMDINVIO"), Qt::LeftButton);
+        QVERIFY(pressed);
+        QVERIFY(h.model.progress().bytesSent < uploadStream(h.state).bytes.size());
+        QVERIFY(h.find<QLabel>("Esito")->text().startsWith(QStringLiteral("Invio annullato")));
+    }
+
     // The remembered port fails to open as the window opens: the window says why, without a box,
     // and a typed port that fails is not remembered in its place.
     void failedOpenIsShownInTheWindowAndNotRemembered() {

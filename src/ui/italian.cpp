@@ -1,0 +1,28 @@
+#include "italian.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
+
+namespace velora {
+
+bool speakItalian() {
+    const QLocale italian(QLocale::Italian, QLocale::Italy);
+    QLocale::setDefault(italian);
+    // Owned by the application object, so it goes with it.
+    static QPointer<QTranslator> installed;
+    if (installed) return true;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(italian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    installed = translator;
+    return true;
+}
+
+}  // namespace velora

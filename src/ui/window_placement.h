@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+namespace velora {
+
+// Every time `window` is shown it opens centred on `owner` and no wider than the screen it opens
+// on. A window made with its owner as parent and the Qt::Dialog type is also kept above it by the
+// desktop (X11 marks only such windows transient for their owner).
+void placeOver(QWidget* window, QWidget* owner);
+
+}  // namespace velora
