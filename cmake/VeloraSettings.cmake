@@ -7,8 +7,24 @@ set(CMAKE_CXX_EXTENSIONS OFF)
 if(MSVC)
     target_compile_options(velora_settings INTERFACE /W4 /utf-8)
 else()
-    target_compile_options(velora_settings INTERFACE -Wall -Wextra -Wpedantic)
+    target_compile_options(velora_settings INTERFACE
+        -Wall -Wextra -Wpedantic
+        -Wold-style-cast -Woverloaded-virtual -Wnon-virtual-dtor -Wcast-qual -Wshadow)
 endif()
+if(VELORA_WERROR)
+    target_compile_options(velora_settings INTERFACE $<IF:$<CXX_COMPILER_ID:MSVC>,/WX,-Werror>)
+endif()
+
+# The program's version, defined once: VELORA_VERSION in velora_version.h.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/velora_version.h.in
+               ${PROJECT_BINARY_DIR}/generated/velora_version.h @ONLY)
+target_include_directories(velora_settings INTERFACE ${PROJECT_BINARY_DIR}/generated)
+
+# moc and rcc for a target that uses Qt's meta-objects or resources; the Qt-free targets never
+# run them.
+function(velora_qt_target name)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+endfunction()
 
 # Keep Qt code honest about text conversions and signals.
 target_compile_definitions(velora_settings INTERFACE
@@ -43,7 +59,8 @@ endfunction()
 # A Qt Test executable that drives real widgets without a display.
 function(velora_add_ui_test name)
     add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE velora_ui velora_settings Qt6::Test)
+    target_link_libraries(${name} PRIVATE velora_app velora_settings Qt6::Test)
+    velora_qt_target(${name})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     add_test(NAME ${name} COMMAND ${name})
     velora_test_home(home ${name})

@@ -29,6 +29,7 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_program.h"
+#include "platform/calibration.h"
 #include "led_picture.h"
 #include "led_view.h"
 #include "link/sign_messages.h"
@@ -88,7 +89,8 @@ int main(int argc, char* argv[]) {
         files.contents["BASE.dat"] = "24\r\n";
         velora::Modulo1 state;
         velora::EventGate gate;
-        velora::EditorWindow model(state, services);
+        velora::EditorWindow model(state, services,
+                                   [&clock] { return velora::timeCountingLoop(clock); });
         velora::EditorView view(model, gate);
         view.binder().run([&] {
             model.window.show();

@@ -12,7 +12,8 @@
 #include "core/modulo1.h"
 #include "core/pacing.h"
 #include "core/services.h"
-#include "core/system_clock.h"
+#include "platform/calibration.h"
+#include "platform/system_clock.h"
 
 namespace {
 

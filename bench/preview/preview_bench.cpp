@@ -22,6 +22,8 @@
 #include <QTimer>
 
 #include "application.h"
+#include "platform/calibration.h"
+#include "platform/system_clock.h"
 
 namespace {
 
@@ -71,7 +73,7 @@ int main(int argc, char* argv[]) {
     base.write("18\r\n");
     base.close();
 
-    velora::Application app;
+    velora::Application app([] { return velora::timeCountingLoop(velora::SystemClock()); });
     velora::EditorView& editor = app.start();
     velora::Modulo1& state = app.state();
     state.PageCount = 1;

@@ -3,9 +3,9 @@
 #include <QApplication>
 
 #include "application.h"
-#include "core/pacing.h"
-#include "core/system_clock.h"
 #include "first_paint.h"
+#include "platform/calibration.h"
+#include "platform/system_clock.h"
 
 int main(int argc, char* argv[]) {
     const velora::SystemClock calibrationClock;
@@ -16,7 +16,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Velora"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velora"));
 
-    velora::Application app;
+    velora::Application app([&calibration] { return calibration.timing(); });
     FirstPaint firstPaint;
     // Installed before the window is created, so that no paint of it can be missed.
     qtApp.installEventFilter(&firstPaint);

@@ -22,6 +22,7 @@
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_files.h"
 #include "fakes/fake_program.h"
+#include "platform/calibration.h"
 #include "qt_clock.h"
 
 namespace {
@@ -55,7 +56,8 @@ int main(int argc, char* argv[]) {
 
     velora::Modulo1 state;
     velora::EventGate gate;
-    velora::EditorWindow model(state, services);
+    velora::EditorWindow model(state, services,
+                               [&clock] { return velora::timeCountingLoop(clock); });
     velora::EditorView view(model, gate);
     view.binder().run([&] { model.window.show(); });
     runFor(0.5);  // let the window settle

@@ -42,10 +42,11 @@
 #include <QTimer>
 
 #include "core/pacing.h"
-#include "core/system_clock.h"
 #include "link/inv_dat.h"
 #include "link/sign_messages.h"
 #include "link/virtual_sign.h"
+#include "platform/precise_wait.h"
+#include "platform/system_clock.h"
 #include "qt_serial_port.h"
 
 namespace {

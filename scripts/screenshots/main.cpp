@@ -19,6 +19,8 @@
 #include "application.h"
 #include "core/windows1252.h"
 #include "link/serial_port.h"
+#include "platform/calibration.h"
+#include "platform/system_clock.h"
 
 namespace {
 
@@ -82,7 +84,7 @@ int main(int argc, char* argv[]) {
         base.write(" 18 \r\n");
     }
 
-    velora::Application app;
+    velora::Application app([] { return velora::timeCountingLoop(velora::SystemClock()); });
     velora::EditorView& editorView = app.start();
     editorView.resize(editorView.sizeHint());
     velora::EditorWindow& editor = editorView.model();

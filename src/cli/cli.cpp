@@ -11,15 +11,16 @@
 #include <QTimer>
 
 #include "core/numbers.h"
-#include "core/system_clock.h"
 #include "core/windows1252.h"
 #include "files/file_menu.h"
 #include "files/sequence_file.h"
 #include "link/inv_dat.h"
 #include "link/sign_messages.h"
 #include "link_ports.h"
+#include "platform/system_clock.h"
 #include "pty_sign.h"
 #include "render.h"
+#include "velora_version.h"
 
 namespace velora {
 namespace {
@@ -134,12 +135,15 @@ int dump(const std::string& path) {
     if (!loadSequence(path, state)) return kExitFailed;
     const PacedStream stream = uploadStream(state);
     const std::vector<std::uint8_t> values = stream.values();
+    const auto at = [&values](std::size_t offset) {
+        return values.begin() + static_cast<std::ptrdiff_t>(offset);
+    };
     std::size_t start = 0;
     for (std::size_t end : stream.pageEnds) {
-        std::cout << hexLine({values.begin() + start, values.begin() + end}) << '\n';
+        std::cout << hexLine({at(start), at(end)}) << '\n';
         start = end;
     }
-    std::cout << hexLine({values.begin() + start, values.end()}) << '\n';
+    std::cout << hexLine({at(start), values.end()}) << '\n';
     return kExitOk;
 }
 

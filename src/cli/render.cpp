@@ -11,7 +11,7 @@
 #include <QImage>
 #include <QString>
 
-#include "core/system_clock.h"
+#include "platform/system_clock.h"
 #include "files/sequence_file.h"
 #include "led_picture.h"
 #include "link/sign_messages.h"

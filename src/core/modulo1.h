@@ -43,8 +43,13 @@ struct Modulo1 {
     std::uint8_t PreviewPage = 0;
     std::uint8_t CurrentPause = 3;
     std::string CurrentFilePath;    // empty: the sequence has no file yet
-    double DelayLoopCount = 0;      // set by CalibrateDelay
-    std::uint8_t Attesa_Pagine = 0; // the link waits for the sign's page count
+    // Iterations of the counting loop in a 2 ms delay, written once by CalibrateDelay at
+    // start-up. Nothing in the program reads it any more: the pacing gap (Ritardo) is timed on
+    // the monotonic clock, so a failed calibration cannot shorten it. Kept because a failed
+    // calibration still shows its error at start-up, as it always has.
+    double DelayLoopCount = 0;
+    std::uint8_t Attesa_Pagine =
+        0;  // "waiting for pages": the link waits for the sign's page count
 };
 
 // Width of a big fixed row: half a fixed row, rounded down.

@@ -3,6 +3,7 @@
 
 #include "core/fatal_error.h"
 #include "core/numbers.h"
+#include "core/page_store.h"
 #include "editor_window.h"
 
 namespace velora {
@@ -20,21 +21,9 @@ void EditorWindow::elimina() {
         const int position = static_cast<int>(shownPage());
         const int count = m_state.PageCount;
         if (position < 1 || position > count) return;
-        for (int i = position; i <= count; ++i) {
-            const int next = i + 1;
-            if (next > kLastSlot) {
-                // A full store has no new-page slot to move down: the last slot becomes empty.
-                m_state.PageText[i][1].clear();
-                m_state.PageText[i][2].clear();
-                m_state.PagePause[i] = 0;
-                m_state.PageKind[i] = kNeverStored;
-                continue;
-            }
-            m_state.PageText[i][1] = m_state.PageText[next][1];
-            m_state.PageText[i][2] = m_state.PageText[next][2];
-            m_state.PagePause[i] = m_state.PagePause[next];
-            m_state.PageKind[i] = m_state.PageKind[next];
-        }
+        // The new-page slot moves down with the pages; a full store has none, and its last slot
+        // becomes empty.
+        movePagesDown(m_state, position, count);
         // The pages that remain keep their own pauses, and a sequence shortened to one page
         // keeps that page: only "Nuovo" empties the sequence.
         m_state.PageCount = static_cast<std::uint8_t>(count - 1);
@@ -45,13 +34,7 @@ void EditorWindow::elimina() {
 
 void EditorWindow::mnunextNuovo_Click() {
     // No error trap of its own: an error here ends the program with a plain message.
-    const int last = std::min(m_state.PageCount + 1, kLastSlot);
-    for (int i = 1; i <= last; ++i) {
-        m_state.PageText[i][1].clear();
-        m_state.PageText[i][2].clear();
-        m_state.PageKind[i] = kNeverStored;
-        m_state.PagePause[i] = 0;
-    }
+    clearPages(m_state, 1, std::min(m_state.PageCount + 1, kLastSlot));
     const std::string empty;
     Text1.setText(empty);
     Text2.setText(empty);

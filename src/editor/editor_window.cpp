@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
+#include "core/base_dat.h"
 #include "core/fatal_error.h"
 #include "core/numbers.h"
 #include "core/pacing.h"
@@ -17,8 +19,7 @@ std::string cp1252(const char* utf8) {
 
 void makeSignRow(TextBox& box, const char* toolTip) {
     describe(box, toolTip);
-    box.setBackColor(kBlack);
-    box.setForeColor(kYellow);
+    setSignColours(box, false);
     box.setMaxLength(kScrollingLimit);
 }
 
@@ -28,8 +29,13 @@ std::string lengthText(const TextBox& box) {
 
 }  // namespace
 
-EditorWindow::EditorWindow(Modulo1& state, Services& services)
-    : m_state(state), m_services(services) {
+void setSignColours(TextBox& box, bool inverse) {
+    box.setBackColor(inverse ? kYellow : kBlack);
+    box.setForeColor(inverse ? kBlack : kYellow);
+}
+
+EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource timeCountingLoop)
+    : m_state(state), m_services(services), m_timeCountingLoop(std::move(timeCountingLoop)) {
     window.setCaption("KDM 2 Righe");
 
     makeSignRow(Text1, "Riga 1, SOPRA");
@@ -126,13 +132,6 @@ double EditorWindow::shownPage() const {
     return readNumber(NumQua.caption());
 }
 
-void EditorWindow::clearSlotTexts(int slot) {
-    // The new-page slot of a full store lies past the last slot: there is nothing to clear.
-    if (slot < 0 || slot > kLastSlot) return;
-    m_state.PageText[slot][1].clear();
-    m_state.PageText[slot][2].clear();
-}
-
 void EditorWindow::endInfoRow(std::uint8_t infoRow) {
     if (m_state.InfoRowState != infoRow) return;
     m_state.InfoRowState = 0;
@@ -141,7 +140,7 @@ void EditorWindow::endInfoRow(std::uint8_t infoRow) {
 
 void EditorWindow::Form_Load() {
     trapErrors(m_services, [&] {
-        CalibrateDelay(m_state, m_services);
+        CalibrateDelay(m_state, m_services, m_timeCountingLoop());
         m_state.CurrentFilePath.clear();
         Option1.setSelected(true);
         m_state.CurrentPause = 3;
@@ -164,22 +163,15 @@ bool EditorWindow::Form_QueryUnload() {
 }
 
 void EditorWindow::LoadSettings() {
-    // A settings file is one short line; reading a bounded prefix keeps a huge file harmless.
-    constexpr std::size_t kEnoughForOneLine = 64 * 1024;
-    try {
-        const auto contents = m_services.files.read(m_settingsFile, kEnoughForOneLine);
-        if (!contents || contents->empty()) throw RunTimeError(kTypeMismatch);
-        const std::string line = contents->substr(0, contents->find_first_of("\r\n"));
-        const std::uint8_t rowChars = toUnsignedByte(readNumber(line));
-        // A row of no characters is no setting: earlier versions wrote it for a refused choice,
-        // and every fixed row would then be stored empty.
-        if (rowChars == 0) throw RunTimeError(kTypeMismatch);
-        m_state.RowChars = rowChars;
-        Label3.setCaption(decimalText(m_state.RowChars / 3));
-    } catch (const RunTimeError&) {
+    const auto contents = m_services.files.read(m_settingsFile, kBaseDatReadLimit);
+    const auto rowChars = contents ? parseBaseDat(*contents) : std::nullopt;
+    if (!rowChars) {
         m_services.dialogs.message(
             cp1252("NON trovo il file BASE.dat; al 1° utilizzo và attivato SALVA IMPOSTAZIONI!!!"));
+        return;
     }
+    m_state.RowChars = *rowChars;
+    Label3.setCaption(decimalText(m_state.RowChars / 3));
 }
 
 void EditorWindow::Text1_Change() {
@@ -238,12 +230,10 @@ namespace velora {
 void EditorWindow::Gra_Inv_Click() {
     trapErrors(m_services, [&] {
         if (Gra_Inv.value() == 0) {
-            Text3.setBackColor(kBlack);
-            Text3.setForeColor(kYellow);
+            setSignColours(Text3, false);
         }
         if (Gra_Inv.value() == 1) {
-            Text3.setBackColor(kYellow);
-            Text3.setForeColor(kBlack);
+            setSignColours(Text3, true);
         }
     });
 }

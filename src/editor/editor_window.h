@@ -5,15 +5,20 @@
 
 #include "core/controls.h"
 #include "core/modulo1.h"
+#include "core/pacing.h"
 #include "core/services.h"
 
 namespace velora {
+
+// The sign's colours on a field: yellow LEDs on black, or black on yellow for an inverse big row.
+void setSignColours(TextBox& box, bool inverse);
 
 // The model of the editor window "KDM 2 Righe": its controls as plain state and its handlers as
 // plain functions. The Qt view draws this state and forwards the user's actions into it.
 class EditorWindow {
 public:
-    EditorWindow(Modulo1& state, Services& services);
+    // `timeCountingLoop` answers the timing of the start-up's counting loop when the window loads.
+    EditorWindow(Modulo1& state, Services& services, LoopTimingSource timeCountingLoop);
     EditorWindow(const EditorWindow&) = delete;
     EditorWindow& operator=(const EditorWindow&) = delete;
 
@@ -54,7 +59,7 @@ public:
 
     // Storing the page in the fields: a new page, or an existing page in place.
     void cmdinserisci_Click();
-    void inserisci();
+    void inserisci();  // "insert": stores the fields as a new page
     void UpdateStoredPage();
     // The page that storing would write at the selector's position, worked out without touching
     // the fields or the store: what the sign would be sent for the page being composed.
@@ -72,7 +77,7 @@ public:
     void InfoR2_Click();
     // Deletes the shown page.
     void Picture1_Click();
-    void elimina();
+    void elimina();  // "delete": removes the shown page from the store
     // File > Nuovo: an empty sequence.
     void mnunextNuovo_Click();
 
@@ -83,57 +88,58 @@ public:
     const std::string& settingsFile() const { return m_settingsFile; }
     void setSettingsFile(std::string path) { m_settingsFile = std::move(path); }
 
-    // The window and its controls, in the order of the window's definition.
-    Form window{"EditorWindow"};
-    TextBox Text3{"Text3"};
-    ComboBox Combo1{"Combo1"};
-    Button Picture2{"Picture2"};
-    Button Picture1{"Picture1"};
-    Timer Timer2{"Timer2"};
-    Button Command1{"Command1"};
-    Button Command2{"Command2"};
-    CheckBox Gra_Inv{"Gra_Inv"};
-    Button Command6{"Command6"};
-    CheckBox Scor1{"Scor1"};
-    Button InfoR1{"InfoR1"};
-    Button InfoR2{"InfoR2"};
-    CheckBox Scor2{"Scor2"};
-    OptionButton Option2{"Option2"};
-    OptionButton Option1{"Option1"};
-    Button Anteprima{"Anteprima"};
-    Timer Timer1{"Timer1"};
-    Button cmdinserisci{"cmdinserisci"};
-    ScrollBar VScroll1{"VScroll1"};
-    TextBox Text1{"Text1"};
-    TextBox Text2{"Text2"};
-    TextBox Text6{"Text6"};
-    Label Label3{"Label3"};
-    Label Label1{"Label1"};
-    Label Label7{"Label7"};
-    Label Label5{"Label5"};
-    Label Label8{"Label8"};
-    Label LenRigaUn{"LenRigaUn"};
-    Label LenRiga2{"LenRiga2"};
-    Label LenRiga1{"LenRiga1"};
-    Label txtmax{"txtmax"};
-    Label NumQua{"NumQua"};
-    Label txtora{"txtora"};
-    // Tells, without a dialog, that the last save worked and when; empty otherwise.
-    Label saveNotice{"saveNotice"};
-    Label Label4{"Label4"};
-    Label Label6{"Label6"};
-    Label Label2{"Label2"};
+    // The window and its controls, in the order of the window's definition. Controls answered by
+    // another window ("Anteprima", the File menu, "Salva Impostazioni", "Help", "Invio DATI")
+    // are wired in src/app/window_models.cpp and src/app/composition.cpp.
+    Form window{"EditorWindow"};          // the editor window itself
+    TextBox Text3{"Text3"};               // the big row: one text over both rows
+    ComboBox Combo1{"Combo1"};            // the page's pause, 1..20 seconds
+    Button Picture2{"Picture2"};          // opens an empty page at the shown position
+    Button Picture1{"Picture1"};          // deletes the shown page
+    Timer Timer2{"Timer2"};               // one tick after a file was opened: go to page 1
+    Button Command1{"Command1"};          // "Invio DATI": opens the transmission window
+    Button Command2{"Command2"};          // centres the fixed texts
+    CheckBox Gra_Inv{"Gra_Inv"};          // shows the big fixed row inverted
+    Button Command6{"Command6"};          // enables every mode control again
+    CheckBox Scor1{"Scor1"};              // row 1 scrolls (up to 114 characters)
+    Button InfoR1{"InfoR1"};              // puts the date-time-temperature field in row 1
+    Button InfoR2{"InfoR2"};              // puts the date-time-temperature field in row 2
+    CheckBox Scor2{"Scor2"};              // row 2 scrolls (up to 114 characters)
+    OptionButton Option2{"Option2"};      // "1 Riga": one big row
+    OptionButton Option1{"Option1"};      // "2 Righe": two rows
+    Button Anteprima{"Anteprima"};        // "Anteprima": plays the stored sequence here
+    Timer Timer1{"Timer1"};               // the 20 ms tick: clock, layout rules, file name
+    Button cmdinserisci{"cmdinserisci"};  // "Inserisci": stores the page, new or changed
+    ScrollBar VScroll1{"VScroll1"};       // the page selector, 1..128
+    TextBox Text1{"Text1"};               // row 1, the upper row
+    TextBox Text2{"Text2"};               // row 2, the lower row
+    TextBox Text6{"Text6"};               // the grey blank field the preview shows between pages
+    Label Label3{"Label3"};               // LED boards per row (RowChars / 3)
+    Label Label1{"Label1"};               // caption "Num. Schede x Riga" (boards per row)
+    Label Label7{"Label7"};               // the open file's name, or "Senza Nome"
+    Label Label5{"Label5"};               // caption "Nome File:"
+    Label Label8{"Label8"};               // caption "Modalità Pagina" (page mode)
+    Label LenRigaUn{"LenRigaUn"};         // characters typed in the big row
+    Label LenRiga2{"LenRiga2"};           // characters typed in row 2
+    Label LenRiga1{"LenRiga1"};           // characters typed in row 1
+    Label txtmax{"txtmax"};               // how many pages are stored
+    Label NumQua{"NumQua"};               // the number of the shown page
+    Label txtora{"txtora"};               // today's date and time
+    Label saveNotice{"saveNotice"};       // ours: that the last save worked, and when
+    Label Label4{"Label4"};               // caption "Numero Pagina" (page number)
+    Label Label6{"Label6"};               // caption "Pagine Inserite" (pages stored)
+    Label Label2{"Label2"};               // caption "Tempo fermo (Secondi)" (pause in seconds)
 
     // Menus.
-    Button mnuFile{"mnuFile"};
-    Button mnunextApri{"mnunextApri"};
-    Button mnunextSalva{"mnunextSalva"};
-    Button mnuNom{"mnuNom"};
-    Button Salv_Impost{"Salv_Impost"};
-    Button mnunextNuovo{"mnunextNuovo"};
-    Button mnunextfinE{"mnunextfinE"};
-    Button mnuaiuto{"mnuaiuto"};
-    Button mnueHelp{"mnueHelp"};
+    Button mnuFile{"mnuFile"};            // the File menu
+    Button mnunextApri{"mnunextApri"};    // "Apri": open a sequence
+    Button mnunextSalva{"mnunextSalva"};  // "Salva": save
+    Button mnuNom{"mnuNom"};              // "salva con Nome": save under a new name
+    Button Salv_Impost{"Salv_Impost"};    // "Salva Impostazioni": opens the settings window
+    Button mnunextNuovo{"mnunextNuovo"};  // "Nuovo": an empty sequence
+    Button mnunextfinE{"mnunextfinE"};    // "finE": ends the program
+    Button mnuaiuto{"mnuaiuto"};          // the "?" menu
+    Button mnueHelp{"mnueHelp"};          // "Help": opens the information window
 
 private:
     // Big-row mode with its boxes and counters shown and the info buttons off: the steps that
@@ -153,12 +159,12 @@ private:
     void bringToWidth(TextBox& field, int width);
     void insertInfoField(TextBox& field, int column, std::uint8_t kind, std::uint8_t infoRow,
                          Button& otherButton);
-    void clearSlotTexts(int slot);
     // The user edited the row that InfoRowState `infoRow` makes the info row.
     void endInfoRow(std::uint8_t infoRow);
 
     Modulo1& m_state;
     Services& m_services;
+    LoopTimingSource m_timeCountingLoop;
     std::string m_settingsFile = kSettingsFile;
     // The info row shows a sample made when its page was loaded; until the user touches the
     // page's info row, re-storing keeps the text the store held for it.

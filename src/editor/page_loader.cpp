@@ -2,6 +2,7 @@
 
 #include "core/fatal_error.h"
 #include "core/numbers.h"
+#include "core/page_store.h"
 #include "core/windows1252.h"
 #include "editor_window.h"
 
@@ -28,7 +29,7 @@ void EditorWindow::VScroll1_Change() {
 
         // Emptying the new-page slot first leaves all three fields empty whatever the position,
         // so a slot never stored shows empty fields.
-        clearSlotTexts(newPageSlot);
+        clearPageTexts(m_state, newPageSlot);
         const std::string empty;
         Text1.setText(empty);
         Text3.setText(empty);
@@ -65,8 +66,7 @@ void EditorWindow::VScroll1_Change() {
                 Scor2.setValue(1);
                 break;
             case kBigFixed:
-                Text3.setBackColor(kBlack);
-                Text3.setForeColor(kYellow);
+                setSignColours(Text3, false);
                 Text3.setMaxLength(rowChars / 2);
                 Text3.setText(row1);
                 Scor1.setValue(0);
@@ -75,8 +75,7 @@ void EditorWindow::VScroll1_Change() {
                 SetBigRowMode();
                 break;
             case kBigScrolling:
-                Text3.setBackColor(kBlack);
-                Text3.setForeColor(kYellow);
+                setSignColours(Text3, false);
                 Text3.setMaxLength(kScrollingLimit);
                 Text3.setText(row2);
                 Scor1.setValue(1);
@@ -121,8 +120,7 @@ void EditorWindow::VScroll1_Change() {
             case kBigFixedInverse:
                 Text3.setMaxLength(rowChars / 2);
                 Text3.setText(row1);
-                Text3.setBackColor(kYellow);
-                Text3.setForeColor(kBlack);
+                setSignColours(Text3, true);
                 Scor2.setValue(0);
                 Scor1.setValue(0);
                 Gra_Inv.setValue(1);
@@ -212,13 +210,8 @@ void EditorWindow::InsertBlankPage() {
         m_state.PageCount = static_cast<std::uint8_t>(m_state.PageCount + 1);
         txtmax.setCaption(decimalText(m_state.PageCount));
         m_state.GapOpened = 1;
-        for (int i = m_state.PageCount; i >= position + 1 && i >= 1; --i) {
-            m_state.PagePause[i] = m_state.PagePause[i - 1];
-            m_state.PageKind[i] = m_state.PageKind[i - 1];
-            m_state.PageText[i][1] = m_state.PageText[i - 1][1];
-            m_state.PageText[i][2] = m_state.PageText[i - 1][2];
-        }
-        clearSlotTexts(position);
+        movePagesUp(m_state, position, m_state.PageCount);
+        clearPageTexts(m_state, position);
         const std::string empty;
         Text1.setText(empty);
         Text2.setText(empty);

@@ -32,12 +32,7 @@ std::string withSequenceSuffix(const std::string& path) {
 }  // namespace
 
 FileMenu::FileMenu(EditorWindow& editor)
-    : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {
-    editor.mnunextApri.onClick = [this] { Apri(); };
-    editor.mnunextSalva.onClick = [this] { Salva(); };
-    editor.mnuNom.onClick = [this] { Salva_c_Nome(); };
-    editor.mnunextfinE.onClick = [this] { mnunextfinE_Click(); };
-}
+    : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {}
 
 void FileMenu::Apri() {
     const std::string path = m_services.dialogs.openFilePath(kFilter);

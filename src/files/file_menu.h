@@ -7,28 +7,30 @@
 namespace velora {
 
 // The File menu commands of the editor window: open, save, save under a new name, and the exit
-// question. Wires the menu items of the editor it is given.
+// question, on the editor it is given.
 class FileMenu {
 public:
     explicit FileMenu(EditorWindow& editor);
     FileMenu(const FileMenu&) = delete;
     FileMenu& operator=(const FileMenu&) = delete;
 
-    void Apri();
-    void Salva();
-    void Salva_c_Nome();
-    void mnunextfinE_Click();
+    void Apri();               // "Apri": open a sequence file
+    void Salva();              // "Salva": save to the open file, or ask for a name
+    void Salva_c_Nome();       // "salva con Nome": save under a name asked for
+    void mnunextfinE_Click();  // "finE": asks whether to save, then ends the program
 
     // Writes the sequence to `path`, replacing the file whole. False, after telling the user,
     // when it could not be written; the file that was there is then left as it was.
+    // ScriviSequenza: "write sequence".
     bool ScriviSequenza(const std::string& path);
     // Replaces the sequence with the file's. False, after telling the user, when the file cannot
     // be read or is not a sequence; the sequence in memory and its file name are then untouched.
+    // LeggiSequenza: "read sequence".
     bool LeggiSequenza(const std::string& path);
 
     static constexpr const char* kFilter = "Team Files (*.inf)|*.inf";
     // Far above the largest sequence the store can hold, which is some 100 KB.
-    static constexpr std::size_t kLargestFile = 1024 * 1024;
+    static constexpr std::size_t kLargestFile = std::size_t{1024} * 1024;
 
 private:
     EditorWindow& m_editor;

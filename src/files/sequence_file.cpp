@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/numbers.h"
+#include "core/page_store.h"
 #include "core/run_time_error.h"
 
 namespace velora {
@@ -152,9 +153,9 @@ std::optional<SequenceFile> parseSequenceFile(std::string_view bytes) {
 
     while (!reader.atEnd()) {
         if (file.records.size() == static_cast<std::size_t>(kLastSlot)) return std::nullopt;
-        const auto first = reader.line(3);
+        auto first = reader.line(3);
         if (!first || !byteField((*first)[0]) || !byteField((*first)[2])) return std::nullopt;
-        const auto second = reader.line(3);
+        auto second = reader.line(3);
         if (!second) return std::nullopt;
         const auto kind = byteField((*second)[0]);
         const auto pause = byteField((*second)[2]);
@@ -183,13 +184,8 @@ void applySequenceFile(Modulo1& state, const SequenceFile& file) {
         ++slot;
     }
     // The slots above the last page start clean, with a pause the next page can inherit.
-    const std::size_t last = state.PageCount;
-    for (std::size_t i = last + 1; i <= static_cast<std::size_t>(kLastSlot); ++i) {
-        state.PageText[i][1].clear();
-        state.PageText[i][2].clear();
-        state.PageKind[i] = kTwoFixedRows;
-        state.PagePause[i] = state.PagePause[last];
-    }
+    const int last = state.PageCount;
+    clearPagesFrom(state, last + 1, kTwoFixedRows, state.PagePause[static_cast<std::size_t>(last)]);
 }
 
 }  // namespace velora

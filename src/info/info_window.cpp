@@ -17,10 +17,6 @@ InfoWindow::InfoWindow(Services& services) : m_services(services) {
     Command1.onClick = [this] { Command1_Click(); };
 }
 
-void InfoWindow::openFrom(Button& menuItem) {
-    menuItem.onClick = [this] { window.show(); };
-}
-
 void InfoWindow::ApriSito() {
     // The page opens in the desktop's own browser, whichever it is.
     if (!m_services.program.openWebPage(kWebPage)) m_services.dialogs.message("Non trovo Explorer");

@@ -17,23 +17,20 @@ public:
 
     static constexpr const char* kWebPage = "https://velora.example.org/";
 
-    // Makes `menuItem` (the editor's "&Help") show this window, without modality.
-    void openFrom(Button& menuItem);
-
     // Opens the web page in the browser, or says that no browser could be started.
-    void ApriSito();
+    void ApriSito();  // "open site"
     // One click on the address opens the page once.
     void Label3_Click();
     void Command1_Click();
 
     // The window and its controls.
-    Form window{"Informa"};
+    Form window{"Informa"};        // the information window, "Help"
     Control Picture1{"Picture1"};  // the logo, decoration only
-    Label Label2{"Label2"};
-    Label Label1{"Label1"};
-    Label Label3{"Label3"};
-    Control Line1{"Line1"};
-    Button Command1{"Command1"};
+    Label Label2{"Label2"};        // what the program does
+    Label Label1{"Label1"};        // who made it
+    Label Label3{"Label3"};        // the web address; a click opens it
+    Control Line1{"Line1"};        // a dividing line, decoration only
+    Button Command1{"Command1"};   // "Chiudi": closes the window
 
 private:
     Services& m_services;

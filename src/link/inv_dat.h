@@ -30,7 +30,7 @@ public:
 
     // Runs when the window is loaded: opens the port, hides the status labels.
     void Form_Load();
-    // Sets up and opens the port; a failure is a run-time error.
+    // ApriPorta, "open port": sets up and opens the port; a failure is a run-time error.
     void ApriPorta();
     // The connect request.
     void Command7_Click();
@@ -42,7 +42,7 @@ public:
     void Command1_Click();
     // The upload of the whole sequence.
     void CMDINVIO_Click();
-    void InviaPagine();
+    void InviaPagine();  // "send pages"
     // Sends the computer's date and time to the sign's clock.
     void Command3_Click();
     // Stops the transmission that is running after the byte on its way.
@@ -78,7 +78,7 @@ public:
     std::function<void(std::uint8_t)> onReply;
 
     // The window and its controls.
-    Form window{"InvDat"};
+    Form window{"InvDat"};             // the transmission window, "Invio Dati"
     Button Command7{"Command7"};       // "Connetti": the connect request
     Button CMDINVIO{"CMDINVIO"};       // "INVIO DATI": the upload
     Button Command3{"Command3"};       // date and time to the sign's clock
@@ -93,9 +93,9 @@ public:
     Label Label7{"Label7"};            // result of the last answer
     // Ours: the transmission can be cancelled; why an exchange or an open failed; what the
     // upload of the sequence will take.
-    Button Annulla{"Annulla"};
-    Label Esito{"Esito"};
-    Label Dimensione{"Dimensione"};
+    Button Annulla{"Annulla"};         // "Annulla": cancels the transmission
+    Label Esito{"Esito"};              // "outcome": why an exchange or an open failed
+    Label Dimensione{"Dimensione"};    // "size": what the upload will take
     SerialPort& MSComm1;
     // The window's mouse pointer: Button::kDefaultPointer or Button::kHourglass.
     int MousePointer = Button::kDefaultPointer;

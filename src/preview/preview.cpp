@@ -1,6 +1,7 @@
 #include "preview.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/fatal_error.h"
 #include "core/numbers.h"
@@ -9,7 +10,6 @@ namespace velora {
 
 Preview::Preview(EditorWindow& editor)
     : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {
-    m_editor.Anteprima.onClick = [this] { Anteprima_Click(); };
     // Closing the window stops the preview first; the window's own question comes once the
     // preview has closed.
     m_editor.window.onQueryUnload = [this, editorRule = m_editor.window.onQueryUnload] {
@@ -26,7 +26,10 @@ bool Preview::hold(double seconds) {
     return m_services.clock.waitUnless(seconds, [this] { return m_stopRequested; });
 }
 
-double Preview::pauseSeconds(int pause) { return pause == 1 ? 1.0 : pause / 2; }
+double Preview::pauseSeconds(int pause) {
+    // Half the pause in whole seconds, as the sign counts it: a pause of 3 stays 1 s, not 1.5 s.
+    return pause == 1 ? 1.0 : std::trunc(pause / 2.0);
+}
 
 void Preview::Anteprima_Click() {
     if (m_state.PreviewRunning == 1) {
@@ -123,16 +126,14 @@ void Preview::ShowPreviewPage() {
                 scroll(r2 + std::string(kRow2Trail, ' '), e.Text2);
                 break;
             case kBigFixed:
-                e.Text3.setBackColor(kBlack);
-                e.Text3.setForeColor(kYellow);
+                setSignColours(e.Text3, false);
                 e.Text3.setMaxLength(c / 2);
                 e.Text3.setVisible(true);
                 show(e.Text3, r1);
                 break;
             case kBigScrolling:
                 e.Text3.setMaxLength(static_cast<int>(r1.size()));
-                e.Text3.setBackColor(kBlack);
-                e.Text3.setForeColor(kYellow);
+                setSignColours(e.Text3, false);
                 scroll(r1 + std::string(kRow1Trail, ' '), e.Text3);
                 break;
             case kInfoInRow2:
@@ -164,8 +165,7 @@ void Preview::ShowPreviewPage() {
                 break;
             case kBigFixedInverse:
                 e.Text3.setMaxLength(c / 2);
-                e.Text3.setBackColor(kYellow);
-                e.Text3.setForeColor(kBlack);
+                setSignColours(e.Text3, true);
                 e.Text3.setVisible(true);
                 show(e.Text3, r1);
                 break;

@@ -16,9 +16,12 @@ class Preview {
 public:
     explicit Preview(EditorWindow& editor);
 
-    // Plays the sequence; pressed during the preview, stops it.
+    // "Anteprima" (preview): plays every stored page in the editor's fields, then restores them;
+    // pressed during the preview, stops it.
     void Anteprima_Click();
+    // The grey field shown between pages.
     void ShowPreviewBlank();
+    // Shows page PreviewPage the way the sign would.
     void ShowPreviewPage();
 
     // Seconds a page of this pause stays after it has been shown: half the pause, at least 1 s for

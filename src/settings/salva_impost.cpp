@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/base_dat.h"
 #include "core/numbers.h"
 #include "core/run_time_error.h"
 #include "core/windows1252.h"
@@ -45,7 +46,6 @@ Salva_Impost::Salva_Impost(EditorWindow& editor)
     window.onLoad = [this] { Form_Load(); };
     Command1.onClick = [this] { SalvaImpostazione(); };
     Command2.onClick = [this] { Command2_Click(); };
-    editor.Salv_Impost.onClick = [this] { window.show(); };
 }
 
 void Salva_Impost::Form_Load() {
@@ -69,7 +69,7 @@ void Salva_Impost::SalvaImpostazione() {
     const int chosen = static_cast<int>(*boards);
     Label2.setCaption(Combo2.text());
     m_state.RowChars = static_cast<std::uint8_t>(chosen * kCharsPerBoard);
-    if (!m_services.files.replace(m_editor.settingsFile(), settingsFileBytes(m_state.RowChars))) {
+    if (!m_services.files.replace(m_editor.settingsFile(), baseDatBytes(m_state.RowChars))) {
         m_services.dialogs.messageBox(
             "Impossibile scrivere il file BASE.dat: l'impostazione vale fino alla chiusura del "
             "programma.",
@@ -80,10 +80,6 @@ void Salva_Impost::SalvaImpostazione() {
 
 void Salva_Impost::Command2_Click() {
     window.unload();
-}
-
-std::string Salva_Impost::settingsFileBytes(int rowChars) {
-    return ' ' + decimalText(rowChars) + " \r\n";
 }
 
 }  // namespace velora

@@ -20,18 +20,15 @@ public:
 
     void Form_Load();
     // Applies the number of boards in Combo2, writes BASE.dat and shows the boards in the editor.
-    void SalvaImpostazione();
+    void SalvaImpostazione();  // "save setting"
     void Command2_Click();
 
-    // BASE.dat's bytes for a row width: the number between blanks, then CRLF.
-    static std::string settingsFileBytes(int rowChars);
-
-    Form window{"Salva_Impost"};
-    Label Label1{"Label1"};
-    ComboBox Combo2{"Combo2"};
-    Label Label2{"Label2"};
-    Button Command1{"Command1"};
-    Button Command2{"Command2"};
+    Form window{"Salva_Impost"};  // the settings window
+    Label Label1{"Label1"};       // caption "Num. Schede x Riga" (boards per row)
+    ComboBox Combo2{"Combo2"};    // boards per row to save, 3..8
+    Label Label2{"Label2"};       // the boards per row in use
+    Button Command1{"Command1"};  // "Salva Impostazione": saves BASE.dat
+    Button Command2{"Command2"};  // "Chiudi": closes the window
 
 private:
     EditorWindow& m_editor;

@@ -40,7 +40,7 @@ QPixmap render(QSvgRenderer& renderer, QSize size, qreal devicePixelRatio) {
 class PaintedIconEngine : public QIconEngine {
 public:
     using Painter = void (*)(QPainter&, const QRectF&, bool enabled);
-    explicit PaintedIconEngine(Painter paint) : m_paint(paint) {}
+    explicit PaintedIconEngine(Painter painter) : m_paint(painter) {}
 
     QIconEngine* clone() const override { return new PaintedIconEngine(*this); }
 

@@ -4,7 +4,7 @@
 #include <QDate>
 #include <QLocale>
 
-#include "core/pacing.h"
+#include "platform/precise_wait.h"
 #include "qt_text.h"
 
 namespace velora {

@@ -4,7 +4,7 @@
 
 #include <QEventLoop>
 
-#include "core/system_clock.h"
+#include "platform/system_clock.h"
 
 namespace velora {
 

@@ -7,23 +7,6 @@
 namespace velora {
 namespace {
 
-TEST(Modulo1Test, StartsEmptyWithTheInitialValues) {
-    const Modulo1 state;
-    EXPECT_EQ(state.PageCount, 0);
-    EXPECT_EQ(state.RowChars, 18);
-    EXPECT_EQ(state.CurrentPause, 3);
-    EXPECT_EQ(state.InfoRowState, 0);
-    EXPECT_EQ(state.GapOpened, 0);
-    EXPECT_EQ(state.PreviewRunning, 0);
-    EXPECT_TRUE(state.CurrentFilePath.empty());
-    EXPECT_EQ(state.PageText.size(), 201u);
-    for (int slot = 0; slot <= kLastSlot; ++slot) {
-        EXPECT_EQ(state.PageKind[slot], kNeverStored);
-        EXPECT_EQ(state.PagePause[slot], 0);
-        EXPECT_TRUE(state.PageText[slot][1].empty());
-    }
-}
-
 TEST(Modulo1Test, PageCountWrapsModulo256) {
     Modulo1 state;
     state.PageCount = 255;

@@ -67,11 +67,5 @@ TEST(ToUnsignedByteTest, ConvertsNumbersWithTheSameRules) {
     EXPECT_THROW(toUnsignedByte(-0.6), RunTimeError);
 }
 
-TEST(DecimalTextTest, HasNoLeadingBlank) {
-    EXPECT_EQ(decimalText(380), "380");
-    EXPECT_EQ(decimalText(-5), "-5");
-    EXPECT_EQ(decimalText(0), "0");
-}
-
 }  // namespace
 }  // namespace velora

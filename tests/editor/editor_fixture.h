@@ -6,6 +6,7 @@
 
 #include "editor/editor_window.h"
 #include "fakes/fake_services.h"
+#include "window_models.h"
 
 namespace velora::testing {
 
@@ -52,8 +53,10 @@ protected:
     }
 
     FakeServices fake;
-    Modulo1 state;
-    EditorWindow editor{state, fake.services};
+    // The window models as the program wires them, so that a click reaches whoever answers it.
+    WindowModels windows{fake.services, fake.loopTiming()};
+    Modulo1& state = windows.state;
+    EditorWindow& editor = windows.editor;
 };
 
 }  // namespace velora::testing

@@ -6,9 +6,6 @@
 namespace velora {
 namespace {
 
-const char* const kMissingSettings =
-    "NON trovo il file BASE.dat; al 1\xB0 utilizzo v\xE0 attivato SALVA IMPOSTAZIONI!!!";
-
 class StartUpTest : public ::testing::Test {
 protected:
     StartUpTest() { fake.clock.autoAdvance = 0.05; }
@@ -17,61 +14,12 @@ protected:
     Modulo1 state;
 };
 
-struct SettingsCase {
-    const char* name;
-    std::optional<std::string> contents;  // nothing: no BASE.dat
-    int rowChars;
-    const char* boards;
-    bool message;
-};
-
-void PrintTo(const SettingsCase& c, std::ostream* out) { *out << c.name; }
-
-class LoadSettingsTest : public StartUpTest, public ::testing::WithParamInterface<SettingsCase> {};
-
-TEST_P(LoadSettingsTest, SetsRowCharsAndBoardsOrShowsTheMessage) {
-    const SettingsCase& c = GetParam();
-    if (c.contents) fake.files.contents["BASE.dat"] = *c.contents;
-    EditorWindow editor(state, fake.services);
-    editor.Form_Load();
-    EXPECT_EQ(state.RowChars, c.rowChars);
-    EXPECT_EQ(editor.Label3.caption(), c.boards);
-    const auto messages = fake.dialogs.messages();
-    if (c.message) {
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0], kMissingSettings);
-        EXPECT_EQ(fake.dialogs.shown[0].title, "Velora");
-    } else {
-        EXPECT_TRUE(messages.empty());
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, LoadSettingsTest,
-    ::testing::Values(
-        SettingsCase{"TwentyFour", " 24 \r\n", 24, "8", false},
-        SettingsCase{"Eighteen", "18", 18, "6", false},
-        SettingsCase{"HalfToEvenDown", "12.5\r\n", 12, "4", false},
-        SettingsCase{"HalfToEvenUp", "13.5\r\n", 14, "4", false},
-        // A width of no characters is no setting, like the 0 that refused choices used to write.
-        SettingsCase{"NoDigits", "boards\r\n", 18, "6", true},
-        SettingsCase{"Zero", " 0 \r\n", 18, "6", true},
-        SettingsCase{"OnlyTheFirstLine", "9\r\n24\r\n", 9, "3", false},
-        SettingsCase{"UnixLine", "21\n", 21, "7", false},
-        SettingsCase{"TooLarge", "300\r\n", 18, "6", true},
-        SettingsCase{"Negative", "-3\r\n", 18, "6", true},
-        SettingsCase{"Empty", "", 18, "6", true},
-        SettingsCase{"Missing", std::nullopt, 18, "6", true},
-        SettingsCase{"Binary", std::string("\x00\xff\x13\x88", 4), 18, "6", true},
-        SettingsCase{"Huge", std::string(1 << 20, '9'), 18, "6", true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 TEST_F(StartUpTest, FormLoadLeavesAnEmptyTwoRowEditor) {
     fake.files.contents["BASE.dat"] = "24\r\n";
     state.CurrentFilePath = "old.inf";
     state.CurrentPause = 9;
     state.PageCount = 4;
-    EditorWindow editor(state, fake.services);
+    EditorWindow editor(state, fake.services, fake.loopTiming());
     editor.Form_Load();
 
     EXPECT_GT(state.DelayLoopCount, 0);
@@ -93,7 +41,7 @@ TEST_F(StartUpTest, FormLoadLeavesAnEmptyTwoRowEditor) {
 TEST_F(StartUpTest, FailedCalibrationIsReportedAndStartUpGoesOn) {
     fake.clock.autoAdvance = 0;  // the clock does not advance: division by zero
     fake.files.contents["BASE.dat"] = "15";
-    EditorWindow editor(state, fake.services);
+    EditorWindow editor(state, fake.services, fake.loopTiming());
     editor.Form_Load();
     ASSERT_FALSE(fake.dialogs.messages().empty());
     EXPECT_NE(fake.dialogs.messages()[0].find("(11)."), std::string::npos);

@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DisableCase{"BothScroll", 1, 1, 0, false, false, true, true},
                       DisableCase{"InfoInRow2", 0, 0, 1, false, false, false, true},
                       DisableCase{"InfoInRow1", 0, 0, 2, false, false, true, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(TickTest, ShowsTheFileNameWithoutItsFolders) {
     struct Case {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/pacing.h"
 #include "core/services.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
@@ -15,6 +16,12 @@ struct FakeServices {
     FakeFiles files;
     FakeProgram program;
     Services services{dialogs, clock, files, program};
+
+    // The start-up's counting loop timed on the fake clock, without running it: two readings,
+    // `clock.autoAdvance` apart.
+    LoopTimingSource loopTiming() {
+        return [this] { return LoopTiming{clock.monotonicSeconds(), clock.monotonicSeconds()}; };
+    }
 };
 
 }  // namespace velora::testing

@@ -2,6 +2,7 @@
 
 #include "fakes/fake_services.h"
 #include "files/file_menu.h"
+#include "window_models.h"
 
 namespace velora {
 namespace {
@@ -28,9 +29,10 @@ protected:
     }
 
     testing::FakeServices fake;
-    Modulo1 state;
-    EditorWindow editor{state, fake.services};
-    FileMenu menu{editor};
+    WindowModels windows{fake.services, fake.loopTiming()};
+    Modulo1& state = windows.state;
+    EditorWindow& editor = windows.editor;
+    FileMenu& menu = windows.fileMenu;
 };
 
 TEST_F(FileMenuTest, OpeningReadsTheFileAndHeadsForPageOne) {
@@ -131,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                       OpenFailure{"TooManyPages", "201,18\r\n", false},
                       OpenFailure{"TooLarge", std::string(FileMenu::kLargestFile + 1, '\n'),
                                   false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(FileMenuTest, SaveWithoutPagesOrNameOnlyTellsWhy) {
     struct Case {

@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
                       setPage(m, 2, 1, "B", "b", 2);
                   },
                   "2,18\r\n0,\"\",0\r\n0,\"\",0\r\n1,\"B\",2\r\n1,\"b\",2\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(SequenceFileTest, RoundTripKeepsEveryPage) {
     Modulo1 written;
@@ -213,8 +213,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {{1, 1, "a,\"b\"", "\"", 1}}),
         accepted("TwoHundredPages", "200,18\r\n" + records(200), 200, 18,
                  {{200, 1, "r200", "s200", 2}}),
-        refused("EmptyFile", ""),
-        refused("OnlyBlankLines", "\r\n\r\n"),
+        refused("EmptyFile", ""), refused("OnlyBlankLines", "\r\n\r\n"),
         refused("RecordCutShort", "1,18\r\n1,\"a\",1\r\n"),
         refused("LineWithoutPause", "1,18\r\n1,\"a\"\r\n1,\"b\",1\r\n"),
         refused("LineWithExtraField", "1,18\r\n1,\"a\",1,1\r\n1,\"b\",1\r\n"),
@@ -229,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
         refused("QuoteNeverClosed", "1,18\r\n1,\"a,1\r\n"),
         refused("PageCountAbove200", "201,18\r\n"),
         refused("MoreThan200Records", "200,18\r\n" + records(201))),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace velora

@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                                hex("21 22 00*7 00*15 00*24")},
                       KindCase{"TooShortBigIsPadded", 3, 24, "AB", "AB", hex("20 21 00*10")},
                       KindCase{"TooShortShortRowIsPadded", 5, 12, "AB", "", hex("21 22 00*10")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(UploadStreamTest, EveryRecordCarriesTheCountAndTheWidth) {
     state.PageCount = 3;
@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClockCase{"NewYear", {2027, 1, 1, 0, 0, 59}, "E0 00 00 05 01 01 27 F9"},
         ClockCase{"Sunday", {2026, 12, 6, 23, 59, 0}, "E0 59 23 07 06 12 26 F9"},
         ClockCase{"LeapDay2000", {2000, 2, 29, 9, 30, 0}, "E0 30 09 02 29 02 00 F9"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace velora

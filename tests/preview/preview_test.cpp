@@ -37,7 +37,7 @@ protected:
         preview.Anteprima_Click();
     }
 
-    Preview preview{editor};
+    Preview& preview = windows.preview;
     std::vector<std::string> shownText1;
     std::vector<std::string> shownText2;
     std::vector<std::string> shownText3;

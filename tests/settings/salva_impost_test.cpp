@@ -2,6 +2,7 @@
 
 #include "fakes/fake_services.h"
 #include "settings/salva_impost.h"
+#include "window_models.h"
 
 namespace velora {
 namespace {
@@ -9,9 +10,10 @@ namespace {
 class SalvaImpostTest : public ::testing::Test {
 protected:
     testing::FakeServices fake;
-    Modulo1 state;
-    EditorWindow editor{state, fake.services};
-    Salva_Impost settings{editor};
+    WindowModels windows{fake.services, fake.loopTiming()};
+    Modulo1& state = windows.state;
+    EditorWindow& editor = windows.editor;
+    Salva_Impost& settings = windows.settings;
 };
 
 TEST_F(SalvaImpostTest, OpeningAndClosingTheWindowChangesNothing) {
@@ -73,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BoardsCase{"Eight", "8", 24, std::string("\x20\x32\x34\x20\x0D\x0A")},
                       BoardsCase{"BlanksAround", " 7 ", 21, " 21 \r\n"},
                       BoardsCase{"WholeWithDecimals", "8.0", 24, " 24 \r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 class RefusedChoiceTest : public SalvaImpostTest,
                           public ::testing::WithParamInterface<const char*> {};

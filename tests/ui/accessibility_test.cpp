@@ -23,28 +23,11 @@ class AccessibilityTest : public QObject {
 
 private:
     struct Program : testing::StartedEditor {
-        EditorWindow& editor = model;
         EditorView& editorView = view;
-        InfoWindow info{fake.services};
-        InfoView infoView{info, gate};
-        Salva_Impost settings{editor};
-        SettingsView settingsView{settings, fake.services, gate};
-        PumpingClock linkClock{fake.clock};
-        Services linkServices{fake.dialogs, linkClock, fake.files, fake.program};
-        LinkPorts ports{fake.clock};
-        InvDat transmission{state, linkServices, ports.chosen};
-        TransmissionView transmissionView{transmission, ports, linkClock, linkServices, gate};
 
         Program() {
-            info.openFrom(editor.mnueHelp);
-            editor.Command1.onClick = [this] { transmission.window.show(); };
             // The sign inside the program answers, whatever ports this machine has.
-            transmission.choosePort(kVirtualSignPort);
-            QObject::connect(&gate, &EventGate::reopened, &infoView, [this] {
-                infoView.binder().sync();
-                settingsView.binder().sync();
-                transmissionView.binder().sync();
-            });
+            app.transmission().choosePort(kVirtualSignPort);
             start();
         }
     };
@@ -57,17 +40,17 @@ private:
             {QStringLiteral("Informa"),
              [](Program& p) -> QWidget* {
                  p.editorView.action("mnueHelp")->trigger();
-                 return &p.infoView;
+                 return p.app.info();
              }},
             {QStringLiteral("InvDat"),
              [](Program& p) -> QWidget* {
                  p.editorView.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-                 return &p.transmissionView;
+                 return p.app.transmissionView();
              }},
             {QStringLiteral("Salva_Impost"),
              [](Program& p) -> QWidget* {
                  p.editorView.action("Salv_Impost")->trigger();
-                 return &p.settingsView;
+                 return p.app.settings();
              }},
         };
         return all;

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "application.h"
+#include "ui/started_application.h"
 
 namespace velora {
 
@@ -16,18 +16,11 @@ class ApplicationTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Harness {
-        QTemporaryDir folder;
-        QString previousFolder = QDir::currentPath();
-        std::unique_ptr<Application> app;
+    struct Harness : testing::StartedApplication {
         QStringList dialogs;  // titles of the message boxes that came up, closed at once
         QTimer closer;
 
         Harness() {
-            QDir::setCurrent(folder.path());
-            QFile base(QStringLiteral("BASE.dat"));
-            if (base.open(QIODevice::WriteOnly)) base.write("18\r\n");
-            base.close();
             // A message box would hold the test; it is noted and closed instead.
             QObject::connect(&closer, &QTimer::timeout, [this] {
                 if (QWidget* modal = QApplication::activeModalWidget()) {
@@ -36,12 +29,7 @@ private:
                 }
             });
             closer.start(10);
-            app = std::make_unique<Application>();
-            app->start();
-        }
-        ~Harness() {
-            app.reset();
-            QDir::setCurrent(previousFolder);
+            start();
         }
     };
 

@@ -18,7 +18,7 @@
 #include <QWindow>
 #include <QtTest>
 
-#include "application.h"
+#include "ui/started_application.h"
 #include "qt_text.h"
 
 namespace velora {
@@ -29,25 +29,12 @@ class DesktopTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Harness {
-        QTemporaryDir folder;
-        QString previousFolder = QDir::currentPath();
-        std::unique_ptr<Application> app;
-
+    struct Harness : testing::StartedApplication {
         Harness() {
-            QDir::setCurrent(folder.path());
-            QFile base(QStringLiteral("BASE.dat"));
-            if (base.open(QIODevice::WriteOnly)) base.write("18\r\n");
-            base.close();
             // The transmission window opens the sign inside the program, whatever this machine has.
             QSettings().setValue(QStringLiteral("link/port"),
                                  QString::fromLatin1(kVirtualSignPort));
-            app = std::make_unique<Application>();
-            app->start();
-        }
-        ~Harness() {
-            app.reset();
-            QDir::setCurrent(previousFolder);
+            start();
         }
         QAction* action(const char* name) { return app->editor()->action(name); }
     };

@@ -6,7 +6,6 @@
 
 #include "editor_led_panel.h"
 #include "led_view.h"
-#include "preview/preview.h"
 #include "ui/started_editor.h"
 
 namespace velora {
@@ -69,8 +68,9 @@ private Q_SLOTS:
 
     void thePreviewPlaysInTheView() {
         testing::StartedEditor h;
-        auto& [fake, state, gate, model, view] = h;
-        Preview preview{model};
+        auto& fake = h.fake;
+        auto& state = h.state;
+        auto& view = h.view;
         h.start();
         fake.clock.autoAdvance = 0;
         state.PageText[1][1] = state.PageText[1][2] = "VIA      ";

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "application.h"
+#include "ui/started_application.h"
 
 namespace velora {
 
@@ -22,22 +22,8 @@ class FilesViewTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Harness {
-        QTemporaryDir folder;
-        QString previousFolder = QDir::currentPath();
-        std::unique_ptr<Application> app;
-
-        Harness() {
-            QDir::setCurrent(folder.path());
-            writeFile(QStringLiteral("BASE.dat"), " 18 \r\n");
-            app = std::make_unique<Application>();
-            app->start();
-        }
-        ~Harness() {
-            app.reset();
-            QDir::setCurrent(previousFolder);
-        }
-        QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
+    struct Harness : testing::StartedApplication {
+        Harness() : StartedApplication(" 18 \r\n") { start(); }
         void writeFile(const QString& name, const QByteArray& bytes) {
             QFile file(name);
             QVERIFY(file.open(QIODevice::WriteOnly));
@@ -149,11 +135,18 @@ private Q_SLOTS:
         QCOMPARE(h.app->state().CurrentFilePath, std::string("earlier.inf"));
     }
 
-    void commandKeysReachTheFileMenu() {
+    void ctrlNEmptiesTheSequence() {
         Harness h;
-        QCOMPARE(h.action("mnunextApri")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-        QCOMPARE(h.action("mnunextSalva")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-        QCOMPARE(h.action("mnunextNuovo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+        Modulo1& state = h.app->state();
+        state.PageCount = 1;
+        state.PageKind[1] = kTwoFixedRows;
+        state.PageText[1] = {"", "uno", "due"};
+        EditorView* editor = h.app->editor();
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(editor));
+        QTest::keyClick(editor, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(state.PageCount, std::uint8_t{0});
+        QVERIFY(state.PageText[1][1].empty());
     }
 
     void settingsWindowWritesBaseDatAndTheEditorShowsTheBoards() {

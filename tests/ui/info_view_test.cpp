@@ -7,9 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "application.h"
-#include "ui/started_editor.h"
 #include "info_view.h"
+#include "ui/started_application.h"
+#include "ui/started_editor.h"
 
 namespace velora {
 
@@ -19,34 +19,29 @@ class InfoViewTest : public QObject {
 
 private:
     struct Harness : testing::StartedEditor {
-        EditorWindow& editor = model;
         EditorView& editorView = view;
-        InfoWindow info{fake.services};
-        InfoView infoView{info, gate};
+        InfoWindow& info = app.models().info;
 
-        Harness() {
-            info.openFrom(editor.mnueHelp);
-            QObject::connect(&gate, &EventGate::reopened, &infoView,
-                             [this] { infoView.binder().sync(); });
-            start();
-        }
+        Harness() { start(); }
+        // The information window's view, made when the window was first shown.
+        InfoView& infoView() { return *app.info(); }
         void openFromMenu() {
             editorView.action("mnueHelp")->trigger();
-            QVERIFY(QTest::qWaitForWindowExposed(&infoView));
+            QVERIFY(QTest::qWaitForWindowExposed(&infoView()));
         }
         template <typename W>
         W* find(const char* name) {
-            return infoView.findChild<W*>(QString::fromLatin1(name));
+            return infoView().findChild<W*>(QString::fromLatin1(name));
         }
     };
 
 private Q_SLOTS:
     void menuOpensTheWindowAndChiudiClosesIt() {
         Harness h;
-        QVERIFY(h.infoView.isHidden());
+        QVERIFY(!h.app.info());  // not even made before the window is first opened
         for (int round = 0; round < 2; ++round) {
             h.openFromMenu();
-            QCOMPARE(h.infoView.windowTitle(), QStringLiteral("Help"));
+            QCOMPARE(h.infoView().windowTitle(), QStringLiteral("Help"));
             QCOMPARE(h.find<QLabel>("Label3")->text(), QString::fromLatin1(InfoWindow::kWebPage));
             QVERIFY(h.find<QLabel>("Label2")->text().endsWith(
                 QStringLiteral("Esempi e consigli sul sito:")));
@@ -56,16 +51,16 @@ private Q_SLOTS:
             auto* close = h.find<QPushButton>("Command1");
             QCOMPARE(close->text(), QStringLiteral("&Chiudi"));
             QTest::mouseClick(close, Qt::LeftButton);
-            QVERIFY(h.infoView.isHidden());
+            QVERIFY(h.infoView().isHidden());
             QVERIFY(!h.info.window.loaded());
         }
         // Closing from the title bar unloads it too; Escape closes it like "Chiudi".
         h.openFromMenu();
-        h.infoView.close();
+        h.infoView().close();
         QVERIFY(!h.info.window.loaded());
         h.openFromMenu();
-        QTest::keyClick(&h.infoView, Qt::Key_Escape);
-        QVERIFY(h.infoView.isHidden());
+        QTest::keyClick(&h.infoView(), Qt::Key_Escape);
+        QVERIFY(h.infoView().isHidden());
         QVERIFY(!h.info.window.loaded());
     }
 
@@ -93,7 +88,7 @@ private Q_SLOTS:
         h.openFromMenu();
         QTest::mouseClick(h.find<QLabel>("Label3"), Qt::LeftButton);
         QCOMPARE(h.fake.dialogs.messages(), std::vector<std::string>{"Non trovo Explorer"});
-        QVERIFY(h.infoView.isVisible());
+        QVERIFY(h.infoView().isVisible());
     }
 
     // The desktop program as started: every window carries the program's icon, and the help menu
@@ -109,7 +104,7 @@ private Q_SLOTS:
         QVERIFY(QDir::setCurrent(dir.path()));
 
         {
-            Application app;
+            Application app(testing::fortyMillisecondLoop);
             EditorView& editor = app.start();
             QVERIFY(QTest::qWaitForWindowExposed(&editor));
             QVERIFY(!QApplication::windowIcon().isNull());

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "application.h"
+#include "ui/started_application.h"
 
 namespace velora {
 
@@ -20,20 +20,13 @@ class PageSelectorTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Harness {
-        QTemporaryDir folder;
-        QString previousFolder = QDir::currentPath();
-        std::unique_ptr<Application> app;
+    struct Harness : testing::StartedApplication {
         QScrollBar* selector = nullptr;
         QStringList boxes;  // texts of the message boxes that came up
         QTimer closer;
         QElapsedTimer boxOpen;
 
         Harness() {
-            QDir::setCurrent(folder.path());
-            QFile base(QStringLiteral("BASE.dat"));
-            if (base.open(QIODevice::WriteOnly)) base.write("18\r\n");
-            base.close();
             // The first box stays up longer than the scroll bar's auto-repeat delay of 500 ms,
             // as it does for a user reading it; the others are closed at once. Should boxes keep
             // coming, the selector is disabled after a dozen, which stops its auto-repeat.
@@ -49,13 +42,8 @@ private:
                 dialog->reject();
             });
             closer.start(10);
-            app = std::make_unique<Application>();
-            app->start();
+            start();
             selector = app->editor()->findChild<QScrollBar*>(QStringLiteral("VScroll1"));
-        }
-        ~Harness() {
-            app.reset();
-            QDir::setCurrent(previousFolder);
         }
 
         QPoint centreOf(QStyle::SubControl part) const {

@@ -15,8 +15,9 @@ class PreviewViewTest : public QObject {
 private Q_SLOTS:
     void playsEveryStepOnScreenAndComesBackToTheLastPage() {
         testing::StartedEditor h;
-        auto& [fake, state, gate, model, view] = h;
-        Preview preview{model};
+        auto& fake = h.fake;
+        auto& state = h.state;
+        auto& view = h.view;
         h.start();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         fake.clock.autoAdvance = 0;
@@ -66,8 +67,10 @@ private Q_SLOTS:
     void stopsAtOnceAndDropsOtherInput() {
         QFETCH(bool, byEscape);
         testing::StartedEditor h;
-        auto& [fake, state, gate, model, view] = h;
-        Preview preview{model};
+        auto& fake = h.fake;
+        auto& state = h.state;
+        auto& model = h.model;
+        auto& view = h.view;
         h.start();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         fake.clock.autoAdvance = 0;

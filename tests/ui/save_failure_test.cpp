@@ -19,11 +19,11 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "application.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_program.h"
 #include "qt_files.h"
+#include "ui/started_application.h"
 
 namespace velora {
 namespace {
@@ -109,10 +109,11 @@ struct RealFiles {
     QtFiles files;
     testing::FakeProgram program;
     Services services{dialogs, clock, files, program};
-    Modulo1 state;
-    EditorWindow editor{state, services};
-    FileMenu menu{editor};
-    Salva_Impost settings{editor};
+    WindowModels windows{services, testing::fortyMillisecondLoop};
+    Modulo1& state = windows.state;
+    EditorWindow& editor = windows.editor;
+    FileMenu& menu = windows.fileMenu;
+    Salva_Impost& settings = windows.settings;
 
     // `pages` pages whose texts together pass Qt's write buffer when there are many of them.
     explicit RealFiles(int pages) {
@@ -237,7 +238,7 @@ private Q_SLOTS:
         testing::FakeProgram program;
         Services services{dialogs, clock, files, program};
         Modulo1 state;
-        EditorWindow editor{state, services};
+        EditorWindow editor{state, services, testing::fortyMillisecondLoop};
         editor.setSettingsFile(pipe.toStdString());
 
         auto loading = std::async(std::launch::async, [&] { editor.LoadSettings(); });
@@ -280,7 +281,7 @@ private Q_SLOTS:
 
         {
             // No BASE.dat anywhere yet: the first-start message, then the settings are saved.
-            Application app;
+            Application app(testing::fortyMillisecondLoop);
             app.start();
             QCOMPARE(app.editor()->model().settingsFile(), config.toStdString());
             QCOMPARE(messages.size(), 1);
@@ -296,7 +297,7 @@ private Q_SLOTS:
             QVERIFY(!QFile::exists(QStringLiteral("BASE.dat")));
         }
         {
-            Application app;
+            Application app(testing::fortyMillisecondLoop);
             app.start();
             QCOMPARE(int(app.state().RowChars), 15);
         }
@@ -305,7 +306,7 @@ private Q_SLOTS:
         here.write("21\r\n");
         here.close();
         {
-            Application app;
+            Application app(testing::fortyMillisecondLoop);
             app.start();
             QCOMPARE(app.editor()->model().settingsFile(), std::string("BASE.dat"));
             QCOMPARE(int(app.state().RowChars), 21);

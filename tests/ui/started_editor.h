@@ -2,28 +2,28 @@
 
 #include <QString>
 
-#include "editor_view.h"
+#include "composition.h"
 #include "fakes/fake_services.h"
 
 namespace velora::testing {
 
-// The editor window over fake services, with BASE.dat for 18 characters a row. Tests first set
-// up what they need, then start() shows the window, whose load handler runs the start-up.
+// The program's windows as the program composes them, over fake services, with BASE.dat for 18
+// characters a row. Tests first set up what they need, then start() shows the editor window,
+// whose load handler runs the start-up.
 struct StartedEditor {
     FakeServices fake;
-    Modulo1 state;
-    EventGate gate;
-    EditorWindow model{state, fake.services};
-    EditorView view{model, gate};
+    Composition app{fake.services, fake.loopTiming()};
+    Modulo1& state = app.state();
+    EventGate& gate = app.gate();
+    EditorWindow& model = app.models().editor;
+    EditorView& view = app.editorView();
 
     StartedEditor() {
         fake.clock.autoAdvance = 0.05;
         fake.files.contents["BASE.dat"] = "18\r\n";
     }
 
-    void start() {
-        view.binder().run([this] { model.window.show(); });
-    }
+    void start() { app.start(); }
 
     template <typename W>
     W* find(const char* name) {

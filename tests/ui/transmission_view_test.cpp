@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "cli/pty_sign.h"
-#include "core/system_clock.h"
+#include "platform/system_clock.h"
 #include "fakes/fake_services.h"
 #include "link/sign_messages.h"
 #include "transmission_view.h"

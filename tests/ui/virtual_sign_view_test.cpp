@@ -5,7 +5,7 @@
 #include <QSettings>
 #include <QtTest>
 
-#include "core/system_clock.h"
+#include "platform/system_clock.h"
 #include "fakes/fake_services.h"
 #include "led_view.h"
 #include "link/sign_messages.h"

@@ -4,8 +4,9 @@
 #include <QApplication>
 
 #include "application.h"
-#include "core/pacing.h"
-#include "core/system_clock.h"
+#include "platform/calibration.h"
+#include "platform/system_clock.h"
+#include "velora_version.h"
 
 int main(int argc, char* argv[]) {
     for (int i = 1; i < argc; ++i) {
@@ -26,7 +27,7 @@ int main(int argc, char* argv[]) {
     // Lets the desktop match the windows to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("velora"));
 
-    velora::Application app;
+    velora::Application app([&calibration] { return calibration.timing(); });
     app.start();
     return QApplication::exec();
 }

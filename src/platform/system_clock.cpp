@@ -3,7 +3,7 @@
 #include <chrono>
 #include <ctime>
 
-#include "pacing.h"
+#include "precise_wait.h"
 
 namespace velora {
 
@@ -24,7 +24,9 @@ double SystemClock::monotonicSeconds() const {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-void SystemClock::wait(double seconds) { preciseWait(seconds); }
+void SystemClock::wait(double seconds) {
+    preciseWait(seconds);
+}
 
 std::string SystemClock::longDate(const DateTime& date) const {
     std::tm tm{};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <memory>
+
+#include "composition.h"
+#include "core/pacing.h"
+#include "core/services.h"
+#include "qt_clock.h"
+#include "qt_dialogs.h"
+#include "qt_files.h"
+#include "qt_program.h"
+
+namespace velora {
+
+// The desktop program: the Qt services, and the program's windows composed over them.
+class Application {
+public:
+    // `timeCountingLoop` answers the timing of the start-up's counting loop (see CalibrateDelay).
+    explicit Application(LoopTimingSource timeCountingLoop);
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+    ~Application();
+
+    // Shows the editor window, whose load handler runs the start-up.
+    EditorView& start();
+
+    Modulo1& state() { return m_windows->state(); }
+    Services& services() { return m_services; }
+    EventGate& gate() { return m_windows->gate(); }
+    QtProgram& program() { return m_program; }
+    Composition& windows() { return *m_windows; }
+    EditorView* editor() { return &m_windows->editorView(); }
+    InfoView* info() { return m_windows->info(); }
+    InvDat& transmission() { return m_windows->transmission(); }
+    TransmissionView* transmissionView() { return m_windows->transmissionView(); }
+    SettingsView* settings() { return m_windows->settings(); }
+
+private:
+    void repaintAll();
+
+    QtDialogs m_dialogs;
+    QtClock m_clock;
+    QtFiles m_files;
+    QtProgram m_program;
+    Services m_services{m_dialogs, m_clock, m_files, m_program};
+    std::unique_ptr<Composition> m_windows;
+};
+
+}  // namespace velora

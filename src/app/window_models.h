@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/modulo1.h"
+#include "core/pacing.h"
+#include "core/services.h"
+#include "editor/editor_window.h"
+#include "files/file_menu.h"
+#include "info/info_window.h"
+#include "preview/preview.h"
+#include "settings/salva_impost.h"
+
+namespace velora {
+
+// The window models of the program over one program-wide state, wired to each other. A window
+// model wires its own controls to its own handlers; which window answers a control of another
+// (the editor's "Anteprima", its File menu, "Salva Impostazioni", "Help") is decided here and
+// nowhere else. The transmission window, which needs the serial port, is wired by Composition.
+// No Qt: model tests build it over fakes.
+struct WindowModels {
+    WindowModels(Services& services, LoopTimingSource timeCountingLoop);
+    WindowModels(const WindowModels&) = delete;
+    WindowModels& operator=(const WindowModels&) = delete;
+
+    Modulo1 state;
+    EditorWindow editor;
+    Preview preview{editor};
+    FileMenu fileMenu{editor};
+    Salva_Impost settings{editor};
+    InfoWindow info;
+};
+
+}  // namespace velora
