@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "virtual_sign_panel.h"
 #include "window_placement.h"
 
 namespace velora {
@@ -38,7 +39,10 @@ Composition::Composition(Services& services, LoopTimingSource timeCountingLoop)
     QObject::connect(&m_gate, &EventGate::reopened, [this] { syncWindows(); });
 }
 
-Composition::~Composition() = default;
+Composition::~Composition() {
+    // The views go first; the sign must not reach the face they held.
+    m_ports.virtualSign.sign().onExchange = nullptr;
+}
 
 EditorView& Composition::start() {
     m_editorView->binder().run([this] { m_models.editor.window.show(); });
@@ -52,6 +56,12 @@ void Composition::makeTransmissionView() {
     m_transmissionView = std::make_unique<TransmissionView>(
         m_transmission, m_ports, m_linkClock, m_linkServices, m_gate, m_editorView.get());
     placeOver(m_transmissionView.get(), m_editorView.get());
+    // The virtual sign shows, in its face in the window, what it received once an upload ended.
+    VirtualSign& sign = m_ports.virtualSign.sign();
+    VirtualSignPanel* face = m_transmissionView->virtualSignPanel();
+    sign.onExchange = [face, &sign](const std::string& line) {
+        if (line.starts_with("Pagine ricevute")) face->play(sign.records());
+    };
 }
 
 void Composition::syncWindows() {

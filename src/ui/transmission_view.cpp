@@ -130,14 +130,9 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     layout->addWidget(esito);
     layout->addWidget(dimensione);
 
+    // The virtual sign's face, which the composition feeds with what the sign received.
     m_signPanel = new VirtualSignPanel(clock, this);
     layout->addWidget(m_signPanel);
-    // The virtual sign shows what it received once an upload has ended.
-    VirtualSign& sign = m_ports.virtualSign.sign();
-    sign.onExchange = [this, &sign, logged = std::move(sign.onExchange)](const std::string& line) {
-        if (logged) logged(line);
-        if (line.starts_with("Pagine ricevute")) m_signPanel->play(sign.records());
-    };
 
     // Wide enough for the progress line of an upload without the window growing meanwhile.
     setMinimumWidth(fontMetrics().averageCharWidth() * 52);
@@ -191,7 +186,6 @@ void TransmissionView::showSignPanel() {
 
 TransmissionView::~TransmissionView() {
     m_clock.pump = nullptr;
-    m_ports.virtualSign.sign().onExchange = nullptr;
     // Closing the window below takes the focus from the port field, whose editingFinished
     // would otherwise reach this view after its members are gone.
     m_portChoice->lineEdit()->disconnect(this);

@@ -5,11 +5,8 @@
 #include <QSettings>
 #include <QtTest>
 
-#include "platform/system_clock.h"
-#include "fakes/fake_services.h"
 #include "led_view.h"
-#include "link/sign_messages.h"
-#include "transmission_view.h"
+#include "ui/started_editor.h"
 #include "virtual_sign_panel.h"
 
 namespace velora {
@@ -26,38 +23,34 @@ private Q_SLOTS:
     }
 
     void showsEachReceivedPageForItsPause() {
-        testing::FakeServices fake;
-        SystemClock systemClock;
-        PumpingClock clock{systemClock, 0.02};
-        Services services{fake.dialogs, clock, fake.files, fake.program};
-        Modulo1 state;
-        state.RowChars = 9;
+        testing::StartedEditor h;
+        h.start();
+        Modulo1& state = h.state;
         state.PageCount = 2;
         state.PageKind[1] = kTwoFixedRows;
         state.PagePause[1] = 1;
-        state.PageText[1][1] = "UNO      ";
-        state.PageText[1][2] = "\x80        ";
+        state.PageText[1][1] = std::string("UNO") + std::string(15, ' ');
+        state.PageText[1][2] = std::string("\x80") + std::string(17, ' ');
         state.PageKind[2] = kBigFixed;
         state.PagePause[2] = 1;
-        state.PageText[2][1] = state.PageText[2][2] = "DUE ";
-        EventGate gate;
-        LinkPorts ports{systemClock};
-        InvDat model{state, services, ports.chosen};
-        TransmissionView view{model, ports, clock, services, gate};
-        view.binder().run([&] { model.window.show(); });
+        state.PageText[2][1] = state.PageText[2][2] = "DUE      ";
 
-        VirtualSignPanel* panel = view.virtualSignPanel();
-        QVERIFY(panel->isHidden());
-        auto* edit = view.findChild<QComboBox*>(QStringLiteral("Porta"))->lineEdit();
+        QTest::mouseClick(h.find<QPushButton>("Command1"), Qt::LeftButton);
+        TransmissionView* view = h.app.transmissionView();
+        QVERIFY(view);
+        VirtualSignPanel* panel = view->virtualSignPanel();
+        auto* edit = view->findChild<QComboBox*>(QStringLiteral("Porta"))->lineEdit();
         edit->selectAll();
         QTest::keyClicks(edit, QStringLiteral("Insegna virtuale"));
         QTest::keyClick(edit, Qt::Key_Return);
         QVERIFY(!panel->isHidden());
         QCOMPARE(panel->caption()->text(), QStringLiteral("Nessuna pagina ricevuta."));
 
-        QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("Command7")), Qt::LeftButton);
-        QTRY_VERIFY(view.findChild<QPushButton*>(QStringLiteral("CMDINVIO"))->isEnabled());
-        QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("CMDINVIO")), Qt::LeftButton);
+        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("Command7")),
+                          Qt::LeftButton);
+        QTRY_VERIFY(view->findChild<QPushButton*>(QStringLiteral("CMDINVIO"))->isEnabled());
+        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("CMDINVIO")),
+                          Qt::LeftButton);
 
         QTRY_COMPARE(panel->caption()->text(), QStringLiteral("Pagina 1 di 2"));
         LedView* led = panel->view();
@@ -67,6 +60,12 @@ private Q_SLOTS:
         QTRY_COMPARE(panel->caption()->text(), QStringLiteral("Pagina 2 di 2"));
         QCOMPARE(led->page()->kind, kBigFixed);
         QTRY_COMPARE(panel->caption()->text(), QStringLiteral("Pagina 1 di 2"));
+
+        // Another port hides the face.
+        edit->selectAll();
+        QTest::keyClicks(edit, QStringLiteral("/dev/null"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(panel->isHidden());
     }
 };
 
