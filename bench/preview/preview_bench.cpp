@@ -106,7 +106,7 @@ int main(int argc, char* argv[]) {
             }
             totals.push_back(seconds(end - watch.shown[0]));
         }
-        QApplication::quit();
+        QCoreApplication::exit(0);  // quit() would ask the editor to close, and it asks the user
     });
     QApplication::exec();
     if (!complete) {
