@@ -6,7 +6,7 @@ packages=(
     cmake g++ make pkgconf
     qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev qt6-translations-l10n
     libgtest-dev libgmock-dev
-    xvfb xauth fonts-liberation desktop-file-utils
+    clang-format xvfb xauth fonts-liberation desktop-file-utils
 )
 
 missing=()

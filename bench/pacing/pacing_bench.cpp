@@ -2,8 +2,8 @@
 // CPU time it burns. It must never be shorter than 2.0 ms; the median should stay below 2.2 ms,
 // and less than a quarter of the wait should be spent spinning.
 #include <algorithm>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -50,10 +50,12 @@ int main(int argc, char* argv[]) {
     const double ms = 1000.0;
     std::printf("calibration loop: %.1f ms (DelayLoopCount %.0f)\n", calibration * ms,
                 std::floor(20000 / calibration));
-    std::printf("pacing delay over %d calls: min %.4f ms, median %.4f ms, p99 %.4f ms, max %.4f ms\n",
-                calls, lengths.front() * ms, lengths[lengths.size() / 2] * ms,
-                lengths[lengths.size() * 99 / 100] * ms, lengths.back() * ms);
-    std::printf("CPU per call: %.4f ms (%.1f%% of the wait)\n", cpu / calls * ms, 100.0 * cpu / wall);
+    std::printf(
+        "pacing delay over %d calls: min %.4f ms, median %.4f ms, p99 %.4f ms, max %.4f ms\n",
+        calls, lengths.front() * ms, lengths[lengths.size() / 2] * ms,
+        lengths[lengths.size() * 99 / 100] * ms, lengths.back() * ms);
+    std::printf("CPU per call: %.4f ms (%.1f%% of the wait)\n", cpu / calls * ms,
+                100.0 * cpu / wall);
     const bool ok = lengths.front() >= velora::kPacingInterval &&
                     lengths[lengths.size() / 2] < 0.0022 && cpu / wall < 0.25;
     std::printf("%s\n", ok ? "targets met" : "targets MISSED");

@@ -11,10 +11,10 @@
 #include <QImage>
 #include <QString>
 
-#include "platform/system_clock.h"
 #include "files/sequence_file.h"
 #include "led_picture.h"
 #include "link/sign_messages.h"
+#include "platform/system_clock.h"
 #include "sign/page_decoder.h"
 #include "sign/sign_face.h"
 

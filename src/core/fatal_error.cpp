@@ -16,8 +16,9 @@ std::string fatalErrorText(int code) {
 
 void ReportFatalError(Services& services, int code) {
     const int cut = static_cast<std::int16_t>(static_cast<std::uint16_t>(code & 0xFFFF));
-    services.dialogs.messageBox(fatalErrorText(cut), "Comunicazione di sistema:",
-                                MessageIcon::Exclamation, MessageButtons::Ok);
+    services.dialogs.messageBox(fatalErrorText(cut),
+                                "Comunicazione di sistema:", MessageIcon::Exclamation,
+                                MessageButtons::Ok);
     const std::string answer = services.dialogs.inputBox("Vuoi uscire dal programma?", "Fine", "N");
     if (answer == "S" || answer == "s") services.program.end();
 }

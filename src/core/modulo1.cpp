@@ -11,6 +11,8 @@ std::string InfoSampleText(const DateTime& at) {
     return text;
 }
 
-std::string InfoSampleText(const Clock& clock) { return InfoSampleText(clock.now()); }
+std::string InfoSampleText(const Clock& clock) {
+    return InfoSampleText(clock.now());
+}
 
 }  // namespace velora

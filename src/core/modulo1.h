@@ -11,18 +11,18 @@ namespace velora {
 // Page kinds as stored in PageKind and sent to the sign.
 enum PageKindCode : std::uint8_t {
     kNeverStored = 0,
-    kTwoFixedRows = 1,        // row 1 fixed, row 2 fixed
-    kRow2Scrolling = 2,       // row 1 fixed, row 2 scrolling
-    kBigFixed = 3,            // one big fixed row
-    kBigScrolling = 4,        // one big scrolling row
-    kInfoInRow2 = 5,          // row 1 fixed, info in row 2
-    kInfoInRow1 = 6,          // info in row 1, row 2 fixed
-    kRow1Scrolling = 7,       // row 1 scrolling, row 2 fixed
-    kBigFixedInverse = 8,     // one big fixed row shown inverse
+    kTwoFixedRows = 1,     // row 1 fixed, row 2 fixed
+    kRow2Scrolling = 2,    // row 1 fixed, row 2 scrolling
+    kBigFixed = 3,         // one big fixed row
+    kBigScrolling = 4,     // one big scrolling row
+    kInfoInRow2 = 5,       // row 1 fixed, info in row 2
+    kInfoInRow1 = 6,       // info in row 1, row 2 fixed
+    kRow1Scrolling = 7,    // row 1 scrolling, row 2 fixed
+    kBigFixedInverse = 8,  // one big fixed row shown inverse
 };
 
-inline constexpr int kLastSlot = 200;           // slots run 0..200; slot 0 is never a page
-inline constexpr int kScrollingLimit = 114;     // characters of a scrolling text
+inline constexpr int kLastSlot = 200;        // slots run 0..200; slot 0 is never a page
+inline constexpr int kScrollingLimit = 114;  // characters of a scrolling text
 inline constexpr int kInfoTextLength = 16;
 
 // The program-wide state shared by all windows: the page store and the editor-wide values.
@@ -42,7 +42,7 @@ struct Modulo1 {
     std::uint8_t PreviewRunning = 0;
     std::uint8_t PreviewPage = 0;
     std::uint8_t CurrentPause = 3;
-    std::string CurrentFilePath;    // empty: the sequence has no file yet
+    std::string CurrentFilePath;  // empty: the sequence has no file yet
     // Iterations of the counting loop in a 2 ms delay, written once by CalibrateDelay at
     // start-up. Nothing in the program reads it any more: the pacing gap (Ritardo) is timed on
     // the monotonic clock, so a failed calibration cannot shorten it. Kept because a failed
@@ -53,7 +53,9 @@ struct Modulo1 {
 };
 
 // Width of a big fixed row: half a fixed row, rounded down.
-inline int bigRowChars(const Modulo1& m) { return m.RowChars / 2; }
+inline int bigRowChars(const Modulo1& m) {
+    return m.RowChars / 2;
+}
 
 // The 16-character info text the sign replaces with its own date, time and temperature:
 // "dd/mm hh:mm +20°", with the degree sign as one Windows-1252 byte.

@@ -9,8 +9,12 @@
 namespace velora {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::string withoutBlanks(std::string_view text) {
     std::string compact;
@@ -72,6 +76,8 @@ std::uint8_t toUnsignedByte(std::string_view text) {
     return toUnsignedByte(parse(compact));
 }
 
-std::string decimalText(long long value) { return std::to_string(value); }
+std::string decimalText(long long value) {
+    return std::to_string(value);
+}
 
 }  // namespace velora

@@ -2,6 +2,7 @@
 
 namespace velora {
 
-RunTimeError::RunTimeError(int code) : m_code(code), m_what("run-time error " + std::to_string(code)) {}
+RunTimeError::RunTimeError(int code)
+    : m_code(code), m_what("run-time error " + std::to_string(code)) {}
 
 }  // namespace velora

@@ -93,9 +93,9 @@ public:
     Label Label7{"Label7"};            // result of the last answer
     // Ours: the transmission can be cancelled; why an exchange or an open failed; what the
     // upload of the sequence will take.
-    Button Annulla{"Annulla"};         // "Annulla": cancels the transmission
-    Label Esito{"Esito"};              // "outcome": why an exchange or an open failed
-    Label Dimensione{"Dimensione"};    // "size": what the upload will take
+    Button Annulla{"Annulla"};       // "Annulla": cancels the transmission
+    Label Esito{"Esito"};            // "outcome": why an exchange or an open failed
+    Label Dimensione{"Dimensione"};  // "size": what the upload will take
     SerialPort& MSComm1;
     // The window's mouse pointer: Button::kDefaultPointer or Button::kHourglass.
     int MousePointer = Button::kDefaultPointer;

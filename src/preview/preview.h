@@ -28,10 +28,10 @@ public:
     // pause 1, nothing for pause 0.
     static double pauseSeconds(int pause);
 
-    static constexpr int kWindowChars = 18;      // characters a scrolling step shows
-    static constexpr double kScrollStep = 0.2;   // seconds a scrolling step lasts
-    static constexpr int kRow2Trail = 7;         // blanks that run row 2 out of the display
-    static constexpr int kRow1Trail = 11;        // ... row 1 and the big row
+    static constexpr int kWindowChars = 18;     // characters a scrolling step shows
+    static constexpr double kScrollStep = 0.2;  // seconds a scrolling step lasts
+    static constexpr int kRow2Trail = 7;        // blanks that run row 2 out of the display
+    static constexpr int kRow1Trail = 11;       // ... row 1 and the big row
 
 private:
     void scroll(const std::string& text, TextBox& field);

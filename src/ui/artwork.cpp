@@ -102,9 +102,13 @@ void paintDeletePage(QPainter& painter, const QRectF& area, bool enabled) {
 
 }  // namespace
 
-QIcon insertPageIcon() { return QIcon(new PaintedIconEngine(paintInsertPage)); }
+QIcon insertPageIcon() {
+    return QIcon(new PaintedIconEngine(paintInsertPage));
+}
 
-QIcon deletePageIcon() { return QIcon(new PaintedIconEngine(paintDeletePage)); }
+QIcon deletePageIcon() {
+    return QIcon(new PaintedIconEngine(paintDeletePage));
+}
 
 QIcon appIcon() {
     // The window system asks for every size as the first window appears. Pictures drawn ahead

@@ -91,7 +91,8 @@ void ControlBinder::bind(QWidget* window, Form& form) {
     m_formBinding = {&form, 0, [this, window, &form, raised = std::uint64_t{0}]() mutable {
                          const QString title = toQt(form.caption());
                          if (window->windowTitle() != title) window->setWindowTitle(title);
-                         if (window->isHidden() == form.visible()) window->setVisible(form.visible());
+                         if (window->isHidden() == form.visible())
+                             window->setVisible(form.visible());
                          if (raised != form.raiseRequests()) {
                              raised = form.raiseRequests();
                              window->raise();
@@ -106,7 +107,8 @@ void ControlBinder::bind(QWidget* window, Form& form) {
 void ControlBinder::bind(QLineEdit* widget, TextBox& box) {
     widget->setValidator(new TypingLimitValidator(box, widget));
     widget->installEventFilter(this);
-    add(box,
+    add(
+        box,
         [widget, &box] {
             pushCommon(widget, box);
             widget->setAccessibleName(toQt(box.toolTip()));
@@ -131,7 +133,8 @@ void ControlBinder::bind(QLineEdit* widget, TextBox& box) {
 }
 
 void ControlBinder::bind(QCheckBox* widget, CheckBox& box) {
-    add(box,
+    add(
+        box,
         [this, widget, &box] {
             pushCommon(widget, box);
             const QString caption = displayCaption(box, box.caption());
@@ -146,7 +149,8 @@ void ControlBinder::bind(QCheckBox* widget, CheckBox& box) {
 void ControlBinder::bind(QRadioButton* widget, OptionButton& button) {
     // The model keeps the group exclusive; Qt's own exclusivity would refuse to clear a button.
     widget->setAutoExclusive(false);
-    add(button,
+    add(
+        button,
         [this, widget, &button] {
             pushCommon(widget, button);
             const QString caption = displayCaption(button, button.caption());
@@ -166,7 +170,8 @@ void ControlBinder::bind(QScrollBar* widget, ScrollBar& bar) {
     widget->installEventFilter(this);
     m_scrollBars.push_back(widget);
     if (bar.endValue) m_scrollEnds[widget] = bar.endValue;
-    add(bar,
+    add(
+        bar,
         [widget, &bar] {
             pushCommon(widget, bar);
             if (widget->minimum() != bar.min() || widget->maximum() != bar.max())
@@ -187,7 +192,8 @@ void ControlBinder::bind(QComboBox* widget, ComboBox& combo) {
     widget->setInsertPolicy(QComboBox::NoInsert);
     // An editable combo box keeps the focus and hands the keys to its field itself.
     widget->installEventFilter(this);
-    add(combo,
+    add(
+        combo,
         [widget, &combo] {
             pushCommon(widget, combo);
             widget->setAccessibleName(toQt(combo.toolTip()));
@@ -211,7 +217,8 @@ void ControlBinder::bind(QComboBox* widget, ComboBox& combo) {
 void ControlBinder::bind(QLabel* widget, Label& label) {
     // Captions hold file names and other texts of the user's, never markup.
     widget->setTextFormat(Qt::PlainText);
-    add(label,
+    add(
+        label,
         [this, widget, &label] {
             pushCommon(widget, label);
             const QString caption = displayCaption(label, label.caption());
@@ -224,7 +231,8 @@ void ControlBinder::bind(QLabel* widget, Label& label) {
 }
 
 void ControlBinder::bind(QAbstractButton* widget, Button& button) {
-    add(button,
+    add(
+        button,
         [this, widget, &button] {
             pushCommon(widget, button);
             const QString caption = displayCaption(button, button.caption());
@@ -245,7 +253,8 @@ void ControlBinder::bind(QAbstractButton* widget, Button& button) {
 
 void ControlBinder::bind(QAction* action, Button& item) {
     action->setObjectName(QString::fromStdString(item.name()));
-    add(item,
+    add(
+        item,
         [this, action, &item] {
             const QString caption = displayCaption(item, item.caption());
             if (action->text() != caption) action->setText(caption);
@@ -258,7 +267,8 @@ void ControlBinder::bind(QAction* action, Button& item) {
 
 void ControlBinder::bind(QTimer* timer, Timer& control) {
     timer->setObjectName(QString::fromStdString(control.name()));
-    add(control,
+    add(
+        control,
         [timer, &control] {
             if (timer->interval() != control.interval()) timer->setInterval(control.interval());
             if (control.enabled() && !timer->isActive()) timer->start();
@@ -362,7 +372,8 @@ bool ControlBinder::eventFilter(QObject* watched, QEvent* event) {
             // Qt turns the arrows of a horizontal scroll bar round; the page selector goes on
             // with Right, Down and Page Down and back with Left, Up and Page Up.
             const int key = static_cast<QKeyEvent*>(event)->key();
-            if (const auto end = m_scrollEnds.find(bar); key == Qt::Key_End && end != m_scrollEnds.end()) {
+            if (const auto end = m_scrollEnds.find(bar);
+                key == Qt::Key_End && end != m_scrollEnds.end()) {
                 bar->setValue(end->second());
                 return true;
             }

@@ -20,7 +20,9 @@ QString qtFilter(const std::string& filter) {
 QtDialogs::QtDialogs(std::function<QWidget*()> parent, std::function<void()> beforeShowing)
     : m_parent(std::move(parent)), m_beforeShowing(std::move(beforeShowing)) {}
 
-QWidget* QtDialogs::parent() const { return m_parent ? m_parent() : nullptr; }
+QWidget* QtDialogs::parent() const {
+    return m_parent ? m_parent() : nullptr;
+}
 
 void QtDialogs::prepare() const {
     if (m_beforeShowing) m_beforeShowing();
@@ -35,10 +37,18 @@ MessageAnswer QtDialogs::messageBox(const std::string& text, const std::string& 
     box.setTextFormat(Qt::PlainText);
     box.setText(toQt(text));
     switch (icon) {
-        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MessageIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageIcon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
     }
     if (buttons == MessageButtons::YesNo) {
         // Whatever the icon asked for, a box that asks Yes or No shows the question mark.
@@ -66,7 +76,8 @@ std::string QtDialogs::inputBox(const std::string& prompt, const std::string& ti
 
 std::string QtDialogs::openFilePath(const std::string& filter) {
     prepare();
-    return pathFromQt(QFileDialog::getOpenFileName(parent(), QString(), QString(), qtFilter(filter)));
+    return pathFromQt(
+        QFileDialog::getOpenFileName(parent(), QString(), QString(), qtFilter(filter)));
 }
 
 std::string QtDialogs::saveFilePath(const std::string& filter) {

@@ -13,7 +13,8 @@ class QtDialogs : public Dialogs {
 public:
     // `parent` is the window the dialogs belong to; `beforeShowing` lets the windows draw the
     // model's latest state behind a dialog.
-    explicit QtDialogs(std::function<QWidget*()> parent = {}, std::function<void()> beforeShowing = {});
+    explicit QtDialogs(std::function<QWidget*()> parent = {},
+                       std::function<void()> beforeShowing = {});
 
     MessageAnswer messageBox(const std::string& text, const std::string& title, MessageIcon icon,
                              MessageButtons buttons) override;

@@ -41,6 +41,8 @@ bool QtFiles::replace(const std::string& path, const std::string& bytes) {
     return file.commit();
 }
 
-bool QtFiles::exists(const std::string& path) const { return QFileInfo(pathToQt(path)).isFile(); }
+bool QtFiles::exists(const std::string& path) const {
+    return QFileInfo(pathToQt(path)).isFile();
+}
 
 }  // namespace velora

@@ -14,5 +14,4 @@ std::string fromQt(const QString& text);
 QString pathToQt(const std::string& utf8Path);
 std::string pathFromQt(const QString& path);
 
-
 }  // namespace velora

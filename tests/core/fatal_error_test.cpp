@@ -12,7 +12,9 @@ struct AnswerCase {
     bool ends;
 };
 
-void PrintTo(const AnswerCase& c, std::ostream* out) { *out << '"' << c.answer << '"'; }
+void PrintTo(const AnswerCase& c, std::ostream* out) {
+    *out << '"' << c.answer << '"';
+}
 
 class ReportFatalErrorTest : public ::testing::TestWithParam<AnswerCase> {};
 
@@ -20,7 +22,8 @@ TEST_P(ReportFatalErrorTest, EndsOnlyOnExactlySOrLowerS) {
     testing::FakeServices fake;
     fake.dialogs.inputAnswers.push_back(GetParam().answer);
     ReportFatalError(fake.services, kInvalidPropertyValue);
-    EXPECT_EQ(fake.program.endCalls, GetParam().ends ? 1 : 0) << "answer '" << GetParam().answer << "'";
+    EXPECT_EQ(fake.program.endCalls, GetParam().ends ? 1 : 0)
+        << "answer '" << GetParam().answer << "'";
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, ReportFatalErrorTest,
@@ -37,9 +40,10 @@ TEST(ReportFatalErrorTest, ShowsTheNumberThenAsksWhetherToQuit) {
     EXPECT_EQ(message.kind, "message");
     EXPECT_EQ(message.title, "Comunicazione di sistema:");
     EXPECT_EQ(message.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(message.text,
-              "Si \xE8 verificato un grave errore nell'esecuzione del programma: contattare al pi\xF9 "
-              "presto il fornitore per avere ulteriori informazioni. Il codice dell'errore \xE8 (380).");
+    EXPECT_EQ(
+        message.text,
+        "Si \xE8 verificato un grave errore nell'esecuzione del programma: contattare al pi\xF9 "
+        "presto il fornitore per avere ulteriori informazioni. Il codice dell'errore \xE8 (380).");
     const auto& question = fake.dialogs.shown[1];
     EXPECT_EQ(question.kind, "input");
     EXPECT_EQ(question.text, "Vuoi uscire dal programma?");

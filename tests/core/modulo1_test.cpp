@@ -26,7 +26,9 @@ struct InfoCase {
     const char* expected;
 };
 
-void PrintTo(const InfoCase& c, std::ostream* out) { *out << '"' << c.expected << '"'; }
+void PrintTo(const InfoCase& c, std::ostream* out) {
+    *out << '"' << c.expected << '"';
+}
 
 class InfoSampleTextTest : public ::testing::TestWithParam<InfoCase> {};
 
@@ -38,12 +40,12 @@ TEST_P(InfoSampleTextTest, IsSixteenCharactersWithTheDegreeSignAsOneByte) {
     EXPECT_EQ(text.size(), 16u);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Moments, InfoSampleTextTest,
-    ::testing::Values(InfoCase{{2026, 12, 5, 9, 1, 0}, "05/12 09:01 +20\xB0"},
-                      InfoCase{{2026, 3, 1, 7, 5, 59}, "01/03 07:05 +20\xB0"},
-                      InfoCase{{2026, 12, 31, 23, 59, 59}, "31/12 23:59 +20\xB0"},
-                      InfoCase{{2027, 1, 1, 0, 0, 0}, "01/01 00:00 +20\xB0"}));
+INSTANTIATE_TEST_SUITE_P(Moments, InfoSampleTextTest,
+                         ::testing::Values(InfoCase{{2026, 12, 5, 9, 1, 0}, "05/12 09:01 +20\xB0"},
+                                           InfoCase{{2026, 3, 1, 7, 5, 59}, "01/03 07:05 +20\xB0"},
+                                           InfoCase{{2026, 12, 31, 23, 59, 59},
+                                                    "31/12 23:59 +20\xB0"},
+                                           InfoCase{{2027, 1, 1, 0, 0, 0}, "01/01 00:00 +20\xB0"}));
 
 }  // namespace
 }  // namespace velora

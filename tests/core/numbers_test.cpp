@@ -12,7 +12,9 @@ struct ReadCase {
     double expected;
 };
 
-void PrintTo(const ReadCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+void PrintTo(const ReadCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class ReadNumberTest : public ::testing::TestWithParam<ReadCase> {};
 
@@ -34,7 +36,9 @@ struct ByteCase {
     int expected;  // the byte, or -error number
 };
 
-void PrintTo(const ByteCase& c, std::ostream* out) { *out << '"' << c.text << '"'; }
+void PrintTo(const ByteCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class ToUnsignedByteTest : public ::testing::TestWithParam<ByteCase> {};
 

@@ -10,10 +10,10 @@
 #include <QtTest>
 
 #include "accessibility.h"
-#include "ui/started_editor.h"
 #include "info_view.h"
 #include "settings_view.h"
 #include "transmission_view.h"
+#include "ui/started_editor.h"
 
 namespace velora {
 

@@ -18,8 +18,8 @@
 #include <QWindow>
 #include <QtTest>
 
-#include "ui/started_application.h"
 #include "qt_text.h"
+#include "ui/started_application.h"
 
 namespace velora {
 

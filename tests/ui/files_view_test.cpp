@@ -55,8 +55,8 @@ private:
     static void chooseFile(const QString& path, bool* done) {
         answerNextDialog<QFileDialog>(
             [path](QFileDialog* files) {
-                // As a user does: type the name, then accept. Choosing the file in the dialog's list
-                // instead would race with the dialog reading the folder.
+                // As a user does: type the name, then accept. Choosing the file in the dialog's
+                // list instead would race with the dialog reading the folder.
                 files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
                 static_cast<QDialog*>(files)->accept();
             },

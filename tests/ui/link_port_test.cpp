@@ -1,11 +1,11 @@
 #include <QtTest>
 
 #include "cli/pty_sign.h"
-#include "platform/system_clock.h"
 #include "fakes/fake_services.h"
 #include "link/inv_dat.h"
 #include "link/sign_messages.h"
 #include "link_ports.h"
+#include "platform/system_clock.h"
 
 namespace velora {
 

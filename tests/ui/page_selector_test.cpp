@@ -146,11 +146,10 @@ private Q_SLOTS:
             int value;
             int messages;
         };
-        const Step steps[] = {{Qt::Key_Right, 2, 0},    {Qt::Key_Right, 3, 0},
-                              {Qt::Key_Right, 3, 1},    {Qt::Key_Home, 1, 1},
-                              {Qt::Key_PageDown, 3, 4}, {Qt::Key_Home, 1, 4},
-                              {Qt::Key_End, 3, 4},      {Qt::Key_End, 3, 4},
-                              {Qt::Key_Left, 2, 4}};
+        const Step steps[] = {
+            {Qt::Key_Right, 2, 0}, {Qt::Key_Right, 3, 0},    {Qt::Key_Right, 3, 1},
+            {Qt::Key_Home, 1, 1},  {Qt::Key_PageDown, 3, 4}, {Qt::Key_Home, 1, 4},
+            {Qt::Key_End, 3, 4},   {Qt::Key_End, 3, 4},      {Qt::Key_Left, 2, 4}};
         for (const Step& step : steps) {
             QTest::keyClick(h.selector, step.key);
             QCOMPARE(h.selector->value(), step.value);

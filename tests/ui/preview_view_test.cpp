@@ -41,7 +41,8 @@ private Q_SLOTS:
             if (text2->isVisible()) shown << text2->text();
         };
 
-        QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("Anteprima")), Qt::LeftButton);
+        QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("Anteprima")),
+                          Qt::LeftButton);
 
         const QStringList expected = {QStringLiteral("GRANDE   "), QStringLiteral("ciao       "),
                                       QStringLiteral("iao       "), QStringLiteral("ao       ")};

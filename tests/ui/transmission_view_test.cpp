@@ -7,9 +7,9 @@
 #include <QtTest>
 
 #include "cli/pty_sign.h"
-#include "platform/system_clock.h"
 #include "fakes/fake_services.h"
 #include "link/sign_messages.h"
+#include "platform/system_clock.h"
 #include "transmission_view.h"
 
 namespace velora {
