@@ -39,28 +39,13 @@ private:
         QAction* action(const char* name) { return app->editor()->action(name); }
     };
 
-    // Runs `answer` on the next modal dialog of type D once it is up.
-    template <typename D>
-    static void answerNextDialog(std::function<void(D*)> answer, bool* done) {
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, done] {
-            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible()) return;
-            poll->stop();
-            poll->deleteLater();
-            *done = true;
-            answer(dialog);
-        });
-        poll->start(10);
-    }
-
     struct FileDialogTexts {
         QString accept, lookIn, fileType, cancel;
         QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
     };
 
     static void readAndClose(FileDialogTexts* texts, bool* done) {
-        answerNextDialog<QFileDialog>(
+        testing::answerNextDialog<QFileDialog>(
             [texts](QFileDialog* files) {
                 auto* box = files->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
                 const auto buttons = box->buttons();
@@ -103,7 +88,7 @@ private Q_SLOTS:
         QVERIFY(existing.open(QIODevice::WriteOnly));
         existing.close();
         bool chosen = false;
-        answerNextDialog<QFileDialog>(
+        testing::answerNextDialog<QFileDialog>(
             [](QFileDialog* files) {
                 files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
                     ->setText(QDir::current().absoluteFilePath(QStringLiteral("vecchio.inf")));
@@ -113,7 +98,7 @@ private Q_SLOTS:
         QStringList answers;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
         bool asked = false;
-        answerNextDialog<QMessageBox>(
+        testing::answerNextDialog<QMessageBox>(
             [&](QMessageBox* box) {
                 icon = box->icon();
                 answers << box->button(QMessageBox::Yes)->text()
@@ -149,7 +134,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(h.app->editor()));
         QString asked;
         bool quitAsked = false;
-        answerNextDialog<QInputDialog>(
+        testing::answerNextDialog<QInputDialog>(
             [&asked](QInputDialog* box) {
                 asked = box->labelText();
                 box->reject();
@@ -217,7 +202,7 @@ private Q_SLOTS:
         file.write("1,18\r\n1,\"uno\",3\r\n1,\"due\",3\r\n");
         file.close();
         bool chosen = false;
-        answerNextDialog<QFileDialog>(
+        testing::answerNextDialog<QFileDialog>(
             [&path](QFileDialog* files) {
                 files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
                 static_cast<QDialog*>(files)->accept();

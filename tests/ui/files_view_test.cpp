@@ -37,23 +37,8 @@ private:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
 
-    // Answers the next modal dialog of type D once it is up; `done` tells whether it was.
-    template <typename D>
-    static void answerNextDialog(std::function<void(D*)> answer, bool* done) {
-        auto* poll = new QTimer;
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, done] {
-            auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible()) return;
-            poll->stop();
-            poll->deleteLater();
-            *done = true;
-            answer(dialog);
-        });
-        poll->start(10);
-    }
-
     static void chooseFile(const QString& path, bool* done) {
-        answerNextDialog<QFileDialog>(
+        testing::answerNextDialog<QFileDialog>(
             [path](QFileDialog* files) {
                 // As a user does: type the name, then accept. Choosing the file in the dialog's
                 // list instead would race with the dialog reading the folder.
@@ -118,7 +103,7 @@ private Q_SLOTS:
         chooseFile(path, &chosen);
         QString question;
         QString title;
-        answerNextDialog<QMessageBox>(
+        testing::answerNextDialog<QMessageBox>(
             [&](QMessageBox* box) {
                 question = box->text();
                 title = box->windowTitle();

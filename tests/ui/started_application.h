@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QApplication>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 #include "application.h"
@@ -42,5 +45,20 @@ struct StartedApplication {
     }
     QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
 };
+
+// Answers the next modal dialog of type D once it is up; `done` tells whether it was.
+template <typename D>
+void answerNextDialog(std::function<void(D*)> answer, bool* done) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, done] {
+        auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        *done = true;
+        answer(dialog);
+    });
+    poll->start(10);
+}
 
 }  // namespace velora::testing
