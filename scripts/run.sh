@@ -7,7 +7,7 @@ scripts/setup-debian.sh
 build_dir="${VELORA_BUILD_DIR:-build}"
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${VELORA_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
 cmake --build "$build_dir" -j"$(nproc)" --target velora
-program="$build_dir/src/ui/velora"
+program="$build_dir/src/app/velora"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$program" "$@"
