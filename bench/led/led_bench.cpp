@@ -33,8 +33,8 @@
 #include "led_view.h"
 #include "link/sign_messages.h"
 #include "platform/calibration.h"
+#include "protocol/page_record.h"
 #include "qt_clock.h"
-#include "sign/page_decoder.h"
 #include "sign/sign_face.h"
 
 namespace {

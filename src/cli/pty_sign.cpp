@@ -5,7 +5,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -75,8 +77,12 @@ void PtySign::run() {
             std::size_t total;
             {
                 std::lock_guard lock(m_mutex);
-                m_arrivals.push_back({buffer[i], at});
-                total = m_arrivals.size();
+                m_received.push_back(buffer[i]);
+                // Trimmed by halves, so that each byte is moved at most once.
+                if (m_received.size() >= 2 * kKeptBytes)
+                    m_received.erase(m_received.begin(),
+                                     m_received.end() - static_cast<std::ptrdiff_t>(kKeptBytes));
+                total = ++m_receivedCount;
             }
             const std::vector<std::uint8_t> replies = m_sign.receive(
                 buffer[i], std::chrono::duration<double>(at.time_since_epoch()).count());
@@ -92,22 +98,15 @@ void PtySign::run() {
     }
 }
 
-std::vector<PtySign::Arrival> PtySign::arrivals() const {
-    std::lock_guard lock(m_mutex);
-    return m_arrivals;
-}
-
 std::vector<std::uint8_t> PtySign::received() const {
     std::lock_guard lock(m_mutex);
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(m_arrivals.size());
-    for (const Arrival& a : m_arrivals) bytes.push_back(a.byte);
-    return bytes;
+    const std::size_t kept = std::min(m_received.size(), kKeptBytes);
+    return {m_received.end() - static_cast<std::ptrdiff_t>(kept), m_received.end()};
 }
 
 std::size_t PtySign::receivedCount() const {
     std::lock_guard lock(m_mutex);
-    return m_arrivals.size();
+    return m_receivedCount;
 }
 
 }  // namespace velora

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -15,10 +14,13 @@ namespace velora {
 
 // The virtual sign at the far end of a new pseudo-terminal: programs open devicePath() as their
 // serial port. It reads on a thread of its own (start) or on the caller's (run), and keeps the
-// time each byte arrived.
+// last bytes it received, at most kKeptBytes of them: a sign left running keeps the same size
+// however much arrives.
 class PtySign {
 public:
     // Opens the pseudo-terminal; throws std::runtime_error when the system has none to give.
+    static constexpr std::size_t kKeptBytes = 1024 * 1024;
+
     PtySign();
     ~PtySign();
     PtySign(const PtySign&) = delete;
@@ -36,11 +38,7 @@ public:
     // Test control: the sign hangs up after receiving this many bytes.
     void hangUpAfter(std::size_t bytes) { m_hangUpAfter = bytes; }
 
-    struct Arrival {
-        std::uint8_t byte;
-        std::chrono::steady_clock::time_point at;
-    };
-    std::vector<Arrival> arrivals() const;
+    // The last bytes received, at most kKeptBytes, and how many arrived in all.
     std::vector<std::uint8_t> received() const;
     std::size_t receivedCount() const;
 
@@ -55,7 +53,8 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<std::size_t> m_hangUpAfter{static_cast<std::size_t>(-1)};
     mutable std::mutex m_mutex;
-    std::vector<Arrival> m_arrivals;
+    std::vector<std::uint8_t> m_received;  // up to twice kKeptBytes between trims
+    std::size_t m_receivedCount = 0;
 };
 
 }  // namespace velora

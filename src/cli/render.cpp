@@ -15,7 +15,7 @@
 #include "led_picture.h"
 #include "link/sign_messages.h"
 #include "platform/system_clock.h"
-#include "sign/page_decoder.h"
+#include "protocol/page_record.h"
 #include "sign/sign_face.h"
 
 namespace velora {

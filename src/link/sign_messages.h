@@ -6,6 +6,7 @@
 
 #include "core/clock.h"
 #include "core/modulo1.h"
+#include "protocol/page_record.h"
 
 namespace velora {
 
@@ -14,14 +15,8 @@ inline constexpr std::uint8_t kConnectRequest = 212;
 inline constexpr std::uint8_t kConnectAck = 200;
 inline constexpr std::uint8_t kCountFollows = 222;
 inline constexpr std::uint8_t kDateTimeAck = 227;
-inline constexpr std::uint8_t kPageEnd = 0xE9;
-inline constexpr std::uint8_t kUploadEnd = 0xFD;
-inline constexpr std::uint8_t kScrollEnd = 0x80;
 inline constexpr std::uint8_t kDateTimeStart = 0xE0;
 inline constexpr std::uint8_t kDateTimeEnd = 0xF9;
-
-// Width of a fixed row block on the line: the sign always reads 24 bytes of it.
-inline constexpr int kFixedBlockBytes = 24;
 
 // One byte of a paced transmission and the pacing gaps that follow it.
 struct PacedByte {
@@ -41,14 +36,8 @@ struct PacedStream {
     std::vector<std::uint8_t> values() const;
 };
 
-// The upload of pages 1..PageCount: one record per page (kind, page count, pause, row width,
-// body by kind, 0xE9), then 0xFD. A fixed, short or big fixed row whose text is shorter than its
-// width (the width was raised after the page was stored) is padded with blanks, so that the sign
-// always receives whole records.
+// The upload of pages 1..PageCount: one record per page (pageRecord), then 0xFD.
 PacedStream uploadStream(const Modulo1& state);
-
-// The record of one page, without pacing.
-std::vector<std::uint8_t> pageRecord(const Modulo1& state, int slot);
 
 // What an upload costs before it is sent: its pages, its bytes on the line and the time its
 // pacing gaps take.

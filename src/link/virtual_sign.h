@@ -6,12 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "protocol/page_record.h"
+
 namespace velora {
 
 // The sign's side of the link: answers the connect request with 200, reads an upload record by
 // record to its end byte and answers 222 and the number of pages received, and answers a date and
-// time message with 227. Records are read by their kinds and lengths, never by looking for an end
-// byte, since a pause, a page count or a row width can take the value of one.
+// time message with 227. Records are read by the same reader as the LED view's, by their kinds
+// and lengths.
+//
+// It keeps what it needs and no more, however much arrives: the record being read (at most
+// kLongestRecord bytes) and the records of one upload (at most kKeptRecords of them).
 //
 // A sender that stops in the middle of an exchange (killed, unplugged, cancelled) leaves the sign
 // halfway through a record. Like the sign, the virtual one gives up on it when the line stays
@@ -21,6 +26,11 @@ public:
     // The longest gap a sender keeps inside one exchange is the 68 ms lead of the date and time
     // message; a line quiet for well over that means the sender has gone.
     static constexpr double kAbandonedAfter = 0.5;
+    // Far longer than any record the program sends (fixed rows of at most 255 characters, a
+    // scrolling text a file can make of a few hundred): a longer one is a garbled upload.
+    static constexpr std::size_t kLongestRecord = 64 * 1024;
+    // The page count on the line is one byte; the sign holds fewer pages still.
+    static constexpr std::size_t kKeptRecords = 256;
 
     // Takes one byte from the line, which arrived at `atSeconds` on a monotonic clock, and
     // returns the bytes the sign answers with.
@@ -38,14 +48,15 @@ public:
     std::function<void(const std::string&)> onExchange;
 
     int pagesReceived() const { return m_lastPages; }
-    // The pages of the upload running now, or of the last one.
+    // The pages of the upload running now, or of the last one (its first kKeptRecords).
     const std::vector<std::vector<std::uint8_t>>& records() const { return m_records; }
 
 private:
-    enum class State { Idle, Header, FixedBlock, ScrollBlock, PageEnd, BetweenRecords, DateTime };
+    enum class State { Idle, Record, BetweenRecords, DateTime };
 
-    void startRecord(std::uint8_t kind);
-    void nextBlock();
+    void startUpload();
+    std::vector<std::uint8_t> readRecord(std::uint8_t byte);
+    void dropRecord();
     std::vector<std::uint8_t> endUpload();
     std::vector<std::uint8_t> endDateTime();
     void report(const std::string& line);
@@ -53,10 +64,9 @@ private:
 
     State m_state = State::Idle;
     std::vector<std::uint8_t> m_current;  // bytes of the record or message being read
+    PageRecordReader m_reader;
     std::vector<std::vector<std::uint8_t>> m_records;
-    // The blocks of the body still to read: a length, or -1 for a scrolling block.
-    std::vector<int> m_blocks;
-    int m_blockLeft = 0;
+    int m_pages = 0;  // records of the upload running now, kept or not
     int m_lastPages = 0;
     double m_lastAt = 0;
     bool m_timed = false;

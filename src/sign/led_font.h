@@ -7,10 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace velora {
+#include "protocol/page_layout.h"
 
-// The sign's two fonts: the normal font of the small rows and the big font of the single big row.
-enum class SignFont : std::uint8_t { Normal, Big };
+namespace velora {
 
 // One glyph: its dots, row by row, and what it shows as text (empty for the blank).
 struct Glyph {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "core/modulo1.h"
-#include "link/sign_codes.h"
+#include "protocol/sign_codes.h"
 
 namespace velora {
 namespace {
@@ -101,10 +101,6 @@ void drawRow(Painter& painter, const SignRow& row, int step, int steps, ScrollEn
 
 int signChars(int rowChars) {
     return std::max(0, rowChars) / kCharsPerBoard * kCharsPerBoard;
-}
-
-bool scrolls(const SignPage& page) {
-    return scrollingRow(page) != nullptr;
 }
 
 int scrollSteps(const SignPage& page) {

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "page_decoder.h"
+#include "led_font.h"
+#include "protocol/page_record.h"
 
 namespace velora {
 
@@ -54,7 +55,6 @@ struct SignFace {
 
 // Steps a scrolling row of a page takes before it has run out (0 when nothing scrolls).
 int scrollSteps(const SignPage& page);
-bool scrolls(const SignPage& page);
 
 // The face at `seconds` after the page came up. An info row shows `clock` as the sign's own clock
 // would, with the temperature the editor shows; a kind-8 page is drawn inverse.

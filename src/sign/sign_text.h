@@ -3,7 +3,8 @@
 #include <string>
 
 #include "core/clock.h"
-#include "page_decoder.h"
+#include "led_font.h"
+#include "protocol/page_record.h"
 
 namespace velora {
 

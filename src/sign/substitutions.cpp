@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "core/modulo1.h"
 #include "core/windows1252.h"
-#include "link/sign_codes.h"
+#include "protocol/page_layout.h"
+#include "protocol/sign_codes.h"
 
 namespace velora {
 namespace {
@@ -59,35 +59,13 @@ std::vector<Substitution> substitutions(std::string_view typedUtf8, SignFont fon
 std::vector<Substitution> pageSubstitutions(std::uint8_t kind, std::string_view row1Utf8,
                                             std::string_view row2Utf8, int rowChars) {
     std::vector<Substitution> out;
-    const auto fixed = static_cast<std::size_t>(std::max(0, rowChars));
-    switch (kind) {
-        case kTwoFixedRows:
-            collect(out, row1Utf8, SignFont::Normal, fixed);
-            collect(out, row2Utf8, SignFont::Normal, fixed);
-            break;
-        case kRow2Scrolling:
-            collect(out, row1Utf8, SignFont::Normal, fixed);
-            collect(out, row2Utf8, SignFont::Normal, kWhole);
-            break;
-        case kBigFixed:
-        case kBigFixedInverse:
-            collect(out, row1Utf8, SignFont::Big, fixed / 2);
-            break;
-        case kBigScrolling:
-            collect(out, row2Utf8, SignFont::Big, kWhole);
-            break;
-        case kInfoInRow2:
-            collect(out, row1Utf8, SignFont::Normal, fixed);
-            break;
-        case kInfoInRow1:
-            collect(out, row2Utf8, SignFont::Normal, fixed);
-            break;
-        case kRow1Scrolling:
-            collect(out, row1Utf8, SignFont::Normal, kWhole);
-            collect(out, row2Utf8, SignFont::Normal, fixed);
-            break;
-        default:
-            break;
+    const PageLayout& layout = pageLayout(kind);
+    for (const RowLayout* row : {&layout.row1, &layout.row2}) {
+        if (!row->sent()) continue;
+        // A scrolling row sends its whole text, however long.
+        const std::size_t limit =
+            row->width == RowWidth::WholeText ? kWhole : sentChars(*row, rowChars, 0);
+        collect(out, row->text == 1 ? row1Utf8 : row2Utf8, row->font, limit);
     }
     return out;
 }

@@ -8,7 +8,7 @@
 #include "control_binder.h"
 #include "core/windows1252.h"
 #include "led_view.h"
-#include "link/sign_messages.h"
+#include "protocol/page_record.h"
 #include "qt_text.h"
 #include "sign/substitutions.h"
 
@@ -123,8 +123,7 @@ void EditorLedPanel::showComposed() {
     m_scratch.PageText[1][2] = page.row2;
     m_view->showRecord(pageRecord(m_scratch, 1));
 
-    const bool big =
-        page.kind == kBigFixed || page.kind == kBigScrolling || page.kind == kBigFixedInverse;
+    const bool big = pageLayout(page.kind).row1.font == SignFont::Big;
     const std::string row1 = typed(big ? 2 : 0);
     const std::string row2 = big ? row1 : typed(1);
     // Each pair keeps together when the line wraps.

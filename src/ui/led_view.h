@@ -9,7 +9,7 @@
 
 #include "core/clock.h"
 #include "led_picture.h"
-#include "sign/page_decoder.h"
+#include "protocol/page_record.h"
 #include "sign/sign_face.h"
 
 namespace velora {

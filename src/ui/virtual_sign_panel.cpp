@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "led_view.h"
-#include "sign/page_decoder.h"
+#include "protocol/page_record.h"
 #include "sign/sign_face.h"
 
 namespace velora {

@@ -1,33 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "link/sign_messages.h"
+#include "protocol/wire_bytes.h"
 
 namespace velora {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// "01 0A FF" as bytes; "00*15" repeats a byte.
-Bytes hex(const std::string& text) {
-    Bytes out;
-    std::istringstream in(text);
-    std::string word;
-    while (in >> word) {
-        const auto star = word.find('*');
-        const int count = star == std::string::npos ? 1 : std::stoi(word.substr(star + 1));
-        const auto value = static_cast<std::uint8_t>(std::stoi(word.substr(0, star), nullptr, 16));
-        out.insert(out.end(), count, value);
-    }
-    return out;
-}
-
-Bytes concat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
+using testing::Bytes;
+using testing::hex;
 
 class UploadStreamTest : public ::testing::Test {
 protected:
@@ -53,61 +33,6 @@ TEST_F(UploadStreamTest, EmptySequenceIsTheEndByteAlone) {
     EXPECT_EQ(stream.leadingDelays, 0);
     EXPECT_EQ(stream.bytes, (std::vector<PacedByte>{{0xFD, 2}}));
 }
-
-struct KindCase {
-    const char* name;
-    std::uint8_t kind;
-    int rowChars;
-    std::string row1;
-    std::string row2;
-    Bytes body;
-};
-
-void PrintTo(const KindCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class RecordBodyTest : public UploadStreamTest, public ::testing::WithParamInterface<KindCase> {};
-
-TEST_P(RecordBodyTest, BodyFollowsTheKind) {
-    const KindCase& c = GetParam();
-    state.PageCount = 1;
-    state.RowChars = static_cast<std::uint8_t>(c.rowChars);
-    page(1, c.kind, 7, c.row1, c.row2);
-    const Bytes expected =
-        concat({{c.kind, 1, 7, static_cast<std::uint8_t>(c.rowChars)}, c.body, {0xE9}});
-    EXPECT_EQ(pageRecord(state, 1), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Kinds, RecordBodyTest,
-    ::testing::Values(KindCase{"Kind1Width24NoFill", 1, 24, std::string(24, 'A'),
-                               std::string(24, '!'), hex("21*24 01*24")},
-                      KindCase{"Kind1Width0AllFill", 1, 0, "", "", hex("00*48")},
-                      KindCase{"Kind2EmptyScroll", 2, 9, "ABCDEFGHI", "",
-                               hex("21 22 23 24 25 26 27 28 29 00*15 80")},
-                      KindCase{"Kind2Scroll", 2, 9, "ABCDEFGHI", "a\xB0",
-                               hex("21 22 23 24 25 26 27 28 29 00*15 41 00 80")},
-                      KindCase{"Kind3BigHalfWidth", 3, 18, "Ciao Yz!!", "Ciao Yz!!",
-                               hex("22 28 20 2E 00 35 38 00 00")},
-                      KindCase{"Kind3Width9TakesFour", 3, 9, "ABCD", "ABCD", hex("20 21 22 23")},
-                      KindCase{"Kind3Width0Empty", 3, 0, "", "", {}},
-                      KindCase{"Kind4BigScroll", 4, 18, "yes", "yes", hex("00*24 35 24 32 80")},
-                      KindCase{"Kind5ShortRow1", 5, 9, "ABCDEFGHI", "05/12 09:01 +20\xB0",
-                               hex("21 22 23 24 25 26 27 28 29")},
-                      KindCase{"Kind6ShortRow2", 6, 9, "05/12 09:01 +20\xB0", "ABCDEFGHI",
-                               hex("21 22 23 24 25 26 27 28 29")},
-                      KindCase{"Kind5Width0Empty", 5, 0, "", "", {}},
-                      KindCase{"Kind7Row2First", 7, 9, "ab", "ABCDEFGHI",
-                               hex("21 22 23 24 25 26 27 28 29 00*15 41 42 80")},
-                      KindCase{"Kind8LikeKind3", 8, 18, "Ciao Yz!!", "Ciao Yz!!",
-                               hex("22 28 20 2E 00 35 38 00 00")},
-                      KindCase{"UnknownKindNoBody", 0, 18, "ABC", "ABC", {}},
-                      KindCase{"TooShortFixedIsPadded", 1, 9, "AB", "",
-                               hex("21 22 00*7 00*15 00*24")},
-                      KindCase{"TooShortBigIsPadded", 3, 24, "AB", "AB", hex("20 21 00*10")},
-                      KindCase{"TooShortShortRowIsPadded", 5, 12, "AB", "", hex("21 22 00*10")}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(UploadStreamTest, EveryRecordCarriesTheCountAndTheWidth) {
     state.PageCount = 3;

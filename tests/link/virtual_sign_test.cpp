@@ -94,6 +94,34 @@ TEST(VirtualSignTest, UnfinishedRecordIsDroppedAfterAQuietLine) {
               Bytes{kDateTimeAck});
 }
 
+// However much arrives, the sign keeps one record being read and the records of one upload.
+TEST(VirtualSignTest, KeepsARecordAndAnUploadBoundedHoweverMuchArrives) {
+    VirtualSign sign;
+    std::vector<std::string> log;
+    sign.onExchange = [&](const std::string& line) { log.push_back(line); };
+    // A scrolling row whose end never comes is given up once no record could be that long.
+    Bytes endless = {kRow2Scrolling, 1, 3, 9};
+    endless.resize(VirtualSign::kLongestRecord, 0x21);
+    EXPECT_TRUE(feed(sign, endless).empty());
+    EXPECT_EQ(log, std::vector<std::string>{"Record non valido alla pagina 1"});
+    EXPECT_EQ(feed(sign, {kConnectRequest}), Bytes{kConnectAck});
+
+    // More pages than one byte can count: all are counted, the first ones kept.
+    Modulo1 state;
+    state.PageCount = 1;
+    state.RowChars = 9;
+    state.PageKind[1] = kTwoFixedRows;
+    const Bytes record = pageRecord(state, 1);
+    Bytes upload;
+    for (int page = 0; page < 300; ++page)
+        upload.insert(upload.end(), record.begin(), record.end());
+    upload.push_back(kUploadEnd);
+    EXPECT_EQ(feed(sign, upload), (Bytes{kCountFollows, 300 % 256}));
+    EXPECT_EQ(sign.pagesReceived(), 300);
+    ASSERT_EQ(sign.records().size(), VirtualSign::kKeptRecords);
+    EXPECT_EQ(sign.records().back(), record);
+}
+
 TEST(VirtualSignTest, TestControlsChangeTheAnswer) {
     VirtualSign wrong;
     wrong.countAdjust = -1;

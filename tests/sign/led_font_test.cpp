@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link/sign_codes.h"
+#include "protocol/sign_codes.h"
 
 namespace velora {
 namespace {

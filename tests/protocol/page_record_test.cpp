@@ -1,4 +1,4 @@
-#include "sign/page_decoder.h"
+#include "protocol/page_record.h"
 
 #include <filesystem>
 #include <string>
@@ -7,12 +7,76 @@
 #include <gtest/gtest.h>
 
 #include "files/sequence_file.h"
-#include "link/sign_codes.h"
 #include "link/sign_messages.h"
-#include "sign_test_data.h"
+#include "protocol/sign_codes.h"
+#include "protocol/wire_bytes.h"
+#include "sign/sign_test_data.h"
 
 namespace velora {
 namespace {
+
+using testing::Bytes;
+using testing::concat;
+using testing::hex;
+
+struct KindCase {
+    const char* name;
+    std::uint8_t kind;
+    int rowChars;
+    std::string row1;
+    std::string row2;
+    Bytes body;
+};
+
+void PrintTo(const KindCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class RecordBodyTest : public ::testing::TestWithParam<KindCase> {};
+
+TEST_P(RecordBodyTest, BodyFollowsTheKind) {
+    const KindCase& c = GetParam();
+    Modulo1 state;
+    state.PageCount = 1;
+    state.RowChars = static_cast<std::uint8_t>(c.rowChars);
+    state.PageKind[1] = c.kind;
+    state.PagePause[1] = 7;
+    state.PageText[1][1] = c.row1;
+    state.PageText[1][2] = c.row2;
+    const Bytes expected =
+        concat({{c.kind, 1, 7, static_cast<std::uint8_t>(c.rowChars)}, c.body, {0xE9}});
+    EXPECT_EQ(pageRecord(state, 1), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, RecordBodyTest,
+    ::testing::Values(KindCase{"Kind1Width24NoFill", 1, 24, std::string(24, 'A'),
+                               std::string(24, '!'), hex("21*24 01*24")},
+                      KindCase{"Kind1Width0AllFill", 1, 0, "", "", hex("00*48")},
+                      KindCase{"Kind2EmptyScroll", 2, 9, "ABCDEFGHI", "",
+                               hex("21 22 23 24 25 26 27 28 29 00*15 80")},
+                      KindCase{"Kind2Scroll", 2, 9, "ABCDEFGHI", "a\xB0",
+                               hex("21 22 23 24 25 26 27 28 29 00*15 41 00 80")},
+                      KindCase{"Kind3BigHalfWidth", 3, 18, "Ciao Yz!!", "Ciao Yz!!",
+                               hex("22 28 20 2E 00 35 38 00 00")},
+                      KindCase{"Kind3Width9TakesFour", 3, 9, "ABCD", "ABCD", hex("20 21 22 23")},
+                      KindCase{"Kind3Width0Empty", 3, 0, "", "", {}},
+                      KindCase{"Kind4BigScroll", 4, 18, "yes", "yes", hex("00*24 35 24 32 80")},
+                      KindCase{"Kind5ShortRow1", 5, 9, "ABCDEFGHI", "05/12 09:01 +20\xB0",
+                               hex("21 22 23 24 25 26 27 28 29")},
+                      KindCase{"Kind6ShortRow2", 6, 9, "05/12 09:01 +20\xB0", "ABCDEFGHI",
+                               hex("21 22 23 24 25 26 27 28 29")},
+                      KindCase{"Kind5Width0Empty", 5, 0, "", "", {}},
+                      KindCase{"Kind7Row2First", 7, 9, "ab", "ABCDEFGHI",
+                               hex("21 22 23 24 25 26 27 28 29 00*15 41 42 80")},
+                      KindCase{"Kind8LikeKind3", 8, 18, "Ciao Yz!!", "Ciao Yz!!",
+                               hex("22 28 20 2E 00 35 38 00 00")},
+                      KindCase{"UnknownKindNoBody", 0, 18, "ABC", "ABC", {}},
+                      KindCase{"TooShortFixedIsPadded", 1, 9, "AB", "",
+                               hex("21 22 00*7 00*15 00*24")},
+                      KindCase{"TooShortBigIsPadded", 3, 24, "AB", "AB", hex("20 21 00*10")},
+                      KindCase{"TooShortShortRowIsPadded", 5, 12, "AB", "", hex("21 22 00*10")}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 std::vector<std::uint8_t> codes(const std::string& text, std::size_t count, SignFont font) {
     std::vector<std::uint8_t> out;
@@ -41,26 +105,26 @@ SignPage expectedPage(const Modulo1& state, int slot) {
     const SignRow info{RowShow::Info, SignFont::Normal, {}};
     const SignRow bigBlank{RowShow::Blank, SignFont::Big, {}};
     switch (page.kind) {
-        case 1:
+        case kTwoFixedRows:
             page.row1 = fixedRow(r1, c), page.row2 = fixedRow(r2, c);
             break;
-        case 2:
+        case kRow2Scrolling:
             page.row1 = fixedRow(r1, c), page.row2 = scrollingRow(r2);
             break;
-        case 3:
-        case 8:
+        case kBigFixed:
+        case kBigFixedInverse:
             page.row1 = fixedRow(r1, c / 2, SignFont::Big), page.row2 = bigBlank;
             break;
-        case 4:
+        case kBigScrolling:
             page.row1 = scrollingRow(r2, SignFont::Big), page.row2 = bigBlank;
             break;
-        case 5:
+        case kInfoInRow2:
             page.row1 = fixedRow(r1, c), page.row2 = info;
             break;
-        case 6:
+        case kInfoInRow1:
             page.row1 = info, page.row2 = fixedRow(r2, c);
             break;
-        case 7:
+        case kRow1Scrolling:
             page.row1 = scrollingRow(r1), page.row2 = fixedRow(r2, c);
             break;
         default:

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "link/sign_codes.h"
+#include "protocol/sign_codes.h"
 
 namespace velora {
 namespace {
