@@ -151,8 +151,19 @@ private:
     bool storesNewPage() const;
     // The number shown in NumQua, read as the program has always read its captions.
     double shownPage() const;
-    // The kind tests shared by storing a new page and re-storing one; `newPage` selects the
-    // new-page variant of the info rows and the row-1 replacement.
+    // The kind tests, once for storing and for the composed page: every test reads the controls
+    // and the last one that matches decides the kind and the rows. `newPage` selects the new-page
+    // variant of the info rows and the row-1 replacement. Storing then brings the fields a
+    // matching test names to their width and ends the info row a new page was made with.
+    struct KindDecision {
+        ComposedPage page;
+        bool widenText1 = false;
+        bool widenText2 = false;
+        bool widenText3 = false;
+        std::uint8_t infoRowMatched = 0;  // the InfoRowState whose test matched, 0 for none
+    };
+    KindDecision decideKind(int slot, bool newPage) const;
+    // Stores what decideKind says for the fields into `slot`.
     void storeKindFromControls(int slot, bool newPage);
     // Pads or cuts a field's text to exactly `width` characters, one rewrite at a time, so that
     // its change rule sees every step.

@@ -13,6 +13,11 @@ namespace {
 const char* const kPirla = "pirla             ";
 const char* const kPirlaAnswer = "pirla  sarai TU!!!";
 
+std::string toWidth(std::string text, int width) {
+    text.resize(static_cast<std::size_t>(std::max(width, 0)), ' ');
+    return text;
+}
+
 }  // namespace
 
 void EditorWindow::cmdinserisci_Click() {
@@ -67,148 +72,94 @@ void EditorWindow::bringToWidth(TextBox& field, int width) {
         field.setText(field.text().substr(0, static_cast<std::size_t>(width)));
 }
 
-void EditorWindow::storeKindFromControls(int slot, bool newPage) {
-    // Every test reads the controls afresh and the last one that matches decides: a two-row page
-    // with an info row matches the plain two-row test first.
-    auto& row1 = m_state.PageText[slot][1];
-    auto& row2 = m_state.PageText[slot][2];
-    auto& kind = m_state.PageKind[slot];
-    const int rowChars = m_state.RowChars;
-    const int bigChars = bigRowChars(m_state);
-    // An info row that nobody touched since its page was loaded keeps its stored text; the
-    // sign never shows that text, but the file keeps it.
-    const bool keepInfoText = !newPage && m_infoRowAsLoaded;
-    const std::string storedRow1 = row1;
-    const std::string storedRow2 = row2;
-    auto twoRows = [&] { return Option1.selected(); };
-    auto bigRow = [&] { return Option2.selected(); };
-
-    if (twoRows() && Scor1.value() == 0 && Scor2.value() == 0) {
-        bringToWidth(Text1, rowChars);
-        bringToWidth(Text2, rowChars);
-        row1 = Text1.text();
-        if (newPage && row1 == kPirla) row1 = kPirlaAnswer;
-        row2 = Text2.text();
-        kind = kTwoFixedRows;
-    }
-    if (twoRows() && Scor1.value() == 0 && Scor2.value() == 1) {
-        bringToWidth(Text1, rowChars);
-        row1 = Text1.text();
-        row2 = Text2.text();
-        kind = kRow2Scrolling;
-    }
-    if (bigRow() && Scor1.value() == 0 && Scor2.value() == 0 && Gra_Inv.value() == 0) {
-        bringToWidth(Text3, bigChars);
-        row1 = Text3.text();
-        row2 = Text3.text();
-        kind = kBigFixed;
-    }
-    if (bigRow() && (Scor1.value() == 1 || Scor2.value() == 1)) {
-        row1 = Text3.text();
-        row2 = Text3.text();
-        kind = kBigScrolling;
-    }
-    if (twoRows() && m_state.InfoRowState == 1) {
-        bringToWidth(Text1, rowChars);
-        row1 = Text1.text();
-        row2 = newPage        ? InfoSampleText(m_services.clock)
-               : keepInfoText ? storedRow2
-                              : Text2.text();
-        kind = kInfoInRow2;
-        // A page stored in place stays on screen with its info row; the new-page path moves on.
-        if (newPage) m_state.InfoRowState = 0;
-        if (newPage) Text2.setMaxLength(rowChars);
-    }
-    if (twoRows() && m_state.InfoRowState == 2) {
-        bringToWidth(Text2, rowChars);
-        row1 = newPage        ? InfoSampleText(m_services.clock)
-               : keepInfoText ? storedRow1
-                              : Text1.text();
-        row2 = Text2.text();
-        kind = kInfoInRow1;
-        if (newPage) m_state.InfoRowState = 0;
-        if (newPage) Text1.setMaxLength(rowChars);
-    }
-    if (twoRows() && Scor1.value() == 1 && Scor2.value() == 0) {
-        bringToWidth(Text2, rowChars);
-        row1 = Text1.text();
-        row2 = Text2.text();
-        kind = kRow1Scrolling;
-    }
-    if (bigRow() && Scor1.value() == 0 && Scor2.value() == 0 && Gra_Inv.value() == 1) {
-        bringToWidth(Text3, bigChars);
-        row1 = Text3.text();
-        row2 = Text3.text();
-        kind = kBigFixedInverse;
-    }
-}
-
-}  // namespace velora
-
-namespace velora {
-namespace {
-
-std::string toWidth(std::string text, int width) {
-    text.resize(static_cast<std::size_t>(std::max(width, 0)), ' ');
-    return text;
-}
-
-}  // namespace
-
-EditorWindow::ComposedPage EditorWindow::composedPage() const {
-    // The kind tests of storeKindFromControls, in the same order, the last match deciding; none
-    // of them changes a control that a later test reads, so the outcome is the last match's.
-    const int slot = VScroll1.value();
-    const bool newPage = storesNewPage();
+EditorWindow::KindDecision EditorWindow::decideKind(int slot, bool newPage) const {
+    // A test that matches brings its fields to the row's width before a later test reads them:
+    // a two-row page with an info row matches the plain two-row test first.
     const int rowChars = m_state.RowChars;
     const int bigChars = bigRowChars(m_state);
     const bool twoRows = Option1.selected();
     const bool bigRow = Option2.selected();
     const int scor1 = Scor1.value();
     const int scor2 = Scor2.value();
-
+    // An info row that nobody touched since its page was loaded keeps its stored text; the
+    // sign never shows that text, but the file keeps it.
     const std::string& storedRow1 = m_state.PageText[slot][1];
     const std::string& storedRow2 = m_state.PageText[slot][2];
     const bool keepInfoText = !newPage && m_infoRowAsLoaded;
-    ComposedPage page{m_state.PageKind[slot], 0, storedRow1, storedRow2};
-    auto set = [&page](std::uint8_t kind, std::string row1, std::string row2) {
-        page.kind = kind;
-        page.row1 = std::move(row1);
-        page.row2 = std::move(row2);
+
+    KindDecision d{{m_state.PageKind[slot], 0, storedRow1, storedRow2}};
+    auto text1 = [&] { return d.widenText1 ? toWidth(Text1.text(), rowChars) : Text1.text(); };
+    auto text2 = [&] { return d.widenText2 ? toWidth(Text2.text(), rowChars) : Text2.text(); };
+    auto text3 = [&] { return d.widenText3 ? toWidth(Text3.text(), bigChars) : Text3.text(); };
+    auto set = [&d](std::uint8_t kind, std::string row1, std::string row2) {
+        d.page.kind = kind;
+        d.page.row1 = std::move(row1);
+        d.page.row2 = std::move(row2);
     };
+
     if (twoRows && scor1 == 0 && scor2 == 0) {
-        std::string row1 = toWidth(Text1.text(), rowChars);
+        d.widenText1 = d.widenText2 = true;
+        std::string row1 = text1();
         if (newPage && row1 == kPirla) row1 = kPirlaAnswer;
-        set(kTwoFixedRows, row1, toWidth(Text2.text(), rowChars));
+        set(kTwoFixedRows, row1, text2());
     }
-    if (twoRows && scor1 == 0 && scor2 == 1)
-        set(kRow2Scrolling, toWidth(Text1.text(), rowChars), Text2.text());
-    if (bigRow && scor1 == 0 && scor2 == 0 && Gra_Inv.value() == 0)
-        set(kBigFixed, toWidth(Text3.text(), bigChars), toWidth(Text3.text(), bigChars));
-    if (bigRow && (scor1 == 1 || scor2 == 1)) set(kBigScrolling, Text3.text(), Text3.text());
+    if (twoRows && scor1 == 0 && scor2 == 1) {
+        d.widenText1 = true;
+        set(kRow2Scrolling, text1(), text2());
+    }
+    if (bigRow && scor1 == 0 && scor2 == 0 && Gra_Inv.value() == 0) {
+        d.widenText3 = true;
+        set(kBigFixed, text3(), text3());
+    }
+    if (bigRow && (scor1 == 1 || scor2 == 1)) set(kBigScrolling, text3(), text3());
     if (twoRows && m_state.InfoRowState == 1) {
-        // Test 1 has already brought the info field to the row's width.
-        const std::string field =
-            scor1 == 0 && scor2 == 0 ? toWidth(Text2.text(), rowChars) : Text2.text();
-        set(kInfoInRow2, toWidth(Text1.text(), rowChars),
+        d.widenText1 = true;
+        d.infoRowMatched = 1;
+        set(kInfoInRow2, text1(),
             newPage        ? InfoSampleText(m_services.clock)
             : keepInfoText ? storedRow2
-                           : field);
+                           : text2());
     }
     if (twoRows && m_state.InfoRowState == 2) {
-        const std::string field =
-            scor1 == 0 && scor2 == 0 ? toWidth(Text1.text(), rowChars) : Text1.text();
+        d.widenText2 = true;
+        d.infoRowMatched = 2;
         set(kInfoInRow1,
             newPage        ? InfoSampleText(m_services.clock)
             : keepInfoText ? storedRow1
-                           : field,
-            toWidth(Text2.text(), rowChars));
+                           : text1(),
+            text2());
     }
-    if (twoRows && scor1 == 1 && scor2 == 0)
-        set(kRow1Scrolling, Text1.text(), toWidth(Text2.text(), rowChars));
-    if (bigRow && scor1 == 0 && scor2 == 0 && Gra_Inv.value() == 1)
-        set(kBigFixedInverse, toWidth(Text3.text(), bigChars), toWidth(Text3.text(), bigChars));
+    if (twoRows && scor1 == 1 && scor2 == 0) {
+        d.widenText2 = true;
+        set(kRow1Scrolling, text1(), text2());
+    }
+    if (bigRow && scor1 == 0 && scor2 == 0 && Gra_Inv.value() == 1) {
+        d.widenText3 = true;
+        set(kBigFixedInverse, text3(), text3());
+    }
+    return d;
+}
 
+void EditorWindow::storeKindFromControls(int slot, bool newPage) {
+    KindDecision d = decideKind(slot, newPage);
+    // The fields keep the width they were stored at; two-row and big-row tests never both
+    // match, and row 1 was always brought before row 2.
+    if (d.widenText1) bringToWidth(Text1, m_state.RowChars);
+    if (d.widenText2) bringToWidth(Text2, m_state.RowChars);
+    if (d.widenText3) bringToWidth(Text3, bigRowChars(m_state));
+    m_state.PageKind[slot] = d.page.kind;
+    m_state.PageText[slot][1] = std::move(d.page.row1);
+    m_state.PageText[slot][2] = std::move(d.page.row2);
+    // A page stored in place stays on screen with its info row; the new-page path moves on.
+    if (newPage && d.infoRowMatched != 0) {
+        m_state.InfoRowState = 0;
+        (d.infoRowMatched == 1 ? Text2 : Text1).setMaxLength(m_state.RowChars);
+    }
+}
+
+EditorWindow::ComposedPage EditorWindow::composedPage() const {
+    const int slot = VScroll1.value();
+    ComposedPage page = decideKind(slot, storesNewPage()).page;
     try {
         page.pause = toUnsignedByte(Combo1.text());
     } catch (const RunTimeError&) {
