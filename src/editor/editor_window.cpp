@@ -223,10 +223,6 @@ void EditorWindow::Text3_Change() {
     });
 }
 
-}  // namespace velora
-
-namespace velora {
-
 void EditorWindow::Gra_Inv_Click() {
     trapErrors(m_services, [&] {
         if (Gra_Inv.value() == 0) {

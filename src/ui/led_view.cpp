@@ -93,11 +93,6 @@ void LedView::refresh() {
     if (wait >= 0) m_next.start(std::max(1, static_cast<int>(std::ceil(wait * 1000))));
 }
 
-void LedView::setPreferredPitch(int pixels) {
-    m_preferredPitch = std::max(1, pixels);
-    updateGeometry();
-}
-
 int LedView::pitch() const {
     // The height sets the size of a dot, so that a narrower sign is drawn narrower; only a view
     // too narrow for the face makes the dots smaller.
@@ -108,7 +103,7 @@ int LedView::pitch() const {
 
 QSize LedView::sizeHint() const {
     const int width = m_face.width > 0 ? m_face.width : kWidestSignChars * kCellWidth;
-    return {(width + 2) * m_preferredPitch, (kFaceHeight + 2) * m_preferredPitch};
+    return {(width + 2) * kPreferredPitch, (kFaceHeight + 2) * kPreferredPitch};
 }
 
 QSize LedView::minimumSizeHint() const {

@@ -40,9 +40,6 @@ public:
     // Frames drawn so far: a measure of the view's work.
     long framesPainted() const { return m_framesPainted; }
 
-    // Pixels a dot takes when the view has room: the view asks for the face at this size.
-    void setPreferredPitch(int pixels);
-
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -64,7 +61,8 @@ private:
     QTimer m_next;
     LedPicture m_picture;
     long m_framesPainted = 0;
-    int m_preferredPitch = 4;
+    // Pixels a dot takes when the view has room: the view asks for the face at this size.
+    static constexpr int kPreferredPitch = 4;
 };
 
 }  // namespace velora
