@@ -24,15 +24,15 @@ constexpr PageLayout kNoBody{};
 
 // Indexed by PageKindCode.
 constexpr std::array<PageLayout, 9> kLayouts{{
-    kNoBody,                                            // kNeverStored
-    {kFixed1, kFixed2, false, false, false},            // kTwoFixedRows
-    {kFixed1, kScrolling2, false, false, false},        // kRow2Scrolling
-    {kBigFixedRow, kBigBlank, false, false, false},     // kBigFixed
-    {kBigScrollingRow, kBigBlank, true, false, false},  // kBigScrolling
-    {kShort1, kInfo, false, false, false},              // kInfoInRow2
-    {kInfo, kShort2, false, false, false},              // kInfoInRow1
-    {kScrolling1, kFixed2, false, true, false},         // kRow1Scrolling
-    {kBigFixedRow, kBigBlank, false, false, true},      // kBigFixedInverse
+    kNoBody,                                                                 // kNeverStored
+    {.row1 = kFixed1, .row2 = kFixed2},                                      // kTwoFixedRows
+    {.row1 = kFixed1, .row2 = kScrolling2},                                  // kRow2Scrolling
+    {.row1 = kBigFixedRow, .row2 = kBigBlank},                               // kBigFixed
+    {.row1 = kBigScrollingRow, .row2 = kBigBlank, .blankBlockFirst = true},  // kBigScrolling
+    {.row1 = kShort1, .row2 = kInfo},                                        // kInfoInRow2
+    {.row1 = kInfo, .row2 = kShort2},                                        // kInfoInRow1
+    {.row1 = kScrolling1, .row2 = kFixed2, .row2First = true},               // kRow1Scrolling
+    {.row1 = kBigFixedRow, .row2 = kBigBlank, .inverse = true},              // kBigFixedInverse
 }};
 
 static_assert(kLayouts.size() == kBigFixedInverse + 1);
