@@ -16,7 +16,7 @@ TEST_F(DeletingTest, DeletingInTheMiddleMovesTheLaterPagesDown) {
     EXPECT_EQ(state.PageCount, 4);
     EXPECT_EQ(editor.txtmax.caption(), "4");
     for (int slot = 2; slot <= 4; ++slot) {
-        EXPECT_EQ(state.PageText[slot][1], "P" + std::to_string(slot + 1));
+        EXPECT_EQ(state.PageText[slot][1], testing::sequenceRow1(slot + 1));
         EXPECT_EQ(state.PagePause[slot], slot + 1);  // every page keeps its own pause
     }
     EXPECT_EQ(editor.VScroll1.value(), 2);

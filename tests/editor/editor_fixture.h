@@ -10,6 +10,14 @@
 
 namespace velora::testing {
 
+// Row 1 of the page putSequence puts in `slot`: "P<slot>". Built by appending: GCC 12 at -O3
+// reports a false -Wrestrict inside `"P" + std::to_string(slot)`.
+inline std::string sequenceRow1(int slot) {
+    std::string text = "P";
+    text += std::to_string(slot);
+    return text;
+}
+
 // A started editor over fake services, with helpers to lay out a sequence directly in the store.
 class EditorFixture : public ::testing::Test {
 protected:
@@ -30,8 +38,7 @@ protected:
 
     // Pages 1..count of kind 1 whose row 1 is "P<slot>", each with its own pause.
     void putSequence(int count) {
-        for (int slot = 1; slot <= count; ++slot)
-            putPage(slot, 1, "P" + std::to_string(slot), "", slot);
+        for (int slot = 1; slot <= count; ++slot) putPage(slot, 1, sequenceRow1(slot), "", slot);
         state.PageCount = static_cast<std::uint8_t>(count);
     }
 
