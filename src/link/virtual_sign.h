@@ -26,8 +26,8 @@ public:
     // The longest gap a sender keeps inside one exchange is the 68 ms lead of the date and time
     // message; a line quiet for well over that means the sender has gone.
     static constexpr double kAbandonedAfter = 0.5;
-    // Far longer than any record the program sends (fixed rows of at most 255 characters, a
-    // scrolling text a file can make of a few hundred): a longer one is a garbled upload.
+    // Far longer than any record the editor makes (fixed rows of at most 255 characters,
+    // scrolling texts of 114): a longer one is taken for a garbled upload.
     static constexpr std::size_t kLongestRecord = 64 * 1024;
     // The page count on the line is one byte; the sign holds fewer pages still.
     static constexpr std::size_t kKeptRecords = 256;
