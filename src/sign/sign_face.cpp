@@ -134,7 +134,7 @@ SignFace renderSignFace(const SignPage& page, double seconds, const DateTime& cl
     drawRow(painter, page.row1, step, steps, end, chars, clock, 0);
     if (!page.big()) drawRow(painter, page.row2, step, steps, end, chars, clock, kCellHeight);
 
-    // A kind-8 page lights the background and leaves the characters dark.
+    // An inverse page lights the background and leaves the characters dark.
     if (page.inverse()) {
         for (std::uint8_t& dot : face.dots) dot = dot ? 0 : 1;
     }

@@ -57,7 +57,7 @@ struct SignFace {
 int scrollSteps(const SignPage& page);
 
 // The face at `seconds` after the page came up. An info row shows `clock` as the sign's own clock
-// would, with the temperature the editor shows; a kind-8 page is drawn inverse.
+// would, with the temperature the editor shows; a page whose layout is inverse is drawn so.
 SignFace renderSignFace(const SignPage& page, double seconds, const DateTime& clock,
                         ScrollEnd end = ScrollEnd::Repeat);
 
