@@ -10,9 +10,8 @@ build_dir="${VELORA_WINDOWS_BUILD_DIR:-build-windows}"
 
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B "$build_dir" "${generator[@]}" "${launcher[@]}" \
+[ -f "$build_dir/CMakeCache.txt" ] && generator=()
+cmake -S . -B "$build_dir" "${generator[@]}" \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVELORA_BUILD_UI=OFF -DVELORA_WERROR=ON -DVELORA_GTEST_SOURCE_DIR=/usr/src/googletest
 cmake --build "$build_dir" -j2
