@@ -4,7 +4,8 @@
 #   2. the build treats compiler warnings as errors, and the whole suite runs.
 # With --sanitize, as CI runs it, the tree is then built again with AddressSanitizer and
 # UndefinedBehaviorSanitizer into <build dir>-sanitize and the whole suite runs there too.
-# For a quicker run while working, with warnings left as warnings: VELORA_WERROR=OFF scripts/test.sh
+# About 870 CPU-seconds on a fresh clone (7 to 8 minutes on two idle cores); --sanitize adds some
+# 15 minutes. With warnings left as warnings: VELORA_WERROR=OFF scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
