@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
 # Installs what Velora needs to build, run and test on Debian 12, skipping what is already there.
+# With "windows": what the cross-build of the model for Windows and its run under Wine need.
 set -euo pipefail
 
-packages=(
-    cmake g++ make pkgconf
-    qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev qt6-translations-l10n
-    libgtest-dev libgmock-dev
-    clang-format xvfb xauth fonts-liberation desktop-file-utils
-)
+if [ "${1:-}" = windows ]; then
+    packages=(cmake ninja-build ccache g++-mingw-w64-x86-64-posix wine wine64 googletest)
+else
+    packages=(
+        cmake g++ make ninja-build ccache pkgconf
+        qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev qt6-translations-l10n
+        libgtest-dev libgmock-dev
+        clang-format xvfb xauth fonts-liberation desktop-file-utils
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -10,10 +10,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "cli_support.h"
 #include "core/numbers.h"
 #include "core/windows1252.h"
-#include "files/file_menu.h"
-#include "files/sequence_file.h"
 #include "link/inv_dat.h"
 #include "link/sign_messages.h"
 #include "link_ports.h"
@@ -25,31 +24,7 @@
 namespace velora {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitNoLink = 2;
-constexpr int kExitUsage = 64;
 constexpr int kAnswerTimeoutMs = 5000;
-
-const char* const kUsage =
-    "Uso: velora-cli COMANDO [OPZIONI]\n"
-    "\n"
-    "Comandi:\n"
-    "  dump FILE.inf              stampa i byte inviati all'insegna per la sequenza, una pagina\n"
-    "                             per riga, poi FD\n"
-    "  send FILE.inf --port PORTA collega l'insegna, invia la sequenza e stampa la risposta\n"
-    "  clock --port PORTA         invia data e ora all'insegna\n"
-    "  render FILE.inf --out CARTELLA [--page N]\n"
-    "                             scrive ogni pagina come immagine PNG dell'insegna\n"
-    "  sign                       insegna virtuale su un nuovo pseudo-terminale: stampa il\n"
-    "                             percorso del dispositivo, poi una riga per scambio ricevuto\n"
-    "  --help, --version\n"
-    "\n"
-    "PORTA: un nome di porta (COM1, ttyUSB0), un percorso di dispositivo, o \"Insegna virtuale\".\n"
-    "\n"
-    "Uscita: 0 riuscito; 1 file illeggibile, uscita non scrivibile o risposta errata (i byte\n"
-    "ricevuti in esadecimale); 2 porta non apribile, collegamento perso o nessuna risposta\n"
-    "entro 5 secondi; 64 uso errato.\n";
 
 // Messages of the window model go to standard error; questions take their preset answer, so the
 // error report never ends the program by itself.
@@ -85,39 +60,6 @@ public:
     [[noreturn]] void end() override { std::exit(kExitFailed); }
     bool openWebPage(const std::string&) override { return false; }
 };
-
-// The whole file, or nothing when it cannot be read to its end or is larger than the program
-// itself would open.
-std::optional<std::string> readFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char buffer[64 * 1024];
-    bool whole = false;
-    while (bytes.size() <= FileMenu::kLargestFile) {
-        const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
-        bytes.append(buffer, count);
-        if (count < sizeof buffer) {
-            // A short read is the end of the file only when no error stopped it.
-            whole = !std::ferror(file);
-            break;
-        }
-    }
-    std::fclose(file);
-    if (!whole || bytes.size() > FileMenu::kLargestFile) return std::nullopt;
-    return bytes;
-}
-
-bool loadSequence(const std::string& path, Modulo1& state) {
-    const std::optional<std::string> bytes = readFile(path);
-    const std::optional<SequenceFile> file = bytes ? parseSequenceFile(*bytes) : std::nullopt;
-    if (!file) {
-        std::cerr << "File NON trovato!!" << std::endl;
-        return false;
-    }
-    applySequenceFile(state, *file);
-    return true;
-}
 
 std::string hexLine(const std::vector<std::uint8_t>& bytes) {
     std::string line;
@@ -278,11 +220,6 @@ int sign() {
         std::cerr << "Impossibile creare lo pseudo-terminale: " << error.what() << std::endl;
         return kExitNoLink;
     }
-}
-
-int usage(const std::string& problem) {
-    std::cerr << problem << "\n\n" << kUsage;
-    return kExitUsage;
 }
 
 int dispatch(int argc, char* argv[]) {

@@ -1,17 +1,22 @@
 #include "render.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
+#include <system_error>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QImage>
-#include <QString>
 
-#include "files/sequence_file.h"
+#include "cli_support.h"
 #include "led_picture.h"
 #include "link/sign_messages.h"
 #include "platform/system_clock.h"
@@ -21,31 +26,8 @@
 namespace velora {
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 64;
 // Pixels per LED dot in the pictures: a sign of 24 characters is 1168 pixels wide.
 constexpr int kPitch = 8;
-
-const char* const kRenderUsage =
-    "Uso: velora-cli render FILE.inf --out CARTELLA [--page N]\n"
-    "Scrive ogni pagina (o la sola pagina N) come immagine dell'insegna, pagina-NNN.png;\n"
-    "una riga scorrevole compare al suo primo passo.\n";
-
-int usage(const std::string& problem) {
-    std::cerr << problem << "\n\n" << kRenderUsage;
-    return kExitUsage;
-}
-
-std::optional<std::string> readFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    if (!in || in.bad()) return std::nullopt;
-    return bytes.str();
-}
 
 std::string pictureName(int page) {
     char name[32];
@@ -55,6 +37,58 @@ std::string pictureName(int page) {
 
 const char* fontName(SignFont font) {
     return font == SignFont::Big ? "grande" : "normale";
+}
+
+// Makes `folder`, named by the system's own bytes. Every step reports its failure (a name too
+// long, a loop of links, a file in the way) instead of throwing.
+bool makeFolder(const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::path path(folder);
+    std::filesystem::create_directories(path, error);
+    if (!error && !std::filesystem::is_directory(path, error) && !error)
+        error = std::make_error_code(std::errc::not_a_directory);
+    if (error) {
+        std::cerr << "Impossibile creare la cartella " << folder << ": " << error.message()
+                  << std::endl;
+        return false;
+    }
+    return true;
+}
+
+// Writes a picture as a sequence file is saved: into a new file beside the old one, which takes
+// its name only once every byte has reached the disk, so that a full disk never leaves an empty or
+// cut picture, nor takes away a good one. The name goes to the system as its own bytes: Qt's file
+// classes would decode it as UTF-8, and a folder named in Latin-1 would become another folder.
+bool replaceFile(const std::string& path, const QByteArray& bytes) {
+    std::string temporary = path + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) return false;
+    // mkstemp makes the file for its owner only; a picture is as readable as any other new file.
+    const mode_t mask = umask(0);
+    umask(mask);
+    bool written = fchmod(fd, 0666 & ~mask) == 0;
+    for (qsizetype done = 0; written && done < bytes.size();) {
+        const ssize_t count =
+            write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
+        if (count > 0)
+            done += count;
+        else
+            written = count < 0 && errno == EINTR;
+    }
+    written = written && fsync(fd) == 0;
+    written = close(fd) == 0 && written;
+    if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    const int reason = errno;  // for the message, past the clean-up
+    std::remove(temporary.c_str());
+    errno = reason;
+    return false;
+}
+
+bool savePicture(const QImage& image, const std::string& path) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") &&
+           replaceFile(path, png);
 }
 
 }  // namespace
@@ -83,26 +117,14 @@ int runRender(const std::vector<std::string>& args) {
             return usage("Argomento non valido: " + a);
         }
     }
-    if (input.empty() || outDir.empty()) return usage("Servono FILE.inf e --out CARTELLA.");
+    if (input.empty() || outDir.empty())
+        return usage("Il comando render vuole FILE.inf e --out CARTELLA.");
 
-    const std::optional<std::string> bytes = readFile(input);
-    const std::optional<SequenceFile> file = bytes ? parseSequenceFile(*bytes) : std::nullopt;
-    if (!file) {
-        std::cerr << "File NON trovato!!" << std::endl;
-        return kExitFailed;
-    }
     Modulo1 state;
-    applySequenceFile(state, *file);
+    if (!loadSequence(input, state)) return kExitFailed;
     if (onlyPage && *onlyPage > state.PageCount) {
         std::cerr << "La sequenza ha " << int{state.PageCount} << " pagine: non c'è la pagina "
                   << *onlyPage << "." << std::endl;
-        return kExitFailed;
-    }
-
-    std::error_code error;
-    std::filesystem::create_directories(outDir, error);
-    if (!std::filesystem::is_directory(outDir)) {
-        std::cerr << "Impossibile creare la cartella " << outDir << std::endl;
         return kExitFailed;
     }
 
@@ -113,6 +135,7 @@ int runRender(const std::vector<std::string>& args) {
         std::cerr << "La sequenza non si lascia leggere come l'insegna la riceve." << std::endl;
         return kExitFailed;
     }
+    if (!makeFolder(outDir)) return kExitFailed;
     const SystemClock clock;
     LedPicture picture;
     for (int number = 1; number <= static_cast<int>(pages->size()); ++number) {
@@ -125,12 +148,13 @@ int runRender(const std::vector<std::string>& args) {
                          "compare vuoto.\n",
                          number, fontName(missing.font), missing.index);
         }
-        const std::filesystem::path path = std::filesystem::path(outDir) / pictureName(number);
-        if (!picture.image(face, kPitch).save(QString::fromStdString(path.string()), "PNG")) {
-            std::cerr << "Impossibile scrivere " << path.string() << std::endl;
+        const std::string path = (std::filesystem::path(outDir) / pictureName(number)).string();
+        if (!savePicture(picture.image(face, kPitch), path)) {
+            std::cerr << "Impossibile scrivere " << path << ": " << std::strerror(errno)
+                      << std::endl;
             return kExitFailed;
         }
-        std::cout << path.string() << std::endl;
+        std::cout << path << std::endl;
     }
     return kExitOk;
 }

@@ -229,6 +229,7 @@ private Q_SLOTS:
         const Run help = cli({QStringLiteral("--help")});
         QCOMPARE(help.exitCode, 0);
         QVERIFY(help.out.contains(QStringLiteral("send FILE.inf --port PORTA")));
+        QVERIFY(help.out.contains(QStringLiteral("render FILE.inf --out CARTELLA [--page N]")));
         const Run version = cli({QStringLiteral("--version")});
         QCOMPARE(version.exitCode, 0);
         QVERIFY(version.out.startsWith(QStringLiteral("velora-cli ")));

@@ -1,0 +1,77 @@
+#include "cli_support.h"
+
+#include <cstdio>
+#include <iostream>
+#include <optional>
+
+#include "files/file_menu.h"
+#include "files/sequence_file.h"
+
+namespace velora {
+
+const char* const kUsage =
+    "Uso: velora-cli COMANDO [OPZIONI]\n"
+    "\n"
+    "Comandi:\n"
+    "  dump FILE.inf              stampa i byte inviati all'insegna per la sequenza, una pagina\n"
+    "                             per riga, poi FD\n"
+    "  send FILE.inf --port PORTA collega l'insegna, invia la sequenza e stampa la risposta\n"
+    "  clock --port PORTA         invia data e ora all'insegna\n"
+    "  render FILE.inf --out CARTELLA [--page N]\n"
+    "                             scrive ogni pagina (o la sola pagina N) come immagine PNG\n"
+    "                             dell'insegna, CARTELLA/pagina-NNN.png; una riga scorrevole\n"
+    "                             compare al suo primo passo\n"
+    "  sign                       insegna virtuale su un nuovo pseudo-terminale: stampa il\n"
+    "                             percorso del dispositivo, poi una riga per scambio ricevuto\n"
+    "  --help, --version\n"
+    "\n"
+    "PORTA: un nome di porta (COM1, ttyUSB0), un percorso di dispositivo, o \"Insegna virtuale\".\n"
+    "FILE.inf oltre 1 MiB non viene letto.\n"
+    "\n"
+    "Uscita: 0 riuscito; 1 file illeggibile, uscita non scrivibile o risposta errata (i byte\n"
+    "ricevuti in esadecimale); 2 porta non apribile, collegamento perso o nessuna risposta\n"
+    "entro 5 secondi; 64 uso errato.\n";
+
+int usage(const std::string& problem) {
+    std::cerr << problem << "\n\n" << kUsage;
+    return kExitUsage;
+}
+
+namespace {
+
+// The whole file, or nothing when it cannot be read to its end or is larger than the program
+// itself would open: reading stops one buffer past the limit, however large the file is.
+std::optional<std::string> readFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[64 * 1024];
+    bool whole = false;
+    while (bytes.size() <= FileMenu::kLargestFile) {
+        const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
+        bytes.append(buffer, count);
+        if (count < sizeof buffer) {
+            // A short read is the end of the file only when no error stopped it.
+            whole = !std::ferror(file);
+            break;
+        }
+    }
+    std::fclose(file);
+    if (!whole || bytes.size() > FileMenu::kLargestFile) return std::nullopt;
+    return bytes;
+}
+
+}  // namespace
+
+bool loadSequence(const std::string& path, Modulo1& state) {
+    const std::optional<std::string> bytes = readFile(path);
+    const std::optional<SequenceFile> file = bytes ? parseSequenceFile(*bytes) : std::nullopt;
+    if (!file) {
+        std::cerr << "File NON trovato!!" << std::endl;
+        return false;
+    }
+    applySequenceFile(state, *file);
+    return true;
+}
+
+}  // namespace velora
