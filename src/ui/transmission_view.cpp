@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -15,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "busy_input.h"
 #include "qt_text.h"
 #include "virtual_sign_panel.h"
 
@@ -22,26 +22,6 @@ namespace velora {
 namespace {
 
 const char* const kPortKey = "link/port";
-
-bool isUserInput(QEvent::Type type) {
-    switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Wheel:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::Close:
-            return true;
-        default:
-            return false;
-    }
-}
 
 }  // namespace
 
@@ -56,7 +36,24 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     auto* layout = new QVBoxLayout(this);
     // The window grows with the lines that explain a failure, instead of squeezing the others.
     layout->setSizeConstraint(QLayout::SetMinimumSize);
+    buildPortChoice(layout);
+    buildControls(layout);
+    buildProgress(layout);
+    // The virtual sign's face, which the composition feeds with what the sign received.
+    m_signPanel = new VirtualSignPanel(clock, this);
+    layout->addWidget(m_signPanel);
+    // Wide enough for the progress line of an upload without the window growing meanwhile.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 52);
+    m_binder.bind(this, model.window);
+    wireEvents();
 
+    const QString remembered = rememberedPort();
+    m_portChoice->setEditText(remembered);
+    m_model.choosePort(remembered.toStdString());
+    showSignPanel();
+}
+
+void TransmissionView::buildPortChoice(QVBoxLayout* layout) {
     auto* portRow = new QHBoxLayout;
     auto* portLabel = new QLabel(tr("&Porta:"), this);
     m_portChoice = new QComboBox(this);
@@ -73,8 +70,11 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     portRow->addWidget(portLabel);
     portRow->addWidget(m_portChoice, 1);
     layout->addLayout(portRow);
+    m_binder.guardField(m_portChoice);
+}
 
-    auto* frame = new QGroupBox(toQt(model.Frame1.caption()), this);
+void TransmissionView::buildControls(QVBoxLayout* layout) {
+    auto* frame = new QGroupBox(toQt(m_model.Frame1.caption()), this);
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* frameLayout = new QVBoxLayout(frame);
     auto* option1 = new QRadioButton(frame);
@@ -82,30 +82,42 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     frameLayout->addWidget(option1);
     frameLayout->addWidget(option2);
     layout->addWidget(frame);
+    m_binder.bind(option1, m_model.Option1);
+    m_binder.bind(option2, m_model.Option2);
 
     auto* buttons = new QGridLayout;
-    auto* command7 = new QPushButton(this);
-    auto* cmdInvio = new QPushButton(this);
-    auto* command3 = new QPushButton(this);
-    auto* command1 = new QPushButton(this);
-    buttons->addWidget(command7, 0, 0);
-    buttons->addWidget(cmdInvio, 0, 1);
-    buttons->addWidget(command3, 1, 0);
-    buttons->addWidget(command1, 1, 1);
+    const std::pair<Button*, char> placed[] = {{&m_model.Command7, 'C'},
+                                               {&m_model.CMDINVIO, 'I'},
+                                               {&m_model.Command3, 'D'},
+                                               {&m_model.Command1, 'E'}};
+    for (int i = 0; i < 4; ++i) {
+        auto* button = new QPushButton(this);
+        buttons->addWidget(button, i / 2, i % 2);
+        m_binder.bind(button, *placed[i].first);
+        m_binder.setAccessKey(*placed[i].first, placed[i].second);
+    }
     buttons->setColumnStretch(0, 1);
     buttons->setColumnStretch(1, 1);
     layout->addLayout(buttons);
+    // Access keys, one letter each beside the port field's P.
+    m_binder.setAccessKey(m_model.Option1, 'S');
+    m_binder.setAccessKey(m_model.Option2, 'M');
 
     auto* status = new QGridLayout;
-    QLabel* labels[5];
-    for (int i = 0; i < 5; ++i) labels[i] = new QLabel(this);
-    status->addWidget(labels[0], 0, 0);
-    status->addWidget(labels[1], 0, 1);
-    status->addWidget(labels[2], 1, 0);
-    status->addWidget(labels[3], 1, 1);
-    status->addWidget(labels[4], 2, 0, 1, 2);
+    const std::pair<Label*, QRect> cells[] = {{&m_model.Coll_OK, {0, 0, 1, 1}},
+                                              {&m_model.No_Collegam, {1, 0, 1, 1}},
+                                              {&m_model.Trasm_OK, {0, 1, 1, 1}},
+                                              {&m_model.Manca_Dati, {1, 1, 1, 1}},
+                                              {&m_model.Label7, {0, 2, 2, 1}}};
+    for (const auto& [label, cell] : cells) {
+        auto* widget = new QLabel(this);
+        status->addWidget(widget, cell.y(), cell.x(), cell.height(), cell.width());
+        m_binder.bind(widget, *label);
+    }
     layout->addLayout(status);
+}
 
+void TransmissionView::buildProgress(QVBoxLayout* layout) {
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName(QStringLiteral("Avanzamento"));
     m_progressText = new QLabel(this);
@@ -118,6 +130,8 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     progressRow->addWidget(m_cancel);
     layout->addLayout(progressRow);
     layout->addWidget(m_progressText);
+    m_binder.bind(m_cancel, m_model.Annulla);
+    m_binder.setAccessKey(m_model.Annulla, 'A');
 
     // Why the last exchange or the opening of the port failed, and what an upload will take.
     auto* esito = new QLabel(this);
@@ -129,38 +143,11 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     auto* dimensione = new QLabel(this);
     layout->addWidget(esito);
     layout->addWidget(dimensione);
+    m_binder.bind(esito, m_model.Esito);
+    m_binder.bind(dimensione, m_model.Dimensione);
+}
 
-    // The virtual sign's face, which the composition feeds with what the sign received.
-    m_signPanel = new VirtualSignPanel(clock, this);
-    layout->addWidget(m_signPanel);
-
-    // Wide enough for the progress line of an upload without the window growing meanwhile.
-    setMinimumWidth(fontMetrics().averageCharWidth() * 52);
-    m_binder.bind(this, model.window);
-    m_binder.bind(option1, model.Option1);
-    m_binder.bind(option2, model.Option2);
-    m_binder.bind(command7, model.Command7);
-    m_binder.bind(cmdInvio, model.CMDINVIO);
-    m_binder.bind(command3, model.Command3);
-    m_binder.bind(command1, model.Command1);
-    m_binder.bind(labels[0], model.Coll_OK);
-    m_binder.bind(labels[1], model.No_Collegam);
-    m_binder.bind(labels[2], model.Trasm_OK);
-    m_binder.bind(labels[3], model.Manca_Dati);
-    m_binder.bind(labels[4], model.Label7);
-    m_binder.bind(m_cancel, model.Annulla);
-    m_binder.bind(esito, model.Esito);
-    m_binder.bind(dimensione, model.Dimensione);
-    // Access keys, one letter each beside the port field's P.
-    m_binder.setAccessKey(model.Command7, 'C');
-    m_binder.setAccessKey(model.CMDINVIO, 'I');
-    m_binder.setAccessKey(model.Command3, 'D');
-    m_binder.setAccessKey(model.Command1, 'E');
-    m_binder.setAccessKey(model.Option1, 'S');
-    m_binder.setAccessKey(model.Option2, 'M');
-    m_binder.setAccessKey(model.Annulla, 'A');
-    m_binder.guardField(m_portChoice);
-
+void TransmissionView::wireEvents() {
     connect(m_portChoice, &QComboBox::activated, this,
             [this](int index) { choosePort(m_portChoice->itemText(index)); });
     connect(m_portChoice->lineEdit(), &QLineEdit::editingFinished, this,
@@ -172,12 +159,14 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     // Replies held back during a handler are caught up once it has ended, from the event loop.
     connect(&m_gate, &EventGate::reopened, this, &TransmissionView::exchangeEnded,
             Qt::QueuedConnection);
-    qApp->installEventFilter(this);
-
-    const QString remembered = rememberedPort();
-    m_portChoice->setEditText(remembered);
-    m_model.choosePort(remembered.toStdString());
-    showSignPanel();
+    // Only "Annulla" takes the user's input while an exchange is being sent; Escape presses it.
+    BusyInput::Options busy;
+    busy.busy = [this] { return m_pumping; };
+    busy.stop = m_cancel;
+    busy.onEscape = [this] {
+        if (m_cancel->isEnabled()) m_cancel->click();
+    };
+    new BusyInput(std::move(busy), this);
 }
 
 void TransmissionView::showSignPanel() {
@@ -231,31 +220,6 @@ void TransmissionView::pump() {
     m_pumping = true;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     m_pumping = false;
-}
-
-bool TransmissionView::eventFilter(QObject* watched, QEvent* event) {
-    // Only the cancel button takes the user's input while an exchange is being sent.
-    if (m_pumping && isUserInput(event->type()) && !isForCancel(watched, event)) {
-        event->ignore();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-bool TransmissionView::isForCancel(QObject* watched, QEvent* event) const {
-    if (!m_cancel->isEnabled()) return false;
-    if (watched == m_cancel) return true;
-    // A click reaches the window before the button under it: let through those over the button.
-    if (watched != static_cast<QObject*>(windowHandle())) return false;
-    switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease: {
-            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-            return m_cancel->rect().contains(m_cancel->mapFrom(this, at));
-        }
-        default:
-            return false;
-    }
 }
 
 void TransmissionView::deliverReplies() {

@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QVBoxLayout;
 
 namespace velora {
 
@@ -41,15 +42,15 @@ Q_SIGNALS:
     // The progress of the exchange that is running was drawn.
     void progressShown();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    void buildPortChoice(QVBoxLayout* layout);
+    void buildControls(QVBoxLayout* layout);
+    void buildProgress(QVBoxLayout* layout);
+    void wireEvents();
     void choosePort(const QString& name);
     void pump();
     void deliverReplies();
     void deliverLineLost();
-    bool isForCancel(QObject* watched, QEvent* event) const;
     void exchangeEnded();
     void showSignPanel();
 
