@@ -1,16 +1,20 @@
 #include "transmission_view.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -22,6 +26,8 @@ namespace velora {
 namespace {
 
 const char* const kPortKey = "link/port";
+const char* const kClockAfterUploadKey = "link/clockAfterUpload";
+const char* const kLastClockKey = "link/lastClock";
 
 }  // namespace
 
@@ -39,13 +45,15 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     buildPortChoice(layout);
     buildControls(layout);
     buildProgress(layout);
+    buildJournal(layout);
     // The virtual sign's face, which the composition feeds with what the sign received.
     m_signPanel = new VirtualSignPanel(clock, this);
     layout->addWidget(m_signPanel);
-    // Wide enough for the progress line of an upload without the window growing meanwhile.
-    setMinimumWidth(fontMetrics().averageCharWidth() * 52);
+    // One width whatever is shown: long port names and messages wrap or are cut short instead.
+    setFixedWidth(fontMetrics().averageCharWidth() * 64);
     m_binder.bind(this, model.window);
     wireEvents();
+    restoreSettings();
 
     const QString remembered = rememberedPort();
     m_portChoice->setEditText(remembered);
@@ -60,6 +68,9 @@ void TransmissionView::buildPortChoice(QVBoxLayout* layout) {
     m_portChoice->setObjectName(QStringLiteral("Porta"));
     m_portChoice->setEditable(true);
     m_portChoice->setInsertPolicy(QComboBox::NoInsert);
+    // A long port name is cut short in the field, never a reason for a wider window.
+    m_portChoice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_portChoice->setMinimumContentsLength(20);
     m_portChoice->setToolTip(tr("Porta seriale dell'insegna; si pu\u00F2 scrivere un percorso"));
     m_portChoice->lineEdit()->setAccessibleName(m_portChoice->toolTip());
     portLabel->setBuddy(m_portChoice);
@@ -111,6 +122,7 @@ void TransmissionView::buildControls(QVBoxLayout* layout) {
                                               {&m_model.Label7, {0, 2, 2, 1}}};
     for (const auto& [label, cell] : cells) {
         auto* widget = new QLabel(this);
+        keepPlace(widget);
         status->addWidget(widget, cell.y(), cell.x(), cell.height(), cell.width());
         m_binder.bind(widget, *label);
     }
@@ -124,6 +136,8 @@ void TransmissionView::buildProgress(QVBoxLayout* layout) {
     m_progressText->setObjectName(QStringLiteral("AvanzamentoTesto"));
     m_progressBar->hide();
     m_progressText->hide();
+    keepPlace(m_progressBar);
+    keepPlace(m_progressText);
     m_cancel = new QPushButton(this);
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(m_progressBar, 1);
@@ -136,15 +150,85 @@ void TransmissionView::buildProgress(QVBoxLayout* layout) {
     // Why the last exchange or the opening of the port failed, and what an upload will take.
     auto* esito = new QLabel(this);
     esito->setWordWrap(true);
+    esito->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     esito->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPalette warning = esito->palette();
     warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
     esito->setPalette(warning);
+    // Room for three lines of reason, kept whether one is shown or not.
+    esito->setMinimumHeight(fontMetrics().lineSpacing() * 3);
+    keepPlace(esito);
     auto* dimensione = new QLabel(this);
+    keepPlace(dimensione);
     layout->addWidget(esito);
     layout->addWidget(dimensione);
     m_binder.bind(esito, m_model.Esito);
     m_binder.bind(dimensione, m_model.Dimensione);
+}
+
+void TransmissionView::keepPlace(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setHorizontalPolicy(QSizePolicy::Ignored);
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+    if (auto* label = qobject_cast<QLabel*>(widget)) label->setWordWrap(true);
+}
+
+void TransmissionView::buildJournal(QVBoxLayout* layout) {
+    auto* clockAfter = new QCheckBox(this);
+    m_binder.bind(clockAfter, m_model.DataOraDopoInvio);
+    m_binder.setAccessKey(m_model.DataOraDopoInvio, 'O');
+    layout->addWidget(clockAfter);
+    auto* lastClock = new QLabel(this);
+    keepPlace(lastClock);
+    m_binder.bind(lastClock, m_model.UltimaOra);
+    layout->addWidget(lastClock);
+
+    auto* frame = new QGroupBox(tr("Registro"), this);
+    frame->setObjectName(QStringLiteral("RegistroRiquadro"));
+    auto* frameLayout = new QVBoxLayout(frame);
+    m_journal = new QPlainTextEdit(frame);
+    m_journal->setObjectName(QStringLiteral("Registro"));
+    m_journal->setReadOnly(true);
+    m_journal->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_journal->setMaximumBlockCount(static_cast<int>(Journal::kLinesKept));
+    m_journal->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_journal->setFixedHeight(fontMetrics().lineSpacing() * 8);
+    m_journal->setAccessibleName(tr("Registro degli scambi con l'insegna"));
+    for (const std::string& line : m_model.journal.lines())
+        m_journal->appendPlainText(QString::fromStdString(line));
+    auto* save = new QPushButton(frame);
+    m_binder.bind(save, m_model.SalvaRegistro);
+    m_binder.setAccessKey(m_model.SalvaRegistro, 'R');
+    frameLayout->addWidget(m_journal);
+    frameLayout->addWidget(save, 0, Qt::AlignRight);
+    layout->addWidget(frame);
+    // Journal lines are UTF-8 already.
+    m_model.journal.onLine = [this](const std::string& line) {
+        m_journal->appendPlainText(QString::fromStdString(line));
+    };
+
+    auto* attesa = new QTimer(this);
+    m_binder.bind(attesa, m_model.Attesa);
+}
+
+void TransmissionView::restoreSettings() {
+    QSettings settings;
+    m_model.DataOraDopoInvio.setValue(
+        settings.value(QLatin1String(kClockAfterUploadKey), false).toBool() ? 1 : 0);
+    const QString lastClock = settings.value(QLatin1String(kLastClockKey)).toString();
+    if (!lastClock.isEmpty() && !m_model.UltimaOra.visible()) {
+        m_model.UltimaOra.setCaption(fromQt(lastClock));
+        m_model.UltimaOra.setVisible(true);
+    }
+    m_binder.sync();
+}
+
+void TransmissionView::storeSettings() {
+    QSettings settings;
+    settings.setValue(QLatin1String(kClockAfterUploadKey), m_model.DataOraDopoInvio.value() == 1);
+    if (m_model.UltimaOra.visible())
+        settings.setValue(QLatin1String(kLastClockKey), toQt(m_model.UltimaOra.caption()));
 }
 
 void TransmissionView::wireEvents() {
@@ -154,6 +238,8 @@ void TransmissionView::wireEvents() {
             [this] { choosePort(m_portChoice->currentText()); });
 
     m_clock.pump = [this] { pump(); };
+    // The choice of the check box and the last clock setting outlive the session.
+    connect(&m_binder, &ControlBinder::pushed, this, [this] { storeSettings(); });
     connect(&m_ports, &LinkPorts::received, this, &TransmissionView::deliverReplies);
     connect(&m_ports, &LinkPorts::lineLost, this, &TransmissionView::deliverLineLost);
     // Replies held back during a handler are caught up once it has ended, from the event loop.
@@ -175,6 +261,7 @@ void TransmissionView::showSignPanel() {
 
 TransmissionView::~TransmissionView() {
     m_clock.pump = nullptr;
+    m_model.journal.onLine = nullptr;
     // Closing the window below takes the focus from the port field, whose editingFinished
     // would otherwise reach this view after its members are gone.
     m_portChoice->lineEdit()->disconnect(this);

@@ -9,6 +9,7 @@
 
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QVBoxLayout;
@@ -46,7 +47,13 @@ private:
     void buildPortChoice(QVBoxLayout* layout);
     void buildControls(QVBoxLayout* layout);
     void buildProgress(QVBoxLayout* layout);
+    void buildJournal(QVBoxLayout* layout);
     void wireEvents();
+    void restoreSettings();
+    void storeSettings();
+    // The widget's place stays while it is hidden, and its text wraps instead of widening the
+    // window.
+    static void keepPlace(QWidget* widget);
     void choosePort(const QString& name);
     void pump();
     void deliverReplies();
@@ -63,6 +70,7 @@ private:
     QProgressBar* m_progressBar = nullptr;
     QLabel* m_progressText = nullptr;
     QPushButton* m_cancel = nullptr;
+    QPlainTextEdit* m_journal = nullptr;
     VirtualSignPanel* m_signPanel = nullptr;
     bool m_pumping = false;
     bool m_lineLostPending = false;

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -255,6 +256,33 @@ private Q_SLOTS:
         QVERIFY(!h.find<QPushButton>("CMDINVIO")->isEnabled());
         QVERIFY(h.find<QPushButton>("Command7")->isEnabled());
         QVERIFY(h.fake.dialogs.shown.empty());
+    }
+
+    // A sign that never answers: after the same wait as the command line the window says why,
+    // keeps its size, and its journal shows the request; a very long port name does not widen it.
+    void silentSignTimesOutInAFixedWindow() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.view));
+        const QString device = QString::fromStdString(h.sign.devicePath());
+        h.typePort(device);
+        const QSize size = h.view.size();
+        h.sign.sign().silent = true;
+        QTest::mouseClick(h.find<QPushButton>("Command7"), Qt::LeftButton);
+        QVERIFY(h.find<QLabel>("No_Collegam")->isVisible());
+        auto* esito = h.find<QLabel>("Esito");
+        QTRY_VERIFY_WITH_TIMEOUT(esito->isVisible(), 8000);
+        QCOMPARE(esito->text(), QStringLiteral("L'insegna non risponde su ") + device +
+                                    QStringLiteral(". Controllare il cavo, l'alimentazione "
+                                                   "dell'insegna e la porta scelta."));
+        QVERIFY(!h.find<QLabel>("No_Collegam")->isVisible());
+        QVERIFY(!h.find<QPushButton>("CMDINVIO")->isEnabled());
+        QCOMPARE(h.view.size(), size);
+        const QString journal = h.find<QPlainTextEdit>("Registro")->toPlainText();
+        QVERIFY(journal.contains(QStringLiteral(" TX D4\n")));
+        QVERIFY(journal.contains(QStringLiteral("tempo scaduto")));
+        h.typePort(QString(600, QLatin1Char('x')));
+        QVERIFY(esito->isVisible());
+        QCOMPARE(h.view.size(), size);
     }
 
     void closingTheWindowReleasesThePort() {
