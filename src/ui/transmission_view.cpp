@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -26,6 +27,7 @@ namespace velora {
 namespace {
 
 const char* const kPortKey = "link/port";
+constexpr int kPortRefreshMs = 2000;
 const char* const kClockAfterUploadKey = "link/clockAfterUpload";
 const char* const kLastClockKey = "link/lastClock";
 
@@ -38,7 +40,8 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
       m_ports(ports),
       m_clock(clock),
       m_gate(gate),
-      m_binder(services, gate) {
+      m_binder(services, gate),
+      m_finder(&QtSerialPort::portInfos) {
     auto* layout = new QVBoxLayout(this);
     // The window grows with the lines that explain a failure, instead of squeezing the others.
     layout->setSizeConstraint(QLayout::SetMinimumSize);
@@ -74,10 +77,14 @@ void TransmissionView::buildPortChoice(QVBoxLayout* layout) {
     m_portChoice->setToolTip(tr("Porta seriale dell'insegna; si pu\u00F2 scrivere un percorso"));
     m_portChoice->lineEdit()->setAccessibleName(m_portChoice->toolTip());
     portLabel->setBuddy(m_portChoice);
-    // Port names are the system's own: file names, never Windows-1252 text.
-    for (const std::string& name : QtSerialPort::presentPorts())
-        m_portChoice->addItem(QString::fromStdString(name));
-    m_portChoice->addItem(toQt(kVirtualSignPort));
+    // The list follows the system's while the window is open.
+    refreshPorts();
+    auto* finder = new QTimer(this);
+    finder->setObjectName(QStringLiteral("CercaPorte"));
+    connect(finder, &QTimer::timeout, this, [this] {
+        if (!m_pumping && m_gate.isOpen()) refreshPorts();
+    });
+    finder->start(kPortRefreshMs);
     portRow->addWidget(portLabel);
     portRow->addWidget(m_portChoice, 1);
     layout->addLayout(portRow);
@@ -232,10 +239,13 @@ void TransmissionView::storeSettings() {
 }
 
 void TransmissionView::wireEvents() {
-    connect(m_portChoice, &QComboBox::activated, this,
-            [this](int index) { choosePort(m_portChoice->itemText(index)); });
+    connect(m_portChoice, &QComboBox::activated, this, [this](int index) {
+        const QString name = m_portChoice->itemData(index).toString();
+        m_portChoice->setEditText(name);
+        choosePort(name);
+    });
     connect(m_portChoice->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] { choosePort(m_portChoice->currentText()); });
+            [this] { choosePort(portNameOf(m_portChoice->currentText())); });
 
     m_clock.pump = [this] { pump(); };
     // The choice of the check box and the last clock setting outlive the session.
@@ -253,6 +263,26 @@ void TransmissionView::wireEvents() {
         if (m_cancel->isEnabled()) m_cancel->click();
     };
     new BusyInput(std::move(busy), this);
+}
+
+void TransmissionView::refreshPorts() {
+    if (!m_finder.refresh() && m_portChoice->count() > 0) return;
+    // The field keeps what the user typed or chose while the items change under it.
+    const QString typed = m_portChoice->currentText();
+    const QSignalBlocker blocker(m_portChoice);
+    m_portChoice->clear();
+    // Port names are the system's own: file names, never Windows-1252 text.
+    for (const PortFinder::Entry& entry : m_finder.entries())
+        m_portChoice->addItem(QString::fromStdString(entry.label),
+                              QString::fromStdString(entry.name));
+    m_portChoice->addItem(toQt(kVirtualSignPort), toQt(kVirtualSignPort));
+    m_portChoice->setEditText(typed);
+}
+
+QString TransmissionView::portNameOf(const QString& text) const {
+    // A listed port is chosen by its label, and opened by its name.
+    const int index = m_portChoice->findText(text);
+    return index >= 0 ? m_portChoice->itemData(index).toString() : text;
 }
 
 void TransmissionView::showSignPanel() {

@@ -4,6 +4,7 @@
 
 #include "control_binder.h"
 #include "link/inv_dat.h"
+#include "link/port_finder.h"
 #include "link_ports.h"
 #include "pumping_clock.h"
 
@@ -55,6 +56,8 @@ private:
     // window.
     static void keepPlace(QWidget* widget);
     void choosePort(const QString& name);
+    void refreshPorts();
+    QString portNameOf(const QString& text) const;
     void pump();
     void deliverReplies();
     void deliverLineLost();
@@ -66,6 +69,7 @@ private:
     PumpingClock& m_clock;
     EventGate& m_gate;
     ControlBinder m_binder;
+    PortFinder m_finder;
     QComboBox* m_portChoice = nullptr;
     QProgressBar* m_progressBar = nullptr;
     QLabel* m_progressText = nullptr;
