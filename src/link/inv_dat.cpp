@@ -167,9 +167,10 @@ void InvDat::choosePort(const std::string& name) {
     // has answered a connect request.
     hideStatuses();
     Attesa.setEnabled(false);
+    if (m_outcome == Outcome::Waiting) endExchange(Outcome::Failed, "porta cambiata");
     m_expect = Expect::Nothing;
-    if (m_outcome == Outcome::Waiting) m_outcome = Outcome::Failed;
     CMDINVIO.setEnabled(false);
+    journal.note("porta scelta: " + m_portName);
     ensurePortOpen();
 }
 

@@ -122,11 +122,13 @@ void TransmissionView::buildControls(QVBoxLayout* layout) {
     m_binder.setAccessKey(m_model.Option2, 'M');
 
     auto* status = new QGridLayout;
-    const std::pair<Label*, QRect> cells[] = {{&m_model.Coll_OK, {0, 0, 1, 1}},
-                                              {&m_model.No_Collegam, {1, 0, 1, 1}},
+    // The state of the link on the first row (its three labels never show together: every
+    // exchange starts by hiding them), the result of the last answer on the second.
+    const std::pair<Label*, QRect> cells[] = {{&m_model.Coll_OK, {0, 0, 2, 1}},
+                                              {&m_model.No_Collegam, {0, 0, 2, 1}},
+                                              {&m_model.Manca_Dati, {0, 0, 2, 1}},
                                               {&m_model.Trasm_OK, {0, 1, 1, 1}},
-                                              {&m_model.Manca_Dati, {1, 1, 1, 1}},
-                                              {&m_model.Label7, {0, 2, 2, 1}}};
+                                              {&m_model.Label7, {1, 1, 1, 1}}};
     for (const auto& [label, cell] : cells) {
         auto* widget = new QLabel(this);
         keepPlace(widget);
@@ -139,18 +141,13 @@ void TransmissionView::buildControls(QVBoxLayout* layout) {
 void TransmissionView::buildProgress(QVBoxLayout* layout) {
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName(QStringLiteral("Avanzamento"));
-    m_progressText = new QLabel(this);
-    m_progressText->setObjectName(QStringLiteral("AvanzamentoTesto"));
     m_progressBar->hide();
-    m_progressText->hide();
     keepPlace(m_progressBar);
-    keepPlace(m_progressText);
     m_cancel = new QPushButton(this);
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(m_progressBar, 1);
     progressRow->addWidget(m_cancel);
     layout->addLayout(progressRow);
-    layout->addWidget(m_progressText);
     m_binder.bind(m_cancel, m_model.Annulla);
     m_binder.setAccessKey(m_model.Annulla, 'A');
 
@@ -162,8 +159,8 @@ void TransmissionView::buildProgress(QVBoxLayout* layout) {
     QPalette warning = esito->palette();
     warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
     esito->setPalette(warning);
-    // Room for three lines of reason, kept whether one is shown or not.
-    esito->setMinimumHeight(fontMetrics().lineSpacing() * 3);
+    // Room for two lines of reason, kept whether one is shown or not; a longer one grows it.
+    esito->setMinimumHeight(fontMetrics().lineSpacing() * 2);
     keepPlace(esito);
     auto* dimensione = new QLabel(this);
     keepPlace(dimensione);
@@ -184,32 +181,40 @@ void TransmissionView::keepPlace(QWidget* widget) {
 void TransmissionView::buildJournal(QVBoxLayout* layout) {
     auto* clockAfter = new QCheckBox(this);
     m_binder.bind(clockAfter, m_model.DataOraDopoInvio);
-    m_binder.setAccessKey(m_model.DataOraDopoInvio, 'O');
+    m_binder.setAccessKey(m_model.DataOraDopoInvio, 'o');
     layout->addWidget(clockAfter);
     auto* lastClock = new QLabel(this);
     keepPlace(lastClock);
     m_binder.bind(lastClock, m_model.UltimaOra);
     layout->addWidget(lastClock);
 
-    auto* frame = new QGroupBox(tr("Registro"), this);
-    frame->setObjectName(QStringLiteral("RegistroRiquadro"));
-    auto* frameLayout = new QVBoxLayout(frame);
-    m_journal = new QPlainTextEdit(frame);
+    // The journal of the session, shown on request so that the window stays small; its save
+    // button is always at hand.
+    auto* titleRow = new QHBoxLayout;
+    auto* show = new QPushButton(tr("&Registro"), this);
+    show->setObjectName(QStringLiteral("MostraRegistro"));
+    show->setCheckable(true);
+    show->setToolTip(tr("Mostra o nasconde il registro degli scambi con l'insegna"));
+    m_journal = new QPlainTextEdit(this);
     m_journal->setObjectName(QStringLiteral("Registro"));
     m_journal->setReadOnly(true);
     m_journal->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_journal->setMaximumBlockCount(static_cast<int>(Journal::kLinesKept));
     m_journal->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    m_journal->setFixedHeight(fontMetrics().lineSpacing() * 8);
+    m_journal->setMinimumHeight(fontMetrics().lineSpacing() * 8);
     m_journal->setAccessibleName(tr("Registro degli scambi con l'insegna"));
+    m_journal->hide();
     for (const std::string& line : m_model.journal.lines())
         m_journal->appendPlainText(QString::fromStdString(line));
-    auto* save = new QPushButton(frame);
+    connect(show, &QPushButton::toggled, m_journal, &QWidget::setVisible);
+    auto* save = new QPushButton(this);
     m_binder.bind(save, m_model.SalvaRegistro);
-    m_binder.setAccessKey(m_model.SalvaRegistro, 'R');
-    frameLayout->addWidget(m_journal);
-    frameLayout->addWidget(save, 0, Qt::AlignRight);
-    layout->addWidget(frame);
+    m_binder.setAccessKey(m_model.SalvaRegistro, 'v');
+    titleRow->addWidget(show);
+    titleRow->addStretch(1);
+    titleRow->addWidget(save);
+    layout->addLayout(titleRow);
+    layout->addWidget(m_journal, 1);
     // Journal lines are UTF-8 already.
     m_model.journal.onLine = [this](const std::string& line) {
         m_journal->appendPlainText(QString::fromStdString(line));
@@ -322,13 +327,13 @@ void TransmissionView::pump() {
     if (p.running) {
         m_progressBar->setRange(0, static_cast<int>(p.bytes));
         m_progressBar->setValue(static_cast<int>(p.bytesSent));
-        m_progressText->setText(tr("Pagine inviate: %1 di %2 \u2013 byte: %3 di %4")
-                                    .arg(p.pagesSent)
-                                    .arg(p.pages)
-                                    .arg(p.bytesSent)
-                                    .arg(p.bytes));
+        // The figures go inside the bar, which keeps the window a row shorter.
+        m_progressBar->setFormat(tr("Pagine inviate: %1 di %2 \u2013 byte: %3 di %4")
+                                     .arg(p.pagesSent)
+                                     .arg(p.pages)
+                                     .arg(p.bytesSent)
+                                     .arg(p.bytes));
         m_progressBar->show();
-        m_progressText->show();
     }
     m_binder.sync();
     Q_EMIT progressShown();
@@ -361,7 +366,6 @@ void TransmissionView::exchangeEnded() {
     }
     if (!m_model.progress().running) {
         m_progressBar->hide();
-        m_progressText->hide();
     }
     deliverReplies();
     if (m_lineLostPending) deliverLineLost();

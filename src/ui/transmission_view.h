@@ -72,7 +72,6 @@ private:
     PortFinder m_finder;
     QComboBox* m_portChoice = nullptr;
     QProgressBar* m_progressBar = nullptr;
-    QLabel* m_progressText = nullptr;
     QPushButton* m_cancel = nullptr;
     QPlainTextEdit* m_journal = nullptr;
     VirtualSignPanel* m_signPanel = nullptr;
