@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -23,8 +24,6 @@
 
 namespace velora {
 namespace {
-
-constexpr int kAnswerTimeoutMs = 5000;
 
 // Messages of the window model go to standard error; questions take their preset answer, so the
 // error report never ends the program by itself.
@@ -119,8 +118,14 @@ public:
         m_busy = false;
         deliver();
         if (m_model.outcome() == InvDat::Outcome::Waiting) {
+            // The model's own wait for the answer, ticked as the window ticks it.
             QEventLoop loop;
-            QTimer::singleShot(kAnswerTimeoutMs, &loop, &QEventLoop::quit);
+            QTimer tick;
+            QObject::connect(&tick, &QTimer::timeout, &loop, [this] {
+                m_model.Attesa.onTimer();
+                if (m_waiting && m_model.outcome() != InvDat::Outcome::Waiting) m_waiting->quit();
+            });
+            tick.start(m_model.Attesa.interval());
             m_waiting = &loop;
             loop.exec();
             m_waiting = nullptr;
@@ -135,6 +140,18 @@ public:
     }
 
     bool lineWasLost() const { return m_lineWasLost; }
+    // Writes the journal of the session to `path`, if one was asked for; false when it could
+    // not be written.
+    bool writeLog(const std::string& path) const {
+        if (path.empty()) return true;
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        const std::string text = m_model.journal.text();
+        const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+        const bool closed = file && std::fclose(file) == 0;
+        if (written && closed) return true;
+        std::cerr << "Impossibile scrivere il registro in " << path << "." << std::endl;
+        return false;
+    }
     InvDat& model() { return m_model; }
     void close() { m_model.Command1.click(); }
 
@@ -167,8 +184,9 @@ private:
 // What an exchange that did not end well means for the exit code, said on standard error.
 int failed(Session& session, const char* step) {
     InvDat& m = session.model();
-    if (m.outcome() == InvDat::Outcome::Waiting) {
+    if (m.outcome() == InvDat::Outcome::Waiting || m.outcome() == InvDat::Outcome::TimedOut) {
         std::cerr << "Nessuna risposta dall'insegna entro 5 secondi (" << step << ")." << std::endl;
+        session.printEsito();
         return kExitNoLink;
     }
     if (m.Label7.visible()) std::cout << windows1252::toUtf8(m.Label7.caption()) << std::endl;
@@ -176,35 +194,59 @@ int failed(Session& session, const char* step) {
     return session.lineWasLost() || !m.MSComm1.portOpen() ? kExitNoLink : kExitFailed;
 }
 
-int send(const std::string& path, const std::string& port) {
+// What a run of send or clock asked for beyond the port.
+struct LinkOptions {
+    std::string port;
+    std::string log;
+    bool clock = false;
+};
+
+// Runs `exchanges` and writes the journal however they ended; a journal that cannot be written
+// fails a run that went well.
+int withLog(Session& session, const LinkOptions& options, const std::function<int()>& exchanges) {
+    const int code = exchanges();
+    if (!session.writeLog(options.log) && code == kExitOk) return kExitFailed;
+    return code;
+}
+
+int send(const std::string& path, const LinkOptions& options) {
     Modulo1 state;
     if (!loadSequence(path, state)) return kExitFailed;
     Session session(state);
-    if (!session.open(port)) return kExitNoLink;
-    InvDat& m = session.model();
-    if (state.PageCount == 0) {
-        std::cerr << windows1252::toUtf8(m.Manca_Dati.caption()) << std::endl;
-        return kExitFailed;
-    }
-    if (session.exchange([&] { m.Command7.click(); }) != InvDat::Outcome::Done)
-        return failed(session, "collegamento");
-    if (session.exchange([&] { m.CMDINVIO.click(); }) != InvDat::Outcome::Done)
-        return failed(session, "numero di pagine");
-    std::cout << windows1252::toUtf8(m.Label7.caption()) << std::endl;
-    session.close();
-    return kExitOk;
+    return withLog(session, options, [&] {
+        if (!session.open(options.port)) return kExitNoLink;
+        InvDat& m = session.model();
+        if (state.PageCount == 0) {
+            std::cerr << windows1252::toUtf8(m.Manca_Dati.caption()) << std::endl;
+            return kExitFailed;
+        }
+        if (session.exchange([&] { m.Command7.click(); }) != InvDat::Outcome::Done)
+            return failed(session, "collegamento");
+        // With --clock the confirmed upload is followed by the clock within the same exchange.
+        m.DataOraDopoInvio.setValue(options.clock ? 1 : 0);
+        const InvDat::Outcome outcome = session.exchange([&] { m.CMDINVIO.click(); });
+        if (outcome != InvDat::Outcome::Done)
+            return failed(session, m.exchange() == InvDat::Exchange::DateTime ? "data/ora"
+                                                                              : "numero di pagine");
+        std::cout << windows1252::toUtf8(m.Label7.caption()) << std::endl;
+        if (options.clock) std::cout << windows1252::toUtf8(m.UltimaOra.caption()) << std::endl;
+        session.close();
+        return kExitOk;
+    });
 }
 
-int clock(const std::string& port) {
+int clock(const LinkOptions& options) {
     Modulo1 state;
     Session session(state);
-    if (!session.open(port)) return kExitNoLink;
-    InvDat& m = session.model();
-    if (session.exchange([&] { m.Command3.click(); }) != InvDat::Outcome::Done)
-        return failed(session, "data/ora");
-    std::cout << windows1252::toUtf8(m.Label7.caption()) << std::endl;
-    session.close();
-    return kExitOk;
+    return withLog(session, options, [&] {
+        if (!session.open(options.port)) return kExitNoLink;
+        InvDat& m = session.model();
+        if (session.exchange([&] { m.Command3.click(); }) != InvDat::Outcome::Done)
+            return failed(session, "data/ora");
+        std::cout << windows1252::toUtf8(m.Label7.caption()) << std::endl;
+        session.close();
+        return kExitOk;
+    });
 }
 
 int sign() {
@@ -238,9 +280,21 @@ int dispatch(int argc, char* argv[]) {
     if (args[0] == "render") return runRender({args.begin() + 1, args.end()});
 
     std::string port;
+    LinkOptions link;
+    bool linkOptionGiven = false;
     std::vector<std::string> operands;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--port") {
+        if (args[i] == "--log") {
+            if (i + 1 >= args.size()) return usage("--log vuole il nome del file.");
+            link.log = args[++i];
+            linkOptionGiven = true;
+        } else if (args[i].rfind("--log=", 0) == 0) {
+            link.log = args[i].substr(6);
+            linkOptionGiven = true;
+        } else if (args[i] == "--clock") {
+            link.clock = true;
+            linkOptionGiven = true;
+        } else if (args[i] == "--port") {
             if (i + 1 >= args.size()) return usage("--port vuole il nome della porta.");
             port = args[++i];
         } else if (args[i].rfind("--port=", 0) == 0) {
@@ -259,12 +313,16 @@ int dispatch(int argc, char* argv[]) {
     const bool needsPort = command == "send" || command == "clock";
     if (needsPort && port.empty()) return usage("Il comando " + command + " vuole --port PORTA.");
     if (!needsPort && !port.empty()) return usage("Il comando " + command + " non usa --port.");
+    if (!needsPort && linkOptionGiven)
+        return usage("Il comando " + command + " non usa --log né --clock.");
+    if (command == "clock" && link.clock) return usage("Il comando clock non usa --clock.");
+    link.port = port;
 
     if (command == "dump") return dump(operands[0]);
     if (command == "sign") return sign();
     QCoreApplication app(argc, argv);
-    if (command == "send") return send(operands[0], port);
-    return clock(port);
+    if (command == "send") return send(operands[0], link);
+    return clock(link);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <optional>
 
+#include "core/windows1252.h"
 #include "files/file_menu.h"
 #include "files/sequence_file.h"
 
@@ -15,8 +16,11 @@ const char* const kUsage =
     "Comandi:\n"
     "  dump FILE.inf              stampa i byte inviati all'insegna per la sequenza, una pagina\n"
     "                             per riga, poi FD\n"
-    "  send FILE.inf --port PORTA collega l'insegna, invia la sequenza e stampa la risposta\n"
-    "  clock --port PORTA         invia data e ora all'insegna\n"
+    "  send FILE.inf --port PORTA [--clock] [--log FILE]\n"
+    "                             collega l'insegna, invia la sequenza e stampa la risposta;\n"
+    "                             con --clock imposta poi anche data e ora\n"
+    "  clock --port PORTA [--log FILE]\n"
+    "                             invia data e ora all'insegna\n"
     "  render FILE.inf --out CARTELLA [--page N]\n"
     "                             scrive ogni pagina (o la sola pagina N) come immagine PNG\n"
     "                             dell'insegna, CARTELLA/pagina-NNN.png; una riga scorrevole\n"
@@ -27,6 +31,8 @@ const char* const kUsage =
     "\n"
     "PORTA: un nome di porta (COM1, ttyUSB0), un percorso di dispositivo, o \"Insegna virtuale\".\n"
     "FILE.inf oltre 1 MiB non viene letto.\n"
+    "--log FILE scrive il registro dello scambio: ogni byte inviato (TX) e ricevuto (RX) in\n"
+    "esadecimale con l'ora, le pagine lette e l'esito sulle righe che iniziano con #.\n"
     "\n"
     "Uscita: 0 riuscito; 1 file illeggibile, uscita non scrivibile o risposta errata (i byte\n"
     "ricevuti in esadecimale); 2 porta non apribile, collegamento perso o nessuna risposta\n"
@@ -71,6 +77,9 @@ bool loadSequence(const std::string& path, Modulo1& state) {
         return false;
     }
     applySequenceFile(state, *file);
+    // Fewer pages than declared are used as they are, but never without saying so.
+    const std::string incomplete = incompleteNotice(*file);
+    if (!incomplete.empty()) std::cerr << windows1252::toUtf8(incomplete) << std::endl;
     return true;
 }
 

@@ -111,12 +111,8 @@ bool FileMenu::LeggiSequenza(const std::string& path) {
     // The file's row width is the one in use from now on; the boards shown must say so.
     m_editor.Label3.setCaption(decimalText(m_state.RowChars / 3));
     m_editor.saveNotice.setCaption({});
-    const int declared = file->header.pageCount;
-    if (m_state.PageCount < declared) {
-        m_services.dialogs.message(windows1252::fromUtf8("Il file è incompleto: pagine trovate ") +
-                                   decimalText(m_state.PageCount) + " su " + decimalText(declared) +
-                                   " dichiarate.");
-    }
+    const std::string incomplete = incompleteNotice(*file);
+    if (!incomplete.empty()) m_services.dialogs.message(incomplete);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "core/numbers.h"
 #include "core/page_store.h"
 #include "core/run_time_error.h"
+#include "core/windows1252.h"
 
 namespace velora {
 namespace {
@@ -186,6 +187,14 @@ void applySequenceFile(Modulo1& state, const SequenceFile& file) {
     // The slots above the last page start clean, with a pause the next page can inherit.
     const int last = state.PageCount;
     clearPagesFrom(state, last + 1, kTwoFixedRows, state.PagePause[static_cast<std::size_t>(last)]);
+}
+
+std::string incompleteNotice(const SequenceFile& file) {
+    const int found = pagesFound(file);
+    const int declared = file.header.pageCount;
+    if (found >= declared) return {};
+    return windows1252::fromUtf8("Il file è incompleto: pagine trovate ") + std::to_string(found) +
+           " su " + std::to_string(declared) + " dichiarate.";
 }
 
 }  // namespace velora

@@ -52,6 +52,10 @@ std::optional<SequenceFile> parseSequenceFile(std::string_view bytes);
 // The pages a read file gives the store: those it declares, or fewer when it holds fewer.
 int pagesFound(const SequenceFile& file);
 
+// What to tell the user when the file holds fewer pages than it declares, in Windows-1252:
+// "Il file è incompleto: pagine trovate 1 su 3 dichiarate."; empty for a whole file.
+std::string incompleteNotice(const SequenceFile& file);
+
 // Puts a read file into the store, replacing the whole sequence: the row width, the pages found
 // into slots 1 on with the page count set to them, then every slot above emptied with kind 1 and
 // the pause of the last page.

@@ -10,16 +10,21 @@
 namespace velora {
 namespace {
 
-// Marks a transmission as running and puts the pointer back however it ends.
+// Marks a transmission as running and puts the flag and the pointer back as they were however
+// it ends; the one keeper of "an exchange is being sent".
 class ExchangeScope {
 public:
-    ExchangeScope(bool& exchanging, int& pointer) : m_exchanging(exchanging), m_pointer(pointer) {
+    ExchangeScope(bool& exchanging, int& pointer)
+        : m_exchanging(exchanging),
+          m_pointer(pointer),
+          m_wasExchanging(exchanging),
+          m_oldPointer(pointer) {
         m_exchanging = true;
         m_pointer = Button::kHourglass;
     }
     ~ExchangeScope() {
-        m_exchanging = false;
-        m_pointer = Button::kDefaultPointer;
+        m_exchanging = m_wasExchanging;
+        m_pointer = m_wasExchanging ? m_oldPointer : Button::kDefaultPointer;
     }
     ExchangeScope(const ExchangeScope&) = delete;
     ExchangeScope& operator=(const ExchangeScope&) = delete;
@@ -27,7 +32,11 @@ public:
 private:
     bool& m_exchanging;
     int& m_pointer;
+    bool m_wasExchanging;
+    int m_oldPointer;
 };
+
+constexpr int kAttesaTickMs = 200;
 
 // Reply bytes as the user reads them in the window, such as "DE 05"; a flood is cut short.
 std::string hexBytes(const std::vector<std::uint8_t>& bytes) {
@@ -56,7 +65,7 @@ std::string seconds(double value) {
 }  // namespace
 
 InvDat::InvDat(Modulo1& state, Services& services, SerialPort& port)
-    : MSComm1(port), m_state(state), m_services(services) {
+    : journal(services.clock), MSComm1(port), m_state(state), m_services(services) {
     window.setCaption("Invio Dati");
     describe(Command7, "Connetti", "Connette COM1 (RS232) o Modem ad KDM");
     describe(CMDINVIO, "INVIO DATI", "Invio dei DATI sul Dispositivo Connesso");
@@ -74,8 +83,15 @@ InvDat::InvDat(Modulo1& state, Services& services, SerialPort& port)
     describe(Annulla, "Annulla", "Interrompe l'invio in corso");
     describe(Esito, "", "");
     describe(Dimensione, "", "");
+    describe(DataOraDopoInvio, "Imposta anche data e ora dopo l'invio",
+             "Dopo ogni invio confermato regola anche l'orologio dell'insegna");
+    describe(UltimaOra, "", "");
+    describe(SalvaRegistro, "Salva registro…",
+             "Salva in un file di testo il registro degli scambi con l'insegna");
     OptionButton::group({&Option1, &Option2});
     Annulla.setEnabled(false);
+    Attesa.setInterval(kAttesaTickMs);
+    Attesa.setEnabled(false);
 
     window.onLoad = [this] { Form_Load(); };
     // However the window goes, the port goes with it.
@@ -85,13 +101,15 @@ InvDat::InvDat(Modulo1& state, Services& services, SerialPort& port)
     Command3.onClick = [this] { Command3_Click(); };
     Command1.onClick = [this] { Command1_Click(); };
     Annulla.onClick = [this] { Annulla_Click(); };
+    Attesa.onTimer = [this] { Attesa_Timer(); };
+    SalvaRegistro.onClick = [this] { SalvaRegistro_Click(); };
     MSComm1.onComm = [this] { MSComm1_OnComm(); };
     MSComm1.onLineLost = [this] { MSComm1_LineLost(); };
 }
 
 void InvDat::Form_Load() {
-    for (Label* label : {&Coll_OK, &Trasm_OK, &Manca_Dati, &No_Collegam, &Label7, &Esito})
-        label->setVisible(false);
+    hideStatuses();
+    Attesa.setEnabled(false);
     try {
         ApriPorta();
     } catch (const RunTimeError&) {
@@ -145,8 +163,14 @@ void InvDat::choosePort(const std::string& name) {
     m_portName = name;
     if (!window.loaded()) return;
     MSComm1.setPortOpen(false);
-    Esito.setVisible(false);
+    // Nothing said of the old port holds for the new one, and nothing is sent on it before it
+    // has answered a connect request.
+    hideStatuses();
+    Attesa.setEnabled(false);
+    if (m_outcome == Outcome::Waiting) endExchange(Outcome::Failed, "porta cambiata");
+    m_expect = Expect::Nothing;
     CMDINVIO.setEnabled(false);
+    journal.note("porta scelta: " + m_portName);
     ensurePortOpen();
 }
 
@@ -159,19 +183,104 @@ void InvDat::showUploadSize() {
                                                 seconds(size.seconds) + " s");
 }
 
-void InvDat::beginExchange(Exchange exchange, Expect expect) {
+void InvDat::hideStatuses() {
     for (Label* label : {&Coll_OK, &No_Collegam, &Manca_Dati, &Trasm_OK, &Label7, &Esito})
         label->setVisible(false);
+}
+
+std::string InvDat::exchangeName() const {
+    switch (m_exchange) {
+        case Exchange::Connect:
+            return "collegamento";
+        case Exchange::Upload:
+            return "invio delle pagine";
+        case Exchange::DateTime:
+            return "data e ora";
+        case Exchange::None:
+            break;
+    }
+    return "nessuno scambio";
+}
+
+void InvDat::beginExchange(Exchange exchange, Expect expect, bool followUp) {
+    if (followUp) {
+        // What the exchange before it showed stays: it went well.
+        for (Label* label : {&Coll_OK, &No_Collegam, &Manca_Dati, &Esito}) label->setVisible(false);
+    } else {
+        hideStatuses();
+    }
+    Attesa.setEnabled(false);
     m_exchange = exchange;
     m_outcome = Outcome::Waiting;
     m_expect = expect;
     m_replies.clear();
     m_state.Attesa_Pagine = 0;
+    if (exchange != Exchange::None)
+        journal.note("inizio " + exchangeName() + " sulla porta " + m_portName);
     // Bytes still waiting were sent before this exchange began: they answer nothing of it.
     if (MSComm1.portOpen() && MSComm1.inBufferCount() > 0) {
         MSComm1.setInputLen(0);
-        MSComm1.input();
+        const std::string stale = MSComm1.input();
+        journal.received({reinterpret_cast<const std::uint8_t*>(stale.data()), stale.size()});
+        journal.note("byte arrivati prima della richiesta: ignorati");
     }
+}
+
+void InvDat::awaitAnswer() {
+    m_deadline = m_services.clock.monotonicSeconds() + kAnswerTimeout;
+    Attesa.setEnabled(true);
+}
+
+void InvDat::endExchange(Outcome outcome, const std::string& why) {
+    Attesa.setEnabled(false);
+    m_expect = Expect::Nothing;
+    m_outcome = outcome;
+    journal.note("fine " + exchangeName() + ": " + why);
+}
+
+void InvDat::Attesa_Timer() {
+    if (m_outcome != Outcome::Waiting || m_expect == Expect::Nothing) {
+        Attesa.setEnabled(false);
+        return;
+    }
+    if (m_services.clock.monotonicSeconds() >= m_deadline) timeOut();
+}
+
+void InvDat::timeOut() {
+    std::string why;
+    switch (m_exchange) {
+        case Exchange::Connect:
+            why = "L'insegna non risponde su " + portForUser() +
+                  ". Controllare il cavo, l'alimentazione dell'insegna e la porta scelta.";
+            CMDINVIO.setEnabled(false);
+            break;
+        case Exchange::Upload:
+            why =
+                "Nessuna conferma dall'insegna dopo l'invio: controllare il collegamento e "
+                "inviare di nuovo.";
+            break;
+        case Exchange::DateTime:
+        case Exchange::None:
+            why = "L'insegna non ha confermato la data e l'ora.";
+            break;
+    }
+    m_state.Attesa_Pagine = 0;
+    // The window is ready for the next try: the wait is over, and only its reason stays.
+    for (Label* label : {&Coll_OK, &No_Collegam, &Manca_Dati}) label->setVisible(false);
+    Esito.setCaption(why);
+    Esito.setVisible(true);
+    endExchange(Outcome::TimedOut,
+                "tempo scaduto, nessuna risposta entro 5 s. " + windows1252::toUtf8(why));
+}
+
+void InvDat::SalvaRegistro_Click() {
+    trapErrors(m_services, [&] {
+        const std::string path = m_services.dialogs.saveFilePath("Registro (*.txt)|*.txt");
+        if (path.empty()) return;
+        if (!m_services.files.replace(path, journal.text()))
+            m_services.dialogs.message("Impossibile salvare il registro in " +
+                                       windows1252::fromUtf8(path) + ".");
+    });
 }
 
 void InvDat::Command7_Click() {
@@ -180,17 +289,19 @@ void InvDat::Command7_Click() {
         if (m_state.PageCount >= 1) {
             beginExchange(Exchange::Connect, Expect::ConnectAck);
             if (!ensurePortOpen()) {
-                m_outcome = Outcome::Failed;
+                endExchange(Outcome::Failed, "porta non apribile");
                 return;
             }
             // Stays until the sign's acknowledgement hides it.
             No_Collegam.setVisible(true);
             try {
                 MSComm1.output(kConnectRequest);
+                journal.transmitted(std::vector<std::uint8_t>{kConnectRequest});
             } catch (const RunTimeError&) {
-                m_outcome = Outcome::Failed;
+                endExchange(Outcome::Failed, "la porta ha rifiutato la richiesta");
                 throw;
             }
+            awaitAnswer();
         } else {
             beginExchange(Exchange::None, Expect::Nothing);
             m_outcome = Outcome::Done;
@@ -206,6 +317,7 @@ void InvDat::MSComm1_OnComm() {
             const std::string read = MSComm1.input();
             if (read.empty()) return;
             const auto b = static_cast<std::uint8_t>(read[0]);
+            journal.received(std::vector<std::uint8_t>{b});
             handleReply(b);
             if (onReply) onReply(b);
         }
@@ -223,43 +335,59 @@ void InvDat::handleReply(std::uint8_t b) {
             Coll_OK.setVisible(true);
             No_Collegam.setVisible(false);
             CMDINVIO.setEnabled(true);
-            m_expect = Expect::Nothing;
-            m_outcome = Outcome::Done;
+            endExchange(Outcome::Done, "risposta ricevuta, collegamento OK");
             return;
         case Expect::CountFollows:
             if (b != kCountFollows) break;
             Coll_OK.setVisible(false);
             m_state.Attesa_Pagine = 1;
             m_expect = Expect::Count;
+            // The count is awaited afresh.
+            awaitAnswer();
             return;
         case Expect::Count: {
             // Whatever the byte, it is the count: 200 pages are answered with the same byte as
             // a connect request.
             m_state.Attesa_Pagine = 0;
-            m_expect = Expect::Nothing;
             const bool whole = b == m_state.PageCount;
-            Label7.setCaption(whole ? decimalText(m_state.PageCount) + "  Pagine" : "Errore TX");
             Coll_OK.setVisible(false);
-            Trasm_OK.setVisible(true);
+            Label7.setCaption(whole ? decimalText(m_state.PageCount) + "  Pagine" : "Errore TX");
             Label7.setVisible(true);
-            m_outcome = whole ? Outcome::Done : Outcome::Failed;
+            // "Inviato" says the sign has the sequence: never beside "Errore TX".
+            Trasm_OK.setVisible(whole);
             if (!whole) {
                 Esito.setCaption("L'insegna ha ricevuto " + std::to_string(b) + " pagine su " +
                                  std::to_string(m_state.PageCount) + ".");
                 Esito.setVisible(true);
+                endExchange(Outcome::Failed, "risposta errata, pagine ricevute " +
+                                                 std::to_string(b) + " su " +
+                                                 std::to_string(m_state.PageCount));
+                return;
             }
+            endExchange(Outcome::Done, "risposta ricevuta, " + std::to_string(b) + " pagine");
+            if (DataOraDopoInvio.value() == 1) sendDateTime(true);
             return;
         }
-        case Expect::DateTimeAck:
+        case Expect::DateTimeAck: {
             if (b != kDateTimeAck) break;
-            Trasm_OK.setVisible(true);
             Coll_OK.setVisible(false);
             No_Collegam.setVisible(false);
-            Label7.setCaption("Data/Ora OK");
-            Label7.setVisible(true);
-            m_expect = Expect::Nothing;
-            m_outcome = Outcome::Done;
+            // After an upload, its result stays and says that the clock went with it.
+            if (!Label7.visible() || Label7.caption() == "Data/Ora OK") {
+                Trasm_OK.setVisible(true);
+                Label7.setCaption("Data/Ora OK");
+                Label7.setVisible(true);
+            }
+            const DateTime now = m_services.clock.now();
+            char when[48];
+            std::snprintf(when, sizeof when, "%02d:%02d del %02d/%02d/%04d", now.hour, now.minute,
+                          now.day, now.month, now.year);
+            UltimaOra.setCaption("Data e ora impostate alle " + std::string(when) + " su " +
+                                 portForUser() + ".");
+            UltimaOra.setVisible(true);
+            endExchange(Outcome::Done, "risposta ricevuta, data e ora OK");
             return;
+        }
         case Expect::Nothing:
             break;
     }
@@ -267,15 +395,15 @@ void InvDat::handleReply(std::uint8_t b) {
 }
 
 void InvDat::failExchange() {
-    m_expect = Expect::Nothing;
-    m_outcome = Outcome::Failed;
     m_state.Attesa_Pagine = 0;
     Coll_OK.setVisible(false);
     No_Collegam.setVisible(false);
+    Trasm_OK.setVisible(false);
     Label7.setCaption("Errore TX");
     Label7.setVisible(true);
     Esito.setCaption("Risposta inattesa dall'insegna: " + hexBytes(m_replies));
     Esito.setVisible(true);
+    endExchange(Outcome::Failed, "risposta errata: " + hexBytes(m_replies));
 }
 
 void InvDat::MSComm1_LineLost() {
@@ -288,8 +416,13 @@ void InvDat::showLineLost() {
     m_lineLostShown = true;
     const std::string reason = windows1252::fromUtf8(MSComm1.errorText());
     MSComm1.setPortOpen(false);
+    Attesa.setEnabled(false);
+    if (m_outcome == Outcome::Waiting || m_expect != Expect::Nothing)
+        endExchange(Outcome::Failed,
+                    "collegamento perso" + (reason.empty() ? std::string() : " (" + reason + ")"));
+    else
+        journal.note("collegamento perso sulla porta " + m_portName);
     m_expect = Expect::Nothing;
-    if (m_outcome == Outcome::Waiting) m_outcome = Outcome::Failed;
     m_state.Attesa_Pagine = 0;
     Coll_OK.setVisible(false);
     No_Collegam.setVisible(false);
@@ -311,30 +444,43 @@ void InvDat::Annulla_Click() {
     if (m_exchanging) m_cancel = true;
 }
 
-bool InvDat::sendPaced(const std::vector<const PacedStream*>& parts) {
-    if (!m_progress.running) {
-        m_progress = {true, 0, 0, 0, 0};
-        for (const PacedStream* part : parts) {
-            m_progress.pages += static_cast<int>(part->pageEnds.size());
-            m_progress.bytes += part->bytes.size();
+bool InvDat::sendPaced(const PacedStream& stream) {
+    m_progress.pages += static_cast<int>(stream.pageEnds.size());
+    m_progress.bytes += stream.bytes.size();
+    for (int i = 0; i < stream.leadingDelays; ++i) Ritardo(m_services.clock);
+    // The journal takes the bytes a page record at a time, as they went out.
+    std::vector<std::uint8_t> line;
+    const auto writeLine = [&] {
+        if (line.empty()) return;
+        journal.transmitted(line);
+        if (m_exchange == Exchange::Upload && line.size() > 1)
+            journal.notePage(m_progress.pagesSent, line);
+        line.clear();
+    };
+    std::size_t page = 0;
+    for (std::size_t index = 0; index < stream.bytes.size(); ++index) {
+        // A cancel click is taken between bytes: the one on its way is never cut.
+        if (m_cancel) {
+            writeLine();
+            return false;
         }
-    }
-    for (const PacedStream* part : parts) {
-        for (int i = 0; i < part->leadingDelays; ++i) Ritardo(m_services.clock);
-        std::size_t page = 0;
-        for (std::size_t index = 0; index < part->bytes.size(); ++index) {
-            // A cancel click is taken between bytes: the one on its way is never cut.
-            if (m_cancel) return false;
-            const PacedByte& b = part->bytes[index];
+        const PacedByte& b = stream.bytes[index];
+        try {
             MSComm1.output(b.value);
-            ++m_progress.bytesSent;
-            if (page < part->pageEnds.size() && part->pageEnds[page] == index + 1) {
-                ++page;
-                ++m_progress.pagesSent;
-            }
-            for (int d = 0; d < b.delaysAfter; ++d) Ritardo(m_services.clock);
+        } catch (const RunTimeError&) {
+            writeLine();
+            throw;
         }
+        line.push_back(b.value);
+        ++m_progress.bytesSent;
+        if (page < stream.pageEnds.size() && stream.pageEnds[page] == index + 1) {
+            ++page;
+            ++m_progress.pagesSent;
+            writeLine();
+        }
+        for (int d = 0; d < b.delaysAfter; ++d) Ritardo(m_services.clock);
     }
+    writeLine();
     return !m_cancel;
 }
 
@@ -349,39 +495,41 @@ void InvDat::CMDINVIO_Click() {
 void InvDat::InviaPagine() {
     beginExchange(Exchange::Upload, Expect::CountFollows);
     if (!ensurePortOpen()) {
-        m_outcome = Outcome::Failed;
+        endExchange(Outcome::Failed, "porta non apribile");
         return;
     }
     const PacedStream stream = uploadStream(m_state);
-    transmit([&] { return sendPaced(stream); },
-             "Invio annullato: l'insegna ha una sequenza incompleta. Inviare di nuovo la "
-             "sequenza.");
+    if (transmit([&] { return sendPaced(stream); },
+                 "Invio annullato: l'insegna ha una sequenza incompleta. Inviare di nuovo la "
+                 "sequenza."))
+        awaitAnswer();
 }
 
 void InvDat::Command3_Click() {
     if (m_exchanging) return;
-    trapErrors(m_services, [&] {
-        ExchangeScope scope(m_exchanging, MousePointer);
-        beginExchange(Exchange::DateTime, Expect::DateTimeAck);
-        No_Collegam.setVisible(true);
-        if (!ensurePortOpen()) {
-            m_outcome = Outcome::Failed;
-            return;
-        }
-        const PacedStream lead = dateTimeLead();
-        m_progress = {true, 0, 0, 0, lead.bytes.size() + dateTimeStream({}).bytes.size()};
-        transmit(
-            [&] {
-                // One reading of the clock for every field, taken after the lead gap.
-                return sendPaced(lead) && sendPaced(dateTimeStream(m_services.clock.now()));
-            },
-            "Invio annullato: data e ora non impostate.");
-    });
+    trapErrors(m_services, [&] { sendDateTime(false); });
+}
+
+void InvDat::sendDateTime(bool followUp) {
+    ExchangeScope scope(m_exchanging, MousePointer);
+    beginExchange(Exchange::DateTime, Expect::DateTimeAck, followUp);
+    No_Collegam.setVisible(true);
+    if (!ensurePortOpen()) {
+        endExchange(Outcome::Failed, "porta non apribile");
+        return;
+    }
+    const bool sent = transmit(
+        [&] {
+            // One reading of the clock for every field, taken after the lead gap.
+            return sendPaced(dateTimeLead()) && sendPaced(dateTimeStream(m_services.clock.now()));
+        },
+        "Invio annullato: data e ora non impostate.");
+    if (sent) awaitAnswer();
 }
 
 bool InvDat::transmit(const std::function<bool()>& send, const std::string& cancelledText) {
-    const bool exchanging = m_exchanging;
-    m_exchanging = true;
+    ExchangeScope scope(m_exchanging, MousePointer);
+    m_progress = {true, 0, 0, 0, 0};
     m_cancel = false;
     Annulla.setEnabled(true);
     bool whole = false;
@@ -393,16 +541,15 @@ bool InvDat::transmit(const std::function<bool()>& send, const std::string& canc
     }
     m_progress.running = false;
     Annulla.setEnabled(false);
-    m_exchanging = exchanging;
     if (whole) return true;
     // What went out stays sent; nothing more follows, and no answer is awaited.
-    m_expect = Expect::Nothing;
-    m_outcome = Outcome::Failed;
     No_Collegam.setVisible(false);
     if (lineFailed) {
+        endExchange(Outcome::Failed, "la linea ha rifiutato un byte");
         m_services.dialogs.message("Problemi su " + portForUser() + "!");
         if (!MSComm1.portOpen()) showLineLost();
     } else {
+        endExchange(Outcome::Failed, "annullato dall'utente");
         Esito.setCaption(cancelledText);
         Esito.setVisible(true);
     }

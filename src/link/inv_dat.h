@@ -9,6 +9,7 @@
 #include "core/controls.h"
 #include "core/modulo1.h"
 #include "core/services.h"
+#include "journal.h"
 #include "serial_port.h"
 #include "sign_messages.h"
 
@@ -21,9 +22,13 @@ namespace velora {
 // request; 222 and then the page count to the upload (any byte is the count there, 200 included,
 // since a sign can receive 200 pages); 227 to the date and time. Any other byte fails the
 // exchange, and the window shows the bytes it got. Every exchange starts by hiding what the one
-// before it showed.
+// before it showed. An answer that does not come within kAnswerTimeout seconds of the request
+// ends the exchange with the reason in words; every exchange is written into the journal.
 class InvDat {
 public:
+    // How long the sign may take to answer, from the last byte of a request or the last reply.
+    static constexpr double kAnswerTimeout = 5.0;
+
     InvDat(Modulo1& state, Services& services, SerialPort& port);
     InvDat(const InvDat&) = delete;
     InvDat& operator=(const InvDat&) = delete;
@@ -47,6 +52,10 @@ public:
     void Command3_Click();
     // Stops the transmission that is running after the byte on its way.
     void Annulla_Click();
+    // The tick of the wait for an answer: ends the exchange when the sign has let the time pass.
+    void Attesa_Timer();
+    // Writes the journal of the session to a text file the user chooses.
+    void SalvaRegistro_Click();
 
     // The port to use from now on. With the window loaded the port is reopened on it; a port
     // that cannot be opened is reported in the window, which stays usable to pick another.
@@ -68,7 +77,7 @@ public:
 
     // The last exchange with the sign and how it ended, for callers that wait on it.
     enum class Exchange { None, Connect, Upload, DateTime };
-    enum class Outcome { Waiting, Done, Failed };
+    enum class Outcome { Waiting, Done, Failed, TimedOut };
     Exchange exchange() const { return m_exchange; }
     Outcome outcome() const { return m_outcome; }
     // The reply bytes the exchange received, in order.
@@ -96,6 +105,13 @@ public:
     Button Annulla{"Annulla"};       // "Annulla": cancels the transmission
     Label Esito{"Esito"};            // "outcome": why an exchange or an open failed
     Label Dimensione{"Dimensione"};  // "size": what the upload will take
+    // "wait": ticks while an answer is awaited.
+    Timer Attesa{"Attesa"};
+    // "set date and time after the upload too": a confirmed upload is followed by the clock.
+    CheckBox DataOraDopoInvio{"DataOraDopoInvio"};
+    Label UltimaOra{"UltimaOra"};           // "last time": when and where the clock was set
+    Button SalvaRegistro{"SalvaRegistro"};  // "save journal"
+    Journal journal;
     SerialPort& MSComm1;
     // The window's mouse pointer: Button::kDefaultPointer or Button::kHourglass.
     int MousePointer = Button::kDefaultPointer;
@@ -106,25 +122,33 @@ private:
     // Opens the port if it is not open; says in the window why when that fails.
     bool ensurePortOpen();
     void reportOpenFailure();
-    // Hides what the last exchange showed and starts a new one that awaits `expect`.
-    void beginExchange(Exchange exchange, Expect expect);
+    // Hides what the last exchange showed (all of it, or only what a follow-up replaces) and
+    // starts a new one that awaits `expect`.
+    void beginExchange(Exchange exchange, Expect expect, bool followUp = false);
+    void hideStatuses();
+    // The answer is awaited from now for kAnswerTimeout seconds.
+    void awaitAnswer();
+    void endExchange(Outcome outcome, const std::string& why);
+    void timeOut();
+    void sendDateTime(bool followUp);
     void handleReply(std::uint8_t b);
     void failExchange();
     void showLineLost();
     // Sends the parts of one transmission, each byte followed by its gaps. False when it
     // stopped early: cancelled, or the line failed (run-time error, thrown on).
-    bool sendPaced(const std::vector<const PacedStream*>& parts);
-    bool sendPaced(const PacedStream& stream) { return sendPaced({&stream}); }
+    bool sendPaced(const PacedStream& stream);
     // Runs `send` as one transmission that the user can cancel; a cancel or a failure of the
     // line is shown alike for every kind. True when everything went out.
     bool transmit(const std::function<bool()>& send, const std::string& cancelledText);
     std::string portForUser() const;
+    std::string exchangeName() const;
 
     Modulo1& m_state;
     Services& m_services;
     std::string m_portName = "COM1";
     Progress m_progress;
-    bool m_exchanging = false;
+    bool m_exchanging = false;  // kept by ExchangeScope alone
+    double m_deadline = 0;
     bool m_cancel = false;
     bool m_lineLostShown = false;
     Exchange m_exchange = Exchange::None;

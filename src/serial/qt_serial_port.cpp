@@ -1,6 +1,14 @@
 #include "qt_serial_port.h"
 
+#include <map>
+
+#include <QDir>
+#include <QFileInfo>
 #include <QSerialPortInfo>
+
+#if defined(Q_OS_UNIX)
+#include <unistd.h>
+#endif
 
 #include "core/run_time_error.h"
 
@@ -73,7 +81,11 @@ void QtSerialPort::setPortOpen(bool open) {
     }
     // Port names are the system's: device paths are file names, in UTF-8.
     m_port.setPortName(QString::fromStdString(m_name));
-    if (!m_port.open(QIODevice::ReadWrite)) fail(kPortOpenFailed);
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        m_error = openFailureText();
+        m_port.clearError();
+        throw RunTimeError(kPortOpenFailed);
+    }
     const bool configured =
         m_port.setBaudRate(m_settings.baud) && m_port.setParity(parity(m_settings.parity)) &&
         m_port.setDataBits(m_settings.dataBits == 7 ? QSerialPort::Data7 : QSerialPort::Data8) &&
@@ -112,6 +124,46 @@ std::string QtSerialPort::input() {
     if (!m_port.isOpen() || want <= 0) return {};
     const QByteArray bytes = m_port.read(want);
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+std::string QtSerialPort::openFailureText() const {
+    switch (m_port.error()) {
+        case QSerialPort::DeviceNotFoundError:
+            return "la porta non c'\u00E8: scollegata o inesistente";
+        case QSerialPort::OpenError:
+            return "la porta \u00E8 gi\u00E0 in uso da un altro programma";
+        case QSerialPort::PermissionError: {
+#if defined(Q_OS_UNIX)
+            // The system says "permission" both for a device the user may not open and for one
+            // that another program holds locked; only the first is denied to the user.
+            const std::string path = m_name.rfind('/', 0) == 0 ? m_name : "/dev/" + m_name;
+            if (::access(path.c_str(), R_OK | W_OK) == 0)
+                return "la porta \u00E8 gi\u00E0 in uso da un altro programma";
+            return "permesso negato: aggiungere l'utente al gruppo dialout "
+                   "(sudo usermod -aG dialout NOMEUTENTE), poi uscire e rientrare";
+#else
+            return "la porta \u00E8 gi\u00E0 in uso da un altro programma";
+#endif
+        }
+        default:
+            return m_port.errorString().toStdString();
+    }
+}
+
+std::vector<PortInfo> QtSerialPort::portInfos() {
+    // The stable names are links to the devices: the device each one reaches names it.
+    std::map<QString, QString> stable;
+    const QDir byId(QStringLiteral("/dev/serial/by-id"));
+    for (const QFileInfo& link : byId.entryInfoList(QDir::System | QDir::Files))
+        stable.emplace(link.canonicalFilePath(), link.absoluteFilePath());
+    std::vector<PortInfo> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const auto found = stable.find(QFileInfo(info.systemLocation()).canonicalFilePath());
+        ports.push_back({info.portName().toStdString(), info.description().toStdString(),
+                         info.manufacturer().toStdString(),
+                         found == stable.end() ? std::string() : found->second.toStdString()});
+    }
+    return ports;
 }
 
 std::vector<std::string> QtSerialPort::presentPorts() {

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QSerialPort>
 
+#include "link/port_finder.h"
 #include "link/serial_port.h"
 
 namespace velora {
@@ -39,6 +40,8 @@ public:
 
     // The serial ports present on this machine, by the names setCommPort takes.
     static std::vector<std::string> presentPorts();
+    // The same ports with what the system says of them and their stable names.
+    static std::vector<PortInfo> portInfos();
     // The port to offer when the user has chosen none yet.
     static std::string defaultPort();
 
@@ -52,6 +55,8 @@ private:
     void onError(QSerialPort::SerialPortError error);
     void loseLine();
     [[noreturn]] void fail(int code);
+    // Why the port did not open, in the user's words.
+    std::string openFailureText() const;
 
     QSerialPort m_port;
     std::string m_name;

@@ -19,8 +19,8 @@
 #include <QVBoxLayout>
 
 #include "artwork.h"
+#include "busy_input.h"
 #include "editor_led_panel.h"
-#include "preview_input.h"
 #include "qt_text.h"
 
 namespace velora {
@@ -77,9 +77,14 @@ EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
             if (playing && row->hasSelectedText()) row->deselect();
         }
     };
-    new PreviewInput(
-        m_model.state(), findChild<QPushButton*>(QStringLiteral("Anteprima")),
-        [this] { m_binder.run([this] { m_model.Anteprima.click(); }); }, this);
+    // While the preview plays, only its stop takes input; closing a window goes to that window
+    // as always.
+    BusyInput::Options busy;
+    busy.busy = [this] { return m_model.state().PreviewRunning == 1; };
+    busy.stop = findChild<QPushButton*>(QStringLiteral("Anteprima"));
+    busy.onEscape = [this] { m_binder.run([this] { m_model.Anteprima.click(); }); };
+    busy.closePasses = true;
+    new BusyInput(std::move(busy), this);
 
     auto* timer1 = new QTimer(this);
     timer1->setTimerType(Qt::PreciseTimer);

@@ -1,20 +1,25 @@
 #include "transmission_view.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "busy_input.h"
 #include "qt_text.h"
 #include "virtual_sign_panel.h"
 
@@ -22,26 +27,9 @@ namespace velora {
 namespace {
 
 const char* const kPortKey = "link/port";
-
-bool isUserInput(QEvent::Type type) {
-    switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::Wheel:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::Close:
-            return true;
-        default:
-            return false;
-    }
-}
+constexpr int kPortRefreshMs = 2000;
+const char* const kClockAfterUploadKey = "link/clockAfterUpload";
+const char* const kLastClockKey = "link/lastClock";
 
 }  // namespace
 
@@ -52,29 +40,59 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
       m_ports(ports),
       m_clock(clock),
       m_gate(gate),
-      m_binder(services, gate) {
+      m_binder(services, gate),
+      m_finder(&QtSerialPort::portInfos) {
     auto* layout = new QVBoxLayout(this);
     // The window grows with the lines that explain a failure, instead of squeezing the others.
     layout->setSizeConstraint(QLayout::SetMinimumSize);
+    buildPortChoice(layout);
+    buildControls(layout);
+    buildProgress(layout);
+    buildJournal(layout);
+    // The virtual sign's face, which the composition feeds with what the sign received.
+    m_signPanel = new VirtualSignPanel(clock, this);
+    layout->addWidget(m_signPanel);
+    // One width whatever is shown: long port names and messages wrap or are cut short instead.
+    setFixedWidth(fontMetrics().averageCharWidth() * 64);
+    m_binder.bind(this, model.window);
+    wireEvents();
+    restoreSettings();
 
+    const QString remembered = rememberedPort();
+    m_portChoice->setEditText(remembered);
+    m_model.choosePort(remembered.toStdString());
+    showSignPanel();
+}
+
+void TransmissionView::buildPortChoice(QVBoxLayout* layout) {
     auto* portRow = new QHBoxLayout;
     auto* portLabel = new QLabel(tr("&Porta:"), this);
     m_portChoice = new QComboBox(this);
     m_portChoice->setObjectName(QStringLiteral("Porta"));
     m_portChoice->setEditable(true);
     m_portChoice->setInsertPolicy(QComboBox::NoInsert);
+    // A long port name is cut short in the field, never a reason for a wider window.
+    m_portChoice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_portChoice->setMinimumContentsLength(20);
     m_portChoice->setToolTip(tr("Porta seriale dell'insegna; si pu\u00F2 scrivere un percorso"));
     m_portChoice->lineEdit()->setAccessibleName(m_portChoice->toolTip());
     portLabel->setBuddy(m_portChoice);
-    // Port names are the system's own: file names, never Windows-1252 text.
-    for (const std::string& name : QtSerialPort::presentPorts())
-        m_portChoice->addItem(QString::fromStdString(name));
-    m_portChoice->addItem(toQt(kVirtualSignPort));
+    // The list follows the system's while the window is open.
+    refreshPorts();
+    auto* finder = new QTimer(this);
+    finder->setObjectName(QStringLiteral("CercaPorte"));
+    connect(finder, &QTimer::timeout, this, [this] {
+        if (!m_pumping && m_gate.isOpen()) refreshPorts();
+    });
+    finder->start(kPortRefreshMs);
     portRow->addWidget(portLabel);
     portRow->addWidget(m_portChoice, 1);
     layout->addLayout(portRow);
+    m_binder.guardField(m_portChoice);
+}
 
-    auto* frame = new QGroupBox(toQt(model.Frame1.caption()), this);
+void TransmissionView::buildControls(QVBoxLayout* layout) {
+    auto* frame = new QGroupBox(toQt(m_model.Frame1.caption()), this);
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* frameLayout = new QVBoxLayout(frame);
     auto* option1 = new QRadioButton(frame);
@@ -82,102 +100,194 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     frameLayout->addWidget(option1);
     frameLayout->addWidget(option2);
     layout->addWidget(frame);
+    m_binder.bind(option1, m_model.Option1);
+    m_binder.bind(option2, m_model.Option2);
 
     auto* buttons = new QGridLayout;
-    auto* command7 = new QPushButton(this);
-    auto* cmdInvio = new QPushButton(this);
-    auto* command3 = new QPushButton(this);
-    auto* command1 = new QPushButton(this);
-    buttons->addWidget(command7, 0, 0);
-    buttons->addWidget(cmdInvio, 0, 1);
-    buttons->addWidget(command3, 1, 0);
-    buttons->addWidget(command1, 1, 1);
+    const std::pair<Button*, char> placed[] = {{&m_model.Command7, 'C'},
+                                               {&m_model.CMDINVIO, 'I'},
+                                               {&m_model.Command3, 'D'},
+                                               {&m_model.Command1, 'E'}};
+    for (int i = 0; i < 4; ++i) {
+        auto* button = new QPushButton(this);
+        buttons->addWidget(button, i / 2, i % 2);
+        m_binder.bind(button, *placed[i].first);
+        m_binder.setAccessKey(*placed[i].first, placed[i].second);
+    }
     buttons->setColumnStretch(0, 1);
     buttons->setColumnStretch(1, 1);
     layout->addLayout(buttons);
+    // Access keys, one letter each beside the port field's P.
+    m_binder.setAccessKey(m_model.Option1, 'S');
+    m_binder.setAccessKey(m_model.Option2, 'M');
 
     auto* status = new QGridLayout;
-    QLabel* labels[5];
-    for (int i = 0; i < 5; ++i) labels[i] = new QLabel(this);
-    status->addWidget(labels[0], 0, 0);
-    status->addWidget(labels[1], 0, 1);
-    status->addWidget(labels[2], 1, 0);
-    status->addWidget(labels[3], 1, 1);
-    status->addWidget(labels[4], 2, 0, 1, 2);
+    // The state of the link on the first row (its three labels never show together: every
+    // exchange starts by hiding them), the result of the last answer on the second.
+    const std::pair<Label*, QRect> cells[] = {{&m_model.Coll_OK, {0, 0, 2, 1}},
+                                              {&m_model.No_Collegam, {0, 0, 2, 1}},
+                                              {&m_model.Manca_Dati, {0, 0, 2, 1}},
+                                              {&m_model.Trasm_OK, {0, 1, 1, 1}},
+                                              {&m_model.Label7, {1, 1, 1, 1}}};
+    for (const auto& [label, cell] : cells) {
+        auto* widget = new QLabel(this);
+        keepPlace(widget);
+        status->addWidget(widget, cell.y(), cell.x(), cell.height(), cell.width());
+        m_binder.bind(widget, *label);
+    }
     layout->addLayout(status);
+}
 
+void TransmissionView::buildProgress(QVBoxLayout* layout) {
     m_progressBar = new QProgressBar(this);
     m_progressBar->setObjectName(QStringLiteral("Avanzamento"));
-    m_progressText = new QLabel(this);
-    m_progressText->setObjectName(QStringLiteral("AvanzamentoTesto"));
     m_progressBar->hide();
-    m_progressText->hide();
+    keepPlace(m_progressBar);
     m_cancel = new QPushButton(this);
     auto* progressRow = new QHBoxLayout;
     progressRow->addWidget(m_progressBar, 1);
     progressRow->addWidget(m_cancel);
     layout->addLayout(progressRow);
-    layout->addWidget(m_progressText);
+    m_binder.bind(m_cancel, m_model.Annulla);
+    m_binder.setAccessKey(m_model.Annulla, 'A');
 
     // Why the last exchange or the opening of the port failed, and what an upload will take.
     auto* esito = new QLabel(this);
     esito->setWordWrap(true);
+    esito->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     esito->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPalette warning = esito->palette();
     warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
     esito->setPalette(warning);
+    // Room for two lines of reason, kept whether one is shown or not; a longer one grows it.
+    esito->setMinimumHeight(fontMetrics().lineSpacing() * 2);
+    keepPlace(esito);
     auto* dimensione = new QLabel(this);
+    keepPlace(dimensione);
     layout->addWidget(esito);
     layout->addWidget(dimensione);
+    m_binder.bind(esito, m_model.Esito);
+    m_binder.bind(dimensione, m_model.Dimensione);
+}
 
-    // The virtual sign's face, which the composition feeds with what the sign received.
-    m_signPanel = new VirtualSignPanel(clock, this);
-    layout->addWidget(m_signPanel);
+void TransmissionView::keepPlace(QWidget* widget) {
+    QSizePolicy policy = widget->sizePolicy();
+    policy.setHorizontalPolicy(QSizePolicy::Ignored);
+    policy.setRetainSizeWhenHidden(true);
+    widget->setSizePolicy(policy);
+    if (auto* label = qobject_cast<QLabel*>(widget)) label->setWordWrap(true);
+}
 
-    // Wide enough for the progress line of an upload without the window growing meanwhile.
-    setMinimumWidth(fontMetrics().averageCharWidth() * 52);
-    m_binder.bind(this, model.window);
-    m_binder.bind(option1, model.Option1);
-    m_binder.bind(option2, model.Option2);
-    m_binder.bind(command7, model.Command7);
-    m_binder.bind(cmdInvio, model.CMDINVIO);
-    m_binder.bind(command3, model.Command3);
-    m_binder.bind(command1, model.Command1);
-    m_binder.bind(labels[0], model.Coll_OK);
-    m_binder.bind(labels[1], model.No_Collegam);
-    m_binder.bind(labels[2], model.Trasm_OK);
-    m_binder.bind(labels[3], model.Manca_Dati);
-    m_binder.bind(labels[4], model.Label7);
-    m_binder.bind(m_cancel, model.Annulla);
-    m_binder.bind(esito, model.Esito);
-    m_binder.bind(dimensione, model.Dimensione);
-    // Access keys, one letter each beside the port field's P.
-    m_binder.setAccessKey(model.Command7, 'C');
-    m_binder.setAccessKey(model.CMDINVIO, 'I');
-    m_binder.setAccessKey(model.Command3, 'D');
-    m_binder.setAccessKey(model.Command1, 'E');
-    m_binder.setAccessKey(model.Option1, 'S');
-    m_binder.setAccessKey(model.Option2, 'M');
-    m_binder.setAccessKey(model.Annulla, 'A');
-    m_binder.guardField(m_portChoice);
+void TransmissionView::buildJournal(QVBoxLayout* layout) {
+    auto* clockAfter = new QCheckBox(this);
+    m_binder.bind(clockAfter, m_model.DataOraDopoInvio);
+    m_binder.setAccessKey(m_model.DataOraDopoInvio, 'o');
+    layout->addWidget(clockAfter);
+    auto* lastClock = new QLabel(this);
+    keepPlace(lastClock);
+    m_binder.bind(lastClock, m_model.UltimaOra);
+    layout->addWidget(lastClock);
 
-    connect(m_portChoice, &QComboBox::activated, this,
-            [this](int index) { choosePort(m_portChoice->itemText(index)); });
+    // The journal of the session, shown on request so that the window stays small; its save
+    // button is always at hand.
+    auto* titleRow = new QHBoxLayout;
+    auto* show = new QPushButton(tr("&Registro"), this);
+    show->setObjectName(QStringLiteral("MostraRegistro"));
+    show->setCheckable(true);
+    show->setToolTip(tr("Mostra o nasconde il registro degli scambi con l'insegna"));
+    m_journal = new QPlainTextEdit(this);
+    m_journal->setObjectName(QStringLiteral("Registro"));
+    m_journal->setReadOnly(true);
+    m_journal->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_journal->setMaximumBlockCount(static_cast<int>(Journal::kLinesKept));
+    m_journal->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_journal->setMinimumHeight(fontMetrics().lineSpacing() * 8);
+    m_journal->setAccessibleName(tr("Registro degli scambi con l'insegna"));
+    m_journal->hide();
+    for (const std::string& line : m_model.journal.lines())
+        m_journal->appendPlainText(QString::fromStdString(line));
+    connect(show, &QPushButton::toggled, m_journal, &QWidget::setVisible);
+    auto* save = new QPushButton(this);
+    m_binder.bind(save, m_model.SalvaRegistro);
+    m_binder.setAccessKey(m_model.SalvaRegistro, 'v');
+    titleRow->addWidget(show);
+    titleRow->addStretch(1);
+    titleRow->addWidget(save);
+    layout->addLayout(titleRow);
+    layout->addWidget(m_journal, 1);
+    // Journal lines are UTF-8 already.
+    m_model.journal.onLine = [this](const std::string& line) {
+        m_journal->appendPlainText(QString::fromStdString(line));
+    };
+
+    auto* attesa = new QTimer(this);
+    m_binder.bind(attesa, m_model.Attesa);
+}
+
+void TransmissionView::restoreSettings() {
+    QSettings settings;
+    m_model.DataOraDopoInvio.setValue(
+        settings.value(QLatin1String(kClockAfterUploadKey), false).toBool() ? 1 : 0);
+    const QString lastClock = settings.value(QLatin1String(kLastClockKey)).toString();
+    if (!lastClock.isEmpty() && !m_model.UltimaOra.visible()) {
+        m_model.UltimaOra.setCaption(fromQt(lastClock));
+        m_model.UltimaOra.setVisible(true);
+    }
+    m_binder.sync();
+}
+
+void TransmissionView::storeSettings() {
+    QSettings settings;
+    settings.setValue(QLatin1String(kClockAfterUploadKey), m_model.DataOraDopoInvio.value() == 1);
+    if (m_model.UltimaOra.visible())
+        settings.setValue(QLatin1String(kLastClockKey), toQt(m_model.UltimaOra.caption()));
+}
+
+void TransmissionView::wireEvents() {
+    connect(m_portChoice, &QComboBox::activated, this, [this](int index) {
+        const QString name = m_portChoice->itemData(index).toString();
+        m_portChoice->setEditText(name);
+        choosePort(name);
+    });
     connect(m_portChoice->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] { choosePort(m_portChoice->currentText()); });
+            [this] { choosePort(portNameOf(m_portChoice->currentText())); });
 
     m_clock.pump = [this] { pump(); };
+    // The choice of the check box and the last clock setting outlive the session.
+    connect(&m_binder, &ControlBinder::pushed, this, [this] { storeSettings(); });
     connect(&m_ports, &LinkPorts::received, this, &TransmissionView::deliverReplies);
     connect(&m_ports, &LinkPorts::lineLost, this, &TransmissionView::deliverLineLost);
     // Replies held back during a handler are caught up once it has ended, from the event loop.
     connect(&m_gate, &EventGate::reopened, this, &TransmissionView::exchangeEnded,
             Qt::QueuedConnection);
-    qApp->installEventFilter(this);
+    // Only "Annulla" takes the user's input while an exchange is being sent; Escape presses it.
+    BusyInput::Options busy;
+    busy.busy = [this] { return m_pumping; };
+    busy.stop = m_cancel;
+    busy.onEscape = [this] {
+        if (m_cancel->isEnabled()) m_cancel->click();
+    };
+    new BusyInput(std::move(busy), this);
+}
 
-    const QString remembered = rememberedPort();
-    m_portChoice->setEditText(remembered);
-    m_model.choosePort(remembered.toStdString());
-    showSignPanel();
+void TransmissionView::refreshPorts() {
+    if (!m_finder.refresh() && m_portChoice->count() > 0) return;
+    // The field keeps what the user typed or chose while the items change under it.
+    const QString typed = m_portChoice->currentText();
+    const QSignalBlocker blocker(m_portChoice);
+    m_portChoice->clear();
+    // Port names are the system's own: file names, never Windows-1252 text.
+    for (const PortFinder::Entry& entry : m_finder.entries())
+        m_portChoice->addItem(QString::fromStdString(entry.label),
+                              QString::fromStdString(entry.name));
+    m_portChoice->addItem(toQt(kVirtualSignPort), toQt(kVirtualSignPort));
+    m_portChoice->setEditText(typed);
+}
+
+QString TransmissionView::portNameOf(const QString& text) const {
+    // A listed port is chosen by its label, and opened by its name.
+    const int index = m_portChoice->findText(text);
+    return index >= 0 ? m_portChoice->itemData(index).toString() : text;
 }
 
 void TransmissionView::showSignPanel() {
@@ -186,6 +296,7 @@ void TransmissionView::showSignPanel() {
 
 TransmissionView::~TransmissionView() {
     m_clock.pump = nullptr;
+    m_model.journal.onLine = nullptr;
     // Closing the window below takes the focus from the port field, whose editingFinished
     // would otherwise reach this view after its members are gone.
     m_portChoice->lineEdit()->disconnect(this);
@@ -216,13 +327,13 @@ void TransmissionView::pump() {
     if (p.running) {
         m_progressBar->setRange(0, static_cast<int>(p.bytes));
         m_progressBar->setValue(static_cast<int>(p.bytesSent));
-        m_progressText->setText(tr("Pagine inviate: %1 di %2 \u2013 byte: %3 di %4")
-                                    .arg(p.pagesSent)
-                                    .arg(p.pages)
-                                    .arg(p.bytesSent)
-                                    .arg(p.bytes));
+        // The figures go inside the bar, which keeps the window a row shorter.
+        m_progressBar->setFormat(tr("Pagine inviate: %1 di %2 \u2013 byte: %3 di %4")
+                                     .arg(p.pagesSent)
+                                     .arg(p.pages)
+                                     .arg(p.bytesSent)
+                                     .arg(p.bytes));
         m_progressBar->show();
-        m_progressText->show();
     }
     m_binder.sync();
     Q_EMIT progressShown();
@@ -231,31 +342,6 @@ void TransmissionView::pump() {
     m_pumping = true;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     m_pumping = false;
-}
-
-bool TransmissionView::eventFilter(QObject* watched, QEvent* event) {
-    // Only the cancel button takes the user's input while an exchange is being sent.
-    if (m_pumping && isUserInput(event->type()) && !isForCancel(watched, event)) {
-        event->ignore();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-bool TransmissionView::isForCancel(QObject* watched, QEvent* event) const {
-    if (!m_cancel->isEnabled()) return false;
-    if (watched == m_cancel) return true;
-    // A click reaches the window before the button under it: let through those over the button.
-    if (watched != static_cast<QObject*>(windowHandle())) return false;
-    switch (event->type()) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease: {
-            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-            return m_cancel->rect().contains(m_cancel->mapFrom(this, at));
-        }
-        default:
-            return false;
-    }
 }
 
 void TransmissionView::deliverReplies() {
@@ -280,7 +366,6 @@ void TransmissionView::exchangeEnded() {
     }
     if (!m_model.progress().running) {
         m_progressBar->hide();
-        m_progressText->hide();
     }
     deliverReplies();
     if (m_lineLostPending) deliverLineLost();

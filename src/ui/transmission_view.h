@@ -4,13 +4,16 @@
 
 #include "control_binder.h"
 #include "link/inv_dat.h"
+#include "link/port_finder.h"
 #include "link_ports.h"
 #include "pumping_clock.h"
 
 class QComboBox;
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QVBoxLayout;
 
 namespace velora {
 
@@ -41,15 +44,23 @@ Q_SIGNALS:
     // The progress of the exchange that is running was drawn.
     void progressShown();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    void buildPortChoice(QVBoxLayout* layout);
+    void buildControls(QVBoxLayout* layout);
+    void buildProgress(QVBoxLayout* layout);
+    void buildJournal(QVBoxLayout* layout);
+    void wireEvents();
+    void restoreSettings();
+    void storeSettings();
+    // The widget's place stays while it is hidden, and its text wraps instead of widening the
+    // window.
+    static void keepPlace(QWidget* widget);
     void choosePort(const QString& name);
+    void refreshPorts();
+    QString portNameOf(const QString& text) const;
     void pump();
     void deliverReplies();
     void deliverLineLost();
-    bool isForCancel(QObject* watched, QEvent* event) const;
     void exchangeEnded();
     void showSignPanel();
 
@@ -58,10 +69,11 @@ private:
     PumpingClock& m_clock;
     EventGate& m_gate;
     ControlBinder m_binder;
+    PortFinder m_finder;
     QComboBox* m_portChoice = nullptr;
     QProgressBar* m_progressBar = nullptr;
-    QLabel* m_progressText = nullptr;
     QPushButton* m_cancel = nullptr;
+    QPlainTextEdit* m_journal = nullptr;
     VirtualSignPanel* m_signPanel = nullptr;
     bool m_pumping = false;
     bool m_lineLostPending = false;

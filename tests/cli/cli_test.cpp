@@ -1,5 +1,6 @@
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -223,6 +224,61 @@ private Q_SLOTS:
         QVERIFY(log.contains(QStringLiteral("Invio interrotto")));
         sign.kill();
         sign.waitForFinished();
+    }
+
+    // The journal of a send: its TX bytes joined are what dump prints, each page is read back,
+    // and the clock follows with --clock.
+    void sendWritesTheJournalAndSetsTheClock() {
+        PtySign sign;
+        sign.start();
+        const QString file = twoPages();
+        const QString log = m_dir.filePath(QStringLiteral("registro.txt"));
+        const Run sent = cli({QStringLiteral("send"), file, QStringLiteral("--port"),
+                              QString::fromStdString(sign.devicePath()), QStringLiteral("--clock"),
+                              QStringLiteral("--log"), log});
+        QCOMPARE(sent.exitCode, 0);
+        QVERIFY2(sent.out.startsWith(QStringLiteral("2  Pagine\nData e ora impostate alle ")),
+                 qPrintable(sent.out));
+        QFile journal(log);
+        QVERIFY(journal.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(journal.readAll()).split(QLatin1Char('\n'));
+        const QRegularExpression stamped(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} "));
+        QStringList tx;
+        QStringList notes;
+        for (const QString& line : lines) {
+            if (line.isEmpty()) continue;
+            QVERIFY2(stamped.match(line).hasMatch(), qPrintable(line));
+            const QString rest = line.mid(13);
+            if (rest.startsWith(QStringLiteral("TX "))) tx << rest.mid(3);
+            if (rest.startsWith(QStringLiteral("# "))) notes << rest.mid(2);
+        }
+        const Run dumped = cli({QStringLiteral("dump"), file});
+        // The connect request first, the upload as dump prints it, then the clock message.
+        QVERIFY(tx.size() >= 4);
+        QCOMPARE(tx[0], QStringLiteral("D4"));
+        QCOMPARE(tx.mid(1, 3).join(QLatin1Char(' ')),
+                 dumped.out.trimmed().replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        QVERIFY(tx.join(QLatin1Char(' ')).contains(QStringLiteral("E0")));
+        QVERIFY(notes.filter(QStringLiteral("pagina 2: tipo 4")).size() == 1);
+        QCOMPARE(notes.last(), QStringLiteral("fine data e ora: risposta ricevuta, data e ora OK"));
+        QCOMPARE(sign.sign().pagesReceived(), 2);
+    }
+
+    // A file that holds fewer pages than it declares says so on standard error; the exit codes
+    // stay those of a readable file.
+    void incompleteFileIsSaid() {
+        const QString file = writeSequence("3,9\r\n1,\"CIAO     \",5\r\n1,\"A B      \",5\r\n");
+        const Run run = cli({QStringLiteral("dump"), file});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err,
+                 QStringLiteral("Il file \u00E8 incompleto: pagine trovate 1 su 3 dichiarate.\n"));
+        QCOMPARE(run.out.count(QLatin1Char('\n')), 2);
+        PtySign sign;
+        sign.start();
+        const Run sent = cli({QStringLiteral("send"), file, QStringLiteral("--port"),
+                              QString::fromStdString(sign.devicePath())});
+        QCOMPARE(sent.exitCode, 0);
+        QVERIFY(sent.err.startsWith(QStringLiteral("Il file \u00E8 incompleto")));
     }
 
     void helpAndVersion() {

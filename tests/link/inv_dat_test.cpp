@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <random>
 
 #include "core/windows1252.h"
@@ -87,18 +89,12 @@ TEST_F(InvDatTest, EachExchangeAcceptsOnlyItsOwnReplies) {
         {"connect unanswered", Connect, {}, "No_Collegam", "0", O::Waiting, ""},
         {"upload counted", Upload, {222, 2}, "Trasm_OK Label7", "2  Pagine", O::Done, ""},
         {"upload, count awaited", Upload, {222}, "", "0", O::Waiting, ""},
-        {"upload, wrong count",
-         Upload,
-         {222, 4},
-         "Trasm_OK Label7 Esito",
-         "Errore TX",
-         O::Failed,
-         ""},
+        {"upload, wrong count", Upload, {222, 4}, "Label7 Esito", "Errore TX", O::Failed, ""},
         {"upload, count first", Upload, {2}, "Label7 Esito", "Errore TX", O::Failed, "02"},
         {"upload, odd after count",
          Upload,
          {222, 2, 7},
-         "Trasm_OK Label7 Esito",
+         "Label7 Esito",
          "Errore TX",
          O::Failed,
          "DE 02 07"},
@@ -438,6 +434,185 @@ TEST_F(InvDatTest, AnySequenceOfReplyBytesIsHandled) {
         }
     }
     EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+// Each exchange waits five seconds for its answer on the clock, then says what did not happen,
+// and the window is ready for the next try with no status of the wait left beside the reason.
+TEST_F(InvDatTest, UnansweredExchangesTimeOutWithTheirReason) {
+    struct Case {
+        const char* name;
+        std::function<void(InvDat&)> start;
+        const char* esito;
+        bool sendStaysEnabled;
+    };
+    const std::vector<Case> cases = {
+        {"connect", [](InvDat& m) { m.Command7.click(); },
+         "L'insegna non risponde su COM1. Controllare il cavo, l'alimentazione dell'insegna e la "
+         "porta scelta.",
+         false},
+        {"upload", [](InvDat& m) { m.CMDINVIO.click(); },
+         "Nessuna conferma dall'insegna dopo l'invio: controllare il collegamento e inviare di "
+         "nuovo.",
+         true},
+        {"count after 222",
+         [&](InvDat& m) {
+             m.CMDINVIO.click();
+             reply({222});
+         },
+         "Nessuna conferma dall'insegna dopo l'invio: controllare il collegamento e inviare di "
+         "nuovo.",
+         true},
+        {"clock", [](InvDat& m) { m.Command3.click(); },
+         "L'insegna non ha confermato la data e l'ora.", true},
+    };
+    load();
+    for (const Case& c : cases) {
+        model.Command7.click();
+        reply({200});
+        c.start(model);
+        ASSERT_EQ(model.outcome(), InvDat::Outcome::Waiting) << c.name;
+        EXPECT_TRUE(model.Attesa.enabled()) << c.name;
+        fake.clock.seconds += InvDat::kAnswerTimeout - 0.01;
+        model.Attesa.onTimer();
+        EXPECT_EQ(model.outcome(), InvDat::Outcome::Waiting) << c.name;
+        fake.clock.seconds += 0.02;
+        model.Attesa.onTimer();
+        EXPECT_EQ(model.outcome(), InvDat::Outcome::TimedOut) << c.name;
+        EXPECT_EQ(shown(), "Esito") << c.name;
+        EXPECT_EQ(model.Esito.caption(), c.esito) << c.name;
+        EXPECT_FALSE(model.Attesa.enabled()) << c.name;
+        EXPECT_EQ(model.CMDINVIO.enabled(), c.sendStaysEnabled) << c.name;
+        EXPECT_NE(model.journal.lines().back().find("tempo scaduto"), std::string::npos) << c.name;
+    }
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+// Another port clears what was said of the old one and takes no upload before it has answered.
+TEST_F(InvDatTest, ChoosingAnotherPortClearsTheStatuses) {
+    load();
+    model.Command7.click();
+    reply({200});
+    model.CMDINVIO.click();
+    reply({222, 2});
+    ASSERT_EQ(shown(), "Trasm_OK Label7");
+    model.choosePort("COM2");
+    EXPECT_EQ(shown(), "");
+    EXPECT_FALSE(model.CMDINVIO.enabled());
+    model.Command7.click();
+    reply({200});
+    EXPECT_TRUE(model.CMDINVIO.enabled());
+}
+
+// With the check box set, a confirmed upload is followed by the clock; the window keeps the
+// upload's result and says when and where the clock was set.
+TEST_F(InvDatTest, ClockFollowsAConfirmedUploadWhenAsked) {
+    load();
+    model.DataOraDopoInvio.setValue(1);
+    model.Command7.click();
+    reply({200});
+    const std::size_t before = port.sent.size();
+    model.CMDINVIO.click();
+    const std::size_t upload = port.sent.size() - before;
+    reply({222, 4});
+    EXPECT_EQ(port.sent.size() - before, upload) << "no clock after a wrong count";
+    model.CMDINVIO.click();
+    reply({222, 2});
+    ASSERT_EQ(model.exchange(), InvDat::Exchange::DateTime);
+    const Bytes all = port.sentBytes();
+    const Bytes tail(all.end() - 8, all.end());
+    EXPECT_EQ(tail, dateTimeMessage(fake.clock.date));
+    reply({227});
+    EXPECT_EQ(model.outcome(), InvDat::Outcome::Done);
+    EXPECT_EQ(model.Label7.caption(), "2  Pagine");
+    EXPECT_EQ(shown(), "Trasm_OK Label7");
+    EXPECT_TRUE(model.UltimaOra.visible());
+    EXPECT_EQ(model.UltimaOra.caption(), "Data e ora impostate alle 09:01 del 05/12/2026 su COM1.");
+}
+
+// The journal: every byte in hex with its time, an upload a page record a line (as dump prints
+// it) with each page read back, and how each exchange ended.
+TEST_F(InvDatTest, JournalRecordsBytesPagesAndOutcomes) {
+    load();
+    model.Command7.click();
+    reply({200});
+    model.CMDINVIO.click();
+    reply({222, 2});
+    std::vector<std::string> tx;
+    std::vector<std::string> notes;
+    for (const std::string& line : model.journal.lines()) {
+        ASSERT_GE(line.size(), 15u) << line;
+        EXPECT_TRUE(line[2] == ':' && line[5] == ':' && line[8] == '.' && line[12] == ' ') << line;
+        const std::string rest = line.substr(13);
+        if (rest.rfind("TX ", 0) == 0) tx.push_back(rest.substr(3));
+        if (rest.rfind("# ", 0) == 0) notes.push_back(rest.substr(2));
+    }
+    const Bytes upload = uploadStream(state).values();
+    ASSERT_EQ(tx.size(), 4u);
+    EXPECT_EQ(tx[0], "D4");
+    EXPECT_EQ(tx[1] + " " + tx[2] + " " + tx[3], Journal::hex(upload));
+    EXPECT_EQ(tx[3], "FD");
+    EXPECT_NE(std::find(notes.begin(), notes.end(),
+                        "pagina 1: tipo 1, pausa 3 s. Riga 1: \u00ABABCDEFGHI\u00BB. Riga 2: "
+                        "\u00AB123456789\u00BB."),
+              notes.end());
+    EXPECT_EQ(notes.back(), "fine invio delle pagine: risposta ricevuta, 2 pagine");
+    const auto& lines = model.journal.lines();
+    EXPECT_EQ(lines[lines.size() - 3].substr(13), "RX DE");
+    EXPECT_EQ(lines[0].substr(0, 12), "09:01:00.000");
+    // Times run on with the monotonic clock from the first line, taken at 1000 s.
+    model.Command7.click();
+    fake.clock.seconds = 1061.25;
+    reply({200});
+    EXPECT_EQ(lines[lines.size() - 2].substr(0, 13), "09:02:01.250 ");
+}
+
+TEST_F(InvDatTest, JournalSaysHowEachExchangeEnded) {
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+        const char* outcome;
+    };
+    const std::vector<Case> cases = {
+        {"wrong answer", [&] { reply({17}); }, "fine collegamento: risposta errata: 11"},
+        {"time-out",
+         [&] {
+             fake.clock.seconds += 6;
+             model.Attesa.onTimer();
+         },
+         "fine collegamento: tempo scaduto, nessuna risposta entro 5 s. L'insegna non risponde su "
+         "COM1. Controllare il cavo, l'alimentazione dell'insegna e la porta scelta."},
+        {"hang-up", [&] { port.raiseLineLost(); }, "fine collegamento: collegamento perso"},
+    };
+    for (const Case& c : cases) {
+        load();
+        model.Command7.click();
+        c.run();
+        const std::string& last = model.journal.lines().back();
+        EXPECT_EQ(last.substr(15, std::string(c.outcome).size()), c.outcome) << c.name;
+    }
+    // A cancel ends an upload.
+    load();
+    model.Command7.click();
+    reply({200});
+    fake.clock.onWait = [&](double) { model.Annulla_Click(); };
+    model.CMDINVIO.click();
+    fake.clock.onWait = nullptr;
+    EXPECT_EQ(model.journal.lines().back().substr(15),
+              "fine invio delle pagine: annullato dall'utente");
+}
+
+TEST_F(InvDatTest, JournalIsSavedAsText) {
+    load();
+    model.Command7.click();
+    reply({200});
+    fake.dialogs.pathAnswers = {"/tmp/registro.txt"};
+    model.SalvaRegistro.click();
+    EXPECT_EQ(fake.files.contents["/tmp/registro.txt"], model.journal.text());
+    EXPECT_NE(model.journal.text().find(" TX D4\n"), std::string::npos);
+    fake.files.failing.insert("/tmp/no.txt");
+    fake.dialogs.pathAnswers = {"/tmp/no.txt"};
+    model.SalvaRegistro.click();
+    EXPECT_EQ(fake.dialogs.messages().back(), "Impossibile salvare il registro in /tmp/no.txt.");
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include "cli/pty_sign.h"
+#include "core/run_time_error.h"
 #include "link/serial_port_contract.h"
 #include "qt_serial_port.h"
 
@@ -31,6 +35,45 @@ struct PtyPortHarness {
 
 using Harnesses = ::testing::Types<PtyPortHarness>;
 INSTANTIATE_TYPED_TEST_SUITE_P(System, SerialPortContract, Harnesses);
+
+// A port that does not open says why in the user's words, not the system's English.
+std::string openFailure(QtSerialPort& port, const std::string& name) {
+    port.setCommPort(name);
+    try {
+        port.setPortOpen(true);
+    } catch (const RunTimeError& error) {
+        EXPECT_EQ(error.code(), kPortOpenFailed);
+        return port.errorText();
+    }
+    return "opened";
+}
+
+TEST(QtSerialPortOpenTest, MissingPortIsSaidToBeThere) {
+    QtSerialPort port;
+    EXPECT_EQ(openFailure(port, "/dev/velora-no-such-port"),
+              "la porta non c'\u00E8: scollegata o inesistente");
+}
+
+TEST(QtSerialPortOpenTest, PortHeldByAnotherIsInUse) {
+    PtySign sign;
+    sign.start();
+    QtSerialPort first;
+    first.setCommPort(sign.devicePath());
+    first.setPortOpen(true);
+    QtSerialPort second;
+    EXPECT_EQ(openFailure(second, sign.devicePath()),
+              "la porta \u00E8 gi\u00E0 in uso da un altro programma");
+}
+
+TEST(QtSerialPortOpenTest, PortWithoutPermissionNamesTheGroup) {
+    if (::geteuid() == 0) GTEST_SKIP() << "running as root, which opens a device whatever its mode";
+    PtySign sign;
+    sign.start();
+    ASSERT_EQ(::chmod(sign.devicePath().c_str(), 0), 0);
+    QtSerialPort port;
+    const std::string said = openFailure(port, sign.devicePath());
+    EXPECT_EQ(said.rfind("permesso negato: aggiungere l'utente al gruppo dialout", 0), 0u) << said;
+}
 
 }  // namespace
 }  // namespace velora::testing

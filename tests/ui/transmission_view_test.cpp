@@ -1,6 +1,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -167,6 +169,48 @@ private Q_SLOTS:
         QVERIFY(h.find<QLabel>("Esito")->text().startsWith(QStringLiteral("Invio annullato")));
     }
 
+    // A file dropped on the port field and text typed through an input method while the upload
+    // goes out change nothing; Escape presses "Annulla".
+    void dropsAndInputMethodTextWaitOutTheUpload() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.view));
+        h.typePort(QString::fromStdString(h.sign.devicePath()));
+        QTest::mouseClick(h.find<QPushButton>("Command7"), Qt::LeftButton);
+        QTRY_VERIFY(h.find<QPushButton>("CMDINVIO")->isEnabled());
+        auto* field = h.find<QComboBox>("Porta")->lineEdit();
+        const QString port = field->text();
+        bool tried = false;
+        connect(&h.view, &TransmissionView::progressShown, &h.view, [&] {
+            if (tried || h.model.progress().bytesSent <= 30) return;
+            tried = true;
+            // Delivered while the window paints between two bytes, as the system delivers them.
+            QTimer::singleShot(0, &h.view, [&] {
+                QMimeData data;
+                data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/altra.inf"))});
+                data.setText(QStringLiteral("/tmp/altra.inf"));
+                const QPointF at = field->rect().center();
+                QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(field, &enter);
+                QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(field, &drop);
+                QInputMethodEvent typed;
+                typed.setCommitString(QStringLiteral("xyz"));
+                QApplication::sendEvent(field, &typed);
+                QTest::keyClick(h.view.windowHandle(), Qt::Key_Escape);
+            });
+        });
+        QTest::mouseClick(h.find<QPushButton>("CMDINVIO"), Qt::LeftButton);
+        QVERIFY(tried);
+        QCOMPARE(field->text(), port);
+        QVERIFY(h.model.progress().bytesSent < uploadStream(h.state).bytes.size());
+        QVERIFY(h.find<QLabel>("Esito")->text().startsWith(QStringLiteral("Invio annullato")));
+        // Once the upload has ended the field takes an input method's text again.
+        QInputMethodEvent typed;
+        typed.setCommitString(QStringLiteral("x"));
+        QApplication::sendEvent(field, &typed);
+        QCOMPARE(field->text(), port + QStringLiteral("x"));
+    }
+
     // The remembered port fails to open as the window opens: the window says why, without a box,
     // and a typed port that fails is not remembered in its place.
     void failedOpenIsShownInTheWindowAndNotRemembered() {
@@ -212,6 +256,33 @@ private Q_SLOTS:
         QVERIFY(!h.find<QPushButton>("CMDINVIO")->isEnabled());
         QVERIFY(h.find<QPushButton>("Command7")->isEnabled());
         QVERIFY(h.fake.dialogs.shown.empty());
+    }
+
+    // A sign that never answers: after the same wait as the command line the window says why,
+    // keeps its size, and its journal shows the request; a very long port name does not widen it.
+    void silentSignTimesOutInAFixedWindow() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.view));
+        const QString device = QString::fromStdString(h.sign.devicePath());
+        h.typePort(device);
+        const QSize size = h.view.size();
+        h.sign.sign().silent = true;
+        QTest::mouseClick(h.find<QPushButton>("Command7"), Qt::LeftButton);
+        QVERIFY(h.find<QLabel>("No_Collegam")->isVisible());
+        auto* esito = h.find<QLabel>("Esito");
+        QTRY_VERIFY_WITH_TIMEOUT(esito->isVisible(), 8000);
+        QCOMPARE(esito->text(), QStringLiteral("L'insegna non risponde su ") + device +
+                                    QStringLiteral(". Controllare il cavo, l'alimentazione "
+                                                   "dell'insegna e la porta scelta."));
+        QVERIFY(!h.find<QLabel>("No_Collegam")->isVisible());
+        QVERIFY(!h.find<QPushButton>("CMDINVIO")->isEnabled());
+        QCOMPARE(h.view.size(), size);
+        const QString journal = h.find<QPlainTextEdit>("Registro")->toPlainText();
+        QVERIFY(journal.contains(QStringLiteral(" TX D4\n")));
+        QVERIFY(journal.contains(QStringLiteral("tempo scaduto")));
+        h.typePort(QString(600, QLatin1Char('x')));
+        QVERIFY(esito->isVisible());
+        QCOMPARE(h.view.size(), size);
     }
 
     void closingTheWindowReleasesThePort() {
