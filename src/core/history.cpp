@@ -133,11 +133,23 @@ void SequenceHistory::apply(Modulo1& state, int firstSlot, const std::string& pa
     state.CurrentFilePath = scalars.filePath;
 }
 
+void SequenceHistory::applyChanged(Modulo1& state, const Step& step, bool after) {
+    const Scalars& to = after ? step.scalarsAfter : step.scalarsBefore;
+    const Scalars& from = after ? step.scalarsBefore : step.scalarsAfter;
+    // What the step did not change may have moved since (a save names the file): it stays.
+    Scalars scalars{state.PageCount, state.RowChars, state.GapOpened, 0, state.CurrentFilePath};
+    scalars.pageCount = to.pageCount;
+    if (to.rowChars != from.rowChars) scalars.rowChars = to.rowChars;
+    if (to.gapOpened != from.gapOpened) scalars.gapOpened = to.gapOpened;
+    if (to.filePath != from.filePath) scalars.filePath = to.filePath;
+    apply(state, step.firstSlot, after ? step.after : step.before, scalars);
+}
+
 std::optional<int> SequenceHistory::undo(Modulo1& state) {
     if (!canUndo()) return std::nullopt;
     m_open.reset();
     const Step& step = m_steps[--m_done];
-    apply(state, step.firstSlot, step.before, step.scalarsBefore);
+    applyChanged(state, step, false);
     return step.scalarsBefore.shownPage;
 }
 
@@ -145,7 +157,7 @@ std::optional<int> SequenceHistory::redo(Modulo1& state) {
     if (!canRedo()) return std::nullopt;
     m_open.reset();
     const Step& step = m_steps[m_done++];
-    apply(state, step.firstSlot, step.after, step.scalarsAfter);
+    applyChanged(state, step, true);
     return step.scalarsAfter.shownPage;
 }
 

@@ -96,6 +96,8 @@ private:
     static Scalars scalarsOf(const Modulo1& state, int shownPage);
     static void apply(Modulo1& state, int firstSlot, const std::string& packed,
                       const Scalars& scalars);
+    // Puts the step's slots and the values it changed as they were before it, or after it.
+    static void applyChanged(Modulo1& state, const Step& step, bool after);
 
     std::size_t m_limit;
     std::deque<Step> m_steps;
