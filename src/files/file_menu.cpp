@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/base_dat.h"
 #include "core/numbers.h"
 #include "core/windows1252.h"
 #include "sequence_file.h"
@@ -52,10 +53,21 @@ void FileMenu::Apri() {
     }
     m_editor.commitStep("Apri " + fileName(path), 1);
     m_editor.markSaved();
+    tellOtherWidth();
     // Page 1 is loaded by Timer2's first tick; the detour through 2 makes sure that the move to 1
     // is a change, also when the selector stood at 1 already.
     m_editor.VScroll1.setValue(2);
     m_editor.Timer2.setEnabled(true);
+}
+
+void FileMenu::tellOtherWidth() {
+    // The editor goes on with the file's width; the user learns that it is not the setting's.
+    const auto setting = m_services.files.read(m_editor.settingsFile(), kBaseDatReadLimit);
+    const auto settingChars = setting ? parseBaseDat(*setting) : std::nullopt;
+    if (!settingChars || *settingChars == m_state.RowChars) return;
+    m_editor.saveNotice.setCaption(
+        "File per " + decimalText(m_state.RowChars / kRowCharsPerBoard) +
+        " schede; impostazione attuale: " + decimalText(*settingChars / kRowCharsPerBoard));
 }
 
 void FileMenu::Salva() {

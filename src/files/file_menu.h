@@ -35,6 +35,10 @@ public:
     static constexpr std::size_t kLargestFile = std::size_t{1024} * 1024;
 
 private:
+    // Says in the status line when the file just opened was written for another sign width than
+    // the settings'.
+    void tellOtherWidth();
+
     EditorWindow& m_editor;
     Modulo1& m_state;
     Services& m_services;

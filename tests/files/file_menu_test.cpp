@@ -54,6 +54,27 @@ TEST_F(FileMenuTest, OpeningReadsTheFileAndHeadsForPageOne) {
     EXPECT_TRUE(editor.Timer2.enabled());
 }
 
+// The editor takes the file's width, and the status line says when it is not the setting's.
+TEST_F(FileMenuTest, OpeningAFileForAnotherWidthSaysSo) {
+    const struct {
+        const char* setting;
+        const char* notice;
+    } cases[] = {
+        {" 15 \r\n", "File per 7 schede; impostazione attuale: 5"},
+        {" 21 \r\n", ""},
+        {"", ""},  // no setting to compare with
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        fake.files.contents["BASE.dat"] = c.setting;
+        fake.files.contents["/seq/due.inf"] = kTwoPages;
+        fake.dialogs.pathAnswers.push_back("/seq/due.inf");
+        editor.mnunextApri.click();
+        EXPECT_EQ(state.RowChars, 21);
+        EXPECT_EQ(editor.saveNotice.caption(), c.notice);
+    }
+}
+
 TEST_F(FileMenuTest, CancelledOpenChangesNothing) {
     state.PageCount = 0;
     editor.VScroll1.setValue(1);
