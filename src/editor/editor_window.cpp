@@ -126,9 +126,10 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     Timer1.onTimer = [this] { Timer1_Timer(); };
     Timer2.onTimer = [this] { Timer2_Timer(); };
     cmdinserisci.onClick = [this] { cmdinserisci_Click(); };
-    Command2.onClick = [this] { Command2_Click(); };
-    InfoR1.onClick = [this] { InfoR1_Click(); };
-    InfoR2.onClick = [this] { InfoR2_Click(); };
+    // Centring and the info fields write the shown slot at once: on a stored page, a step.
+    Command2.onClick = [this] { stepOnStoredPage("Centra", [this] { Command2_Click(); }); };
+    InfoR1.onClick = [this] { stepOnStoredPage("Info R1", [this] { InfoR1_Click(); }); };
+    InfoR2.onClick = [this] { stepOnStoredPage("Info R2", [this] { InfoR2_Click(); }); };
     Picture1.onClick = [this] { Picture1_Click(); };
     mnunextNuovo.onClick = [this] { mnunextNuovo_Click(); };
     mnuAnnulla.onClick = [this] { mnuAnnulla_Click(); };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -183,6 +184,9 @@ private:
     void bringToWidth(TextBox& field, int width);
     void insertInfoField(TextBox& field, int column, std::uint8_t kind, std::uint8_t infoRow,
                          Button& otherButton);
+    // Runs `change` of the shown slot as a step "<what> pagina n" when the slot is a stored page;
+    // the new-page slot is no part of the sequence yet.
+    void stepOnStoredPage(const std::string& what, const std::function<void()>& change);
     // Shows the page a step taken back or done again left shown, with the counts it restored.
     void showStepPage(int page);
     // The user edited the row that InfoRowState `infoRow` makes the info row.

@@ -17,6 +17,16 @@ bool EditorWindow::commitStep(const std::string& name, std::optional<int> shownP
     return kept;
 }
 
+void EditorWindow::stepOnStoredPage(const std::string& what, const std::function<void()>& change) {
+    const int slot = VScroll1.value();
+    beginStep();
+    change();
+    if (slot >= 1 && slot <= m_state.PageCount)
+        commitStep(what + " pagina " + decimalText(slot));
+    else
+        m_history.cancel();
+}
+
 namespace {
 
 // The page a step left shown, where the selector can stand now: at most the new-page slot.

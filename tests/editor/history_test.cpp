@@ -57,6 +57,8 @@ TEST_F(HistoryTest, EachKindOfStepIsTakenBackAndDoneAgain) {
         {"Apri altra.inf", 3,
          [this] { open("/seq/altra.inf", "1,12\r\n3,\"GRANDE\",7\r\n3,\"GRANDE\",7\r\n"); }},
         {"Schede LED 3", 2, [this] { setBoards("3"); }},
+        {"Centra pagina 3", 3, [this] { editor.Command2.click(); }},
+        {"Info R2 pagina 2", 2, [this] { editor.InfoR2.click(); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,6 +145,14 @@ TEST_F(HistoryTest, TitleMarksWorkNotSavedUntilSavedOrTakenBack) {
     EXPECT_TRUE(editor.window.modified());
     redo();
     EXPECT_FALSE(editor.window.modified());
+}
+
+TEST_F(HistoryTest, CentringThePageBeingComposedIsNoStep) {
+    putSequence(2);
+    showPage(3);
+    editor.Text1.edit("NUOVA");
+    editor.Command2.click();
+    EXPECT_FALSE(editor.history().canUndo());
 }
 
 TEST_F(HistoryTest, ReStoringAnUnchangedPageIsNoStep) {
