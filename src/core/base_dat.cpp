@@ -1,7 +1,6 @@
 #include "base_dat.h"
 
 #include "numbers.h"
-#include "run_time_error.h"
 
 namespace velora {
 
@@ -11,14 +10,15 @@ std::string baseDatBytes(int rowChars) {
 
 std::optional<std::uint8_t> parseBaseDat(std::string_view contents) {
     if (contents.empty()) return std::nullopt;
-    try {
-        const std::uint8_t rowChars =
-            toUnsignedByte(readNumber(contents.substr(0, contents.find_first_of("\r\n"))));
-        if (rowChars == 0) return std::nullopt;
-        return rowChars;
-    } catch (const RunTimeError&) {
-        return std::nullopt;
+    const double width = readNumber(contents.substr(0, contents.find_first_of("\r\n")));
+    // Only what the settings window writes: three characters for each of 3 to 8 boards. A
+    // board count typed by hand ("8"), a fraction or a single character would give rows no sign
+    // has.
+    for (int boards = kFewestBoards; boards <= kMostBoards; ++boards) {
+        if (width == boards * kRowCharsPerBoard)
+            return static_cast<std::uint8_t>(boards * kRowCharsPerBoard);
     }
+    return std::nullopt;
 }
 
 }  // namespace velora

@@ -222,6 +222,10 @@ public:
     bool queryUnload();
     // Counts the requests to bring the window to the front.
     std::uint64_t raiseRequests() const { return m_raiseRequests; }
+    // Whether the window holds work not yet saved; the caption marks where the title shows it
+    // with "[*]".
+    bool modified() const { return m_modified; }
+    void setModified(bool modified) { assign(m_modified, modified); }
 
     const Control* focus() const { return m_focus; }
     // Asking for the focus always counts as a change, since the user may have moved it since.
@@ -239,6 +243,7 @@ public:
 
 private:
     bool m_loaded = false;
+    bool m_modified = false;
     std::uint64_t m_raiseRequests = 0;
     const Control* m_focus = nullptr;
 };

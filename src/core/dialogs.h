@@ -5,8 +5,10 @@
 namespace velora {
 
 enum class MessageIcon { None, Information, Exclamation, Critical };
-enum class MessageButtons { Ok, YesNo };
-enum class MessageAnswer { Ok, Yes, No };
+// YesNoCancel asks before work could be lost: Yes saves it, No goes on without saving, Cancel
+// goes back to where the user was.
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 // The program's own title, used by message boxes that name no other.
 inline constexpr const char* kProgramTitle = "Velora";

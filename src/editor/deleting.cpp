@@ -12,7 +12,13 @@ void EditorWindow::Picture1_Click() {
     trapErrors(m_services, [&] {
         // Only a stored page can be deleted: the new-page slot holds nothing of the sequence.
         const double shown = shownPage();
-        if (m_state.PageCount >= 1 && shown >= 1 && shown <= m_state.PageCount) elimina();
+        if (m_state.PageCount >= 1 && shown >= 1 && shown <= m_state.PageCount) {
+            const std::string page = decimalText(static_cast<long long>(shown));
+            beginStep();
+            elimina();
+            if (commitStep("Elimina pagina " + page))
+                saveNotice.setCaption("Pagina " + page + " eliminata: Ctrl+Z per annullare");
+        }
     });
 }
 
@@ -34,6 +40,7 @@ void EditorWindow::elimina() {
 
 void EditorWindow::mnunextNuovo_Click() {
     // No error trap of its own: an error here ends the program with a plain message.
+    beginStep();
     clearPages(m_state, 1, std::min(m_state.PageCount + 1, kLastSlot));
     const std::string empty;
     Text1.setText(empty);
@@ -52,6 +59,8 @@ void EditorWindow::mnunextNuovo_Click() {
     m_state.InfoRowState = 0;
     m_state.GapOpened = 0;
     saveNotice.setCaption({});
+    // One click, as it always was; the status line tells how to take it back.
+    if (commitStep("Nuovo")) saveNotice.setCaption("Sequenza svuotata: Ctrl+Z per annullare");
 }
 
 }  // namespace velora

@@ -36,7 +36,7 @@ void setSignColours(TextBox& box, bool inverse) {
 
 EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource timeCountingLoop)
     : m_state(state), m_services(services), m_timeCountingLoop(std::move(timeCountingLoop)) {
-    window.setCaption("KDM 2 Righe");
+    window.setCaption(std::string(kNoFileName) + "[*] - " + kTitle);
 
     makeSignRow(Text1, "Riga 1, SOPRA");
     makeSignRow(Text2, "Riga 2, SOTTO");
@@ -100,6 +100,11 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     Salv_Impost.setCaption("Salva &Impostazioni");
     mnunextNuovo.setCaption("&Nuovo");
     mnunextfinE.setCaption("fin&E");
+    mnuModifica.setCaption("M&odifica");
+    mnuAnnulla.setCaption("&Annulla");
+    mnuAnnulla.setEnabled(false);
+    mnuRipeti.setCaption("&Ripeti");
+    mnuRipeti.setEnabled(false);
     mnuaiuto.setCaption("&?");
     mnueHelp.setCaption("&Help");
 
@@ -121,11 +126,14 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     Timer1.onTimer = [this] { Timer1_Timer(); };
     Timer2.onTimer = [this] { Timer2_Timer(); };
     cmdinserisci.onClick = [this] { cmdinserisci_Click(); };
-    Command2.onClick = [this] { Command2_Click(); };
-    InfoR1.onClick = [this] { InfoR1_Click(); };
-    InfoR2.onClick = [this] { InfoR2_Click(); };
+    // Centring and the info fields write the shown slot at once: on a stored page, a step.
+    Command2.onClick = [this] { stepOnStoredPage("Centra", [this] { Command2_Click(); }); };
+    InfoR1.onClick = [this] { stepOnStoredPage("Info R1", [this] { InfoR1_Click(); }); };
+    InfoR2.onClick = [this] { stepOnStoredPage("Info R2", [this] { InfoR2_Click(); }); };
     Picture1.onClick = [this] { Picture1_Click(); };
     mnunextNuovo.onClick = [this] { mnunextNuovo_Click(); };
+    mnuAnnulla.onClick = [this] { mnuAnnulla_Click(); };
+    mnuRipeti.onClick = [this] { mnuRipeti_Click(); };
 }
 
 double EditorWindow::shownPage() const {
@@ -153,6 +161,8 @@ void EditorWindow::Form_Load() {
         Text2_Change();
         Text3_Change();
     });
+    m_history.clear();
+    markSaved();
 }
 
 bool EditorWindow::Form_QueryUnload() {

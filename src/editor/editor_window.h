@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "core/controls.h"
+#include "core/history.h"
 #include "core/modulo1.h"
 #include "core/pacing.h"
 #include "core/services.h"
@@ -81,7 +84,26 @@ public:
     // File > Nuovo: an empty sequence.
     void mnunextNuovo_Click();
 
+    // The sequence's history. A change of the stored sequence made outside the editor (opening a
+    // file, the board count) is bracketed by beginStep and commitStep, as the editor's own are.
+    SequenceHistory& history() { return m_history; }
+    void beginStep();
+    // `shownPage`: the page the step leaves shown, when it is not the selector's position yet.
+    bool commitStep(const std::string& name, std::optional<int> shownPage = std::nullopt);
+    // Modifica > Annulla and Ripeti: take back the last step, or do again the last taken back,
+    // and show the page shown then through the usual loading.
+    void mnuAnnulla_Click();
+    void mnuRipeti_Click();
+    // Whether the sequence differs from the one last opened or saved. An empty sequence that
+    // has no file has nothing to lose.
+    bool sequenceModified() const;
+    // The sequence as it stands is the one on disk: after opening or saving.
+    void markSaved();
+    // Brings the window title and the Modifica items up to date with the history.
+    void showHistory();
+
     static constexpr const char* kNoFileName = "Senza Nome";
+    static constexpr const char* kTitle = "KDM 2 Righe";
 
     static constexpr const char* kSettingsFile = "BASE.dat";
     // Where BASE.dat is read and written; the bare name means the current folder.
@@ -125,7 +147,7 @@ public:
     Label txtmax{"txtmax"};               // how many pages are stored
     Label NumQua{"NumQua"};               // the number of the shown page
     Label txtora{"txtora"};               // today's date and time
-    Label saveNotice{"saveNotice"};       // ours: that the last save worked, and when
+    Label saveNotice{"saveNotice"};       // ours: the status line (a save, a step taken back)
     Label Label4{"Label4"};               // caption "Numero Pagina" (page number)
     Label Label6{"Label6"};               // caption "Pagine Inserite" (pages stored)
     Label Label2{"Label2"};               // caption "Tempo fermo (Secondi)" (pause in seconds)
@@ -138,6 +160,9 @@ public:
     Button Salv_Impost{"Salv_Impost"};    // "Salva Impostazioni": opens the settings window
     Button mnunextNuovo{"mnunextNuovo"};  // "Nuovo": an empty sequence
     Button mnunextfinE{"mnunextfinE"};    // "finE": ends the program
+    Button mnuModifica{"mnuModifica"};    // the "Modifica" (edit) menu
+    Button mnuAnnulla{"mnuAnnulla"};      // "Annulla": undo the last step of the sequence
+    Button mnuRipeti{"mnuRipeti"};        // "Ripeti": redo the last step taken back
     Button mnuaiuto{"mnuaiuto"};          // the "?" menu
     Button mnueHelp{"mnueHelp"};          // "Help": opens the information window
 
@@ -170,6 +195,11 @@ private:
     void bringToWidth(TextBox& field, int width);
     void insertInfoField(TextBox& field, int column, std::uint8_t kind, std::uint8_t infoRow,
                          Button& otherButton);
+    // Runs `change` of the shown slot as a step "<what> pagina n" when the slot is a stored page;
+    // the new-page slot is no part of the sequence yet.
+    void stepOnStoredPage(const std::string& what, const std::function<void()>& change);
+    // Shows the page a step taken back or done again left shown, with the counts it restored.
+    void showStepPage(int page);
     // The user edited the row that InfoRowState `infoRow` makes the info row.
     void endInfoRow(std::uint8_t infoRow);
 
@@ -180,6 +210,7 @@ private:
     // The info row shows a sample made when its page was loaded; until the user touches the
     // page's info row, re-storing keeps the text the store held for it.
     bool m_infoRowAsLoaded = false;
+    SequenceHistory m_history;
 };
 
 }  // namespace velora

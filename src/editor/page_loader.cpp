@@ -7,6 +7,13 @@
 #include "editor_window.h"
 
 namespace velora {
+namespace {
+
+std::string withoutTrailingBlanks(const std::string& row) {
+    return row.substr(0, row.find_last_not_of(' ') + 1);
+}
+
+}  // namespace
 
 void EditorWindow::VScroll1_Change() {
     trapErrors(m_services, [&] {
@@ -37,6 +44,11 @@ void EditorWindow::VScroll1_Change() {
 
         const std::string& row1 = m_state.PageText[position][1];
         const std::string& row2 = m_state.PageText[position][2];
+        // A fixed row is stored padded with blanks to the sign's width, and storing pads it
+        // again: shown without them, the caret at its end can go on typing, and a page stored
+        // again unchanged gives the same bytes.
+        const std::string fixed1 = withoutTrailingBlanks(row1);
+        const std::string fixed2 = withoutTrailingBlanks(row2);
         const int rowChars = m_state.RowChars;
         const int kind = m_state.PageKind[position];
         // Nothing of the page shown before survives: the info row is the loaded page's own, and
@@ -49,8 +61,8 @@ void EditorWindow::VScroll1_Change() {
         switch (kind) {
             case kTwoFixedRows:
                 SetTwoRowMode();
-                Text1.setText(row1);
-                Text2.setText(row2);
+                Text1.setText(fixed1);
+                Text2.setText(fixed2);
                 Scor1.setValue(0);
                 Scor2.setValue(0);
                 Text1.setMaxLength(rowChars);
@@ -60,7 +72,7 @@ void EditorWindow::VScroll1_Change() {
                 SetTwoRowMode();
                 Text1.setMaxLength(rowChars);
                 Text2.setMaxLength(kScrollingLimit);
-                Text1.setText(row1);
+                Text1.setText(fixed1);
                 Text2.setText(row2);
                 Scor1.setValue(0);
                 Scor2.setValue(1);
@@ -68,7 +80,7 @@ void EditorWindow::VScroll1_Change() {
             case kBigFixed:
                 setSignColours(Text3, false);
                 Text3.setMaxLength(rowChars / 2);
-                Text3.setText(row1);
+                Text3.setText(fixed1);
                 Scor1.setValue(0);
                 Scor2.setValue(0);
                 Gra_Inv.setValue(0);
@@ -87,7 +99,7 @@ void EditorWindow::VScroll1_Change() {
                 SetTwoRowMode();
                 InfoR1.setEnabled(false);
                 InfoR2.setEnabled(true);
-                Text1.setText(row1);
+                Text1.setText(fixed1);
                 Text2.setMaxLength(kInfoTextLength);
                 // The sign fills the info row itself; the editor shows what it would look like now.
                 Text2.setText(InfoSampleText(m_services.clock));
@@ -102,7 +114,7 @@ void EditorWindow::VScroll1_Change() {
                 InfoR2.setEnabled(false);
                 Text1.setMaxLength(kInfoTextLength);
                 Text1.setText(InfoSampleText(m_services.clock));
-                Text2.setText(row2);
+                Text2.setText(fixed2);
                 Scor1.setValue(0);
                 Scor2.setValue(0);
                 Text1.setMaxLength(rowChars);
@@ -113,13 +125,13 @@ void EditorWindow::VScroll1_Change() {
                 Text2.setMaxLength(rowChars);
                 Text1.setMaxLength(kScrollingLimit);
                 Text1.setText(row1);
-                Text2.setText(row2);
+                Text2.setText(fixed2);
                 Scor1.setValue(1);
                 Scor2.setValue(0);
                 break;
             case kBigFixedInverse:
                 Text3.setMaxLength(rowChars / 2);
-                Text3.setText(row1);
+                Text3.setText(fixed1);
                 setSignColours(Text3, true);
                 Scor2.setValue(0);
                 Scor1.setValue(0);
@@ -195,7 +207,10 @@ void EditorWindow::SetBigRowMode() {
 }
 
 void EditorWindow::Picture2_Click() {
+    const std::string name = "Inserisci pagina vuota " + decimalText(VScroll1.value());
+    beginStep();
     trapErrors(m_services, [&] { InsertBlankPage(); });
+    commitStep(name);
 }
 
 void EditorWindow::InsertBlankPage() {
@@ -223,6 +238,10 @@ void EditorWindow::InsertBlankPage() {
         Scor1.setValue(0);
         Scor2.setValue(0);
         Gra_Inv.setValue(0);
+        // The page shown before leaves nothing behind: an info row chosen on it would make the
+        // blank page an info page and keep its controls disabled.
+        m_state.InfoRowState = 0;
+        m_infoRowAsLoaded = false;
     });
 }
 

@@ -21,7 +21,12 @@ std::string toWidth(std::string text, int width) {
 }  // namespace
 
 void EditorWindow::cmdinserisci_Click() {
+    const std::string name = "Inserisci pagina " + decimalText(VScroll1.value());
+    beginStep();
     trapErrors(m_services, [&] { inserisci(); });
+    commitStep(name);
+    // Padding the rows moved the focus down on the way; the next page is typed from its top.
+    window.setFocus(Option2.selected() ? Text3 : Text1);
 }
 
 void EditorWindow::inserisci() {

@@ -58,7 +58,23 @@ void EditorWindow::Timer1_Timer() {
         Label7.setCaption(m_state.CurrentFilePath.empty()
                               ? std::string(kNoFileName)
                               : fileNameCaption(m_state.CurrentFilePath));
+        showHistory();
     });
+}
+
+void EditorWindow::showHistory() {
+    const std::string name = m_state.CurrentFilePath.empty()
+                                 ? std::string(kNoFileName)
+                                 : fileNameCaption(m_state.CurrentFilePath);
+    // "[*]" is where the title shows that the sequence has changes not yet saved.
+    window.setCaption(name + "[*] - " + kTitle);
+    window.setModified(sequenceModified());
+    const std::string undo = m_history.undoName();
+    const std::string redo = m_history.redoName();
+    mnuAnnulla.setCaption(undo.empty() ? "&Annulla" : "&Annulla " + undo);
+    mnuAnnulla.setEnabled(!undo.empty());
+    mnuRipeti.setCaption(redo.empty() ? "&Ripeti" : "&Ripeti " + redo);
+    mnuRipeti.setEnabled(!redo.empty());
 }
 
 void EditorWindow::SetNewPageBigRowMode() {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/base_dat.h"
 #include "core/numbers.h"
 #include "core/windows1252.h"
 #include "sequence_file.h"
@@ -21,6 +22,13 @@ std::string savedAtText(const DateTime& at) {
     return std::string("File salvato alle ") + time;
 }
 
+// The file's name without its folders, as the title shows it.
+std::string fileName(const std::string& path) {
+    const auto separator = path.find_last_of("\\/");
+    return windows1252::fromUtf8(separator == std::string::npos ? path
+                                                                : path.substr(separator + 1));
+}
+
 // The name as the user typed it, with ".inf" added when it has no extension, so that the file
 // shows in the open dialog, whose filter lists only those.
 std::string withSequenceSuffix(const std::string& path) {
@@ -37,11 +45,29 @@ FileMenu::FileMenu(EditorWindow& editor)
 void FileMenu::Apri() {
     const std::string path = m_services.dialogs.openFilePath(kFilter);
     // A cancelled dialog leaves the page being composed, and the page shown, as they were.
-    if (path.empty() || !LeggiSequenza(path)) return;
+    if (path.empty()) return;
+    m_editor.beginStep();
+    if (!LeggiSequenza(path)) {
+        m_editor.history().cancel();
+        return;
+    }
+    m_editor.commitStep("Apri " + fileName(path), 1);
+    m_editor.markSaved();
+    tellOtherWidth();
     // Page 1 is loaded by Timer2's first tick; the detour through 2 makes sure that the move to 1
     // is a change, also when the selector stood at 1 already.
     m_editor.VScroll1.setValue(2);
     m_editor.Timer2.setEnabled(true);
+}
+
+void FileMenu::tellOtherWidth() {
+    // The editor goes on with the file's width; the user learns that it is not the setting's.
+    const auto setting = m_services.files.read(m_editor.settingsFile(), kBaseDatReadLimit);
+    const auto settingChars = setting ? parseBaseDat(*setting) : std::nullopt;
+    if (!settingChars || *settingChars == m_state.RowChars) return;
+    m_editor.saveNotice.setCaption(
+        "File per " + decimalText(m_state.RowChars / kRowCharsPerBoard) +
+        " schede; impostazione attuale: " + decimalText(*settingChars / kRowCharsPerBoard));
 }
 
 void FileMenu::Salva() {
@@ -57,25 +83,47 @@ void FileMenu::Salva() {
     ScriviSequenza(m_state.CurrentFilePath);
 }
 
-void FileMenu::Salva_c_Nome() {
+bool FileMenu::Salva_c_Nome() {
     const std::string chosen = m_services.dialogs.saveFilePath(kFilter);
-    if (chosen.empty()) return;
+    if (chosen.empty()) return false;
     const std::string path = withSequenceSuffix(chosen);
     if (m_services.files.exists(path)) {
         const MessageAnswer answer = m_services.dialogs.messageBox(
             "Attenzione: \n\rFile gia' esistente ! Sovrascrivere il file ?", "Conferma",
             MessageIcon::Information, MessageButtons::YesNo);
-        if (answer != MessageAnswer::Yes) return;
+        if (answer != MessageAnswer::Yes) return false;
     }
     // The sequence takes the new name only once its file is written; a failed save leaves it
     // with the file it had, which is still the one on disk.
-    if (ScriviSequenza(path)) m_state.CurrentFilePath = path;
+    if (!ScriviSequenza(path)) return false;
+    m_state.CurrentFilePath = path;
+    m_editor.showHistory();
+    return true;
 }
 
 void FileMenu::mnunextfinE_Click() {
-    const std::string answer =
-        m_services.dialogs.inputBox("Ha Salvato i DATI? (S/N)", kNoticeTitle, "N");
-    if (answer == "S" || answer == "s") m_services.program.end();
+    // Nothing unsaved: the program ends at once. Otherwise the user decides, knowing which file
+    // holds work not yet saved; a reflexive answer can no longer throw it away unasked.
+    if (!m_editor.sequenceModified()) {
+        m_services.program.end();
+        return;
+    }
+    const std::string name = m_state.CurrentFilePath.empty()
+                                 ? std::string(EditorWindow::kNoFileName)
+                                 : fileName(m_state.CurrentFilePath);
+    const MessageAnswer answer = m_services.dialogs.messageBox(
+        windows1252::fromUtf8("Le modifiche a \"") + name +
+            windows1252::fromUtf8("\" non sono state salvate. Salvarle prima di uscire?"),
+        kNoticeTitle, MessageIcon::Exclamation, MessageButtons::YesNoCancel);
+    if (answer == MessageAnswer::No) {
+        m_services.program.end();
+        return;
+    }
+    if (answer != MessageAnswer::Yes) return;
+    // An empty sequence is written too: the file must hold what the user ends with.
+    const bool saved =
+        m_state.CurrentFilePath.empty() ? Salva_c_Nome() : ScriviSequenza(m_state.CurrentFilePath);
+    if (saved) m_services.program.end();
 }
 
 bool FileMenu::ScriviSequenza(const std::string& path) {
@@ -85,6 +133,7 @@ bool FileMenu::ScriviSequenza(const std::string& path) {
         return false;
     }
     m_editor.saveNotice.setCaption(savedAtText(m_services.clock.now()));
+    m_editor.markSaved();
     // The slot after the last page is where the editor composes the next one.
     if (m_state.PageCount < kLastSlot) {
         const std::size_t next = m_state.PageCount + 1u;

@@ -14,10 +14,12 @@ public:
     FileMenu(const FileMenu&) = delete;
     FileMenu& operator=(const FileMenu&) = delete;
 
-    void Apri();               // "Apri": open a sequence file
-    void Salva();              // "Salva": save to the open file, or ask for a name
-    void Salva_c_Nome();       // "salva con Nome": save under a name asked for
-    void mnunextfinE_Click();  // "finE": asks whether to save, then ends the program
+    void Apri();   // "Apri": open a sequence file
+    void Salva();  // "Salva": save to the open file, or ask for a name
+    // "salva con Nome": save under a name asked for; whether the sequence was written.
+    bool Salva_c_Nome();
+    // "finE": ends the program; with changes not yet saved, asks first whether to save them.
+    void mnunextfinE_Click();
 
     // Writes the sequence to `path`, replacing the file whole. False, after telling the user,
     // when it could not be written; the file that was there is then left as it was.
@@ -33,6 +35,10 @@ public:
     static constexpr std::size_t kLargestFile = std::size_t{1024} * 1024;
 
 private:
+    // Says in the status line when the file just opened was written for another sign width than
+    // the settings'.
+    void tellOtherWidth();
+
     EditorWindow& m_editor;
     Modulo1& m_state;
     Services& m_services;

@@ -1,5 +1,6 @@
 #include "salva_impost.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "core/base_dat.h"
@@ -11,9 +12,6 @@ namespace velora {
 namespace {
 
 constexpr const char* kInvalid = "Non Valido";
-constexpr int kCharsPerBoard = 3;
-constexpr int kFewestBoards = 3;
-constexpr int kMostBoards = 8;
 
 // The number typed into the list, or nothing when the text is not a number as a whole. Users
 // type the decimal comma as often as the point; either one is taken.
@@ -29,7 +27,43 @@ std::optional<double> typedNumber(std::string text) {
     return readNumber(text);
 }
 
+// Whether a fixed row of `width` characters loses anything but blanks.
+bool cutsText(const std::string& row, int width) {
+    return row.size() > static_cast<std::size_t>(width) &&
+           row.find_first_not_of(' ', static_cast<std::size_t>(width)) != std::string::npos;
+}
+
 }  // namespace
+
+int pagesCutAt(const Modulo1& state, int rowChars) {
+    int pages = 0;
+    const int last = std::min<int>(state.PageCount, kLastSlot);
+    for (int slot = 1; slot <= last; ++slot) {
+        const auto& text = state.PageText[static_cast<std::size_t>(slot)];
+        bool cut = false;
+        switch (state.PageKind[static_cast<std::size_t>(slot)]) {
+            case kTwoFixedRows:
+                cut = cutsText(text[1], rowChars) || cutsText(text[2], rowChars);
+                break;
+            case kRow2Scrolling:
+            case kInfoInRow2:
+                cut = cutsText(text[1], rowChars);
+                break;
+            case kInfoInRow1:
+            case kRow1Scrolling:
+                cut = cutsText(text[2], rowChars);
+                break;
+            case kBigFixed:
+            case kBigFixedInverse:
+                cut = cutsText(text[1], rowChars / 2);
+                break;
+            default:
+                break;
+        }
+        pages += cut ? 1 : 0;
+    }
+    return pages;
+}
 
 Salva_Impost::Salva_Impost(EditorWindow& editor)
     : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {
@@ -50,7 +84,7 @@ Salva_Impost::Salva_Impost(EditorWindow& editor)
 
 void Salva_Impost::Form_Load() {
     // The window shows the boards in use; opening and closing it changes nothing.
-    Label2.setCaption(decimalText(m_state.RowChars / kCharsPerBoard));
+    Label2.setCaption(decimalText(m_state.RowChars / kRowCharsPerBoard));
 }
 
 void Salva_Impost::SalvaImpostazione() {
@@ -67,15 +101,28 @@ void Salva_Impost::SalvaImpostazione() {
         return;
     }
     const int chosen = static_cast<int>(*boards);
+    const int rowChars = chosen * kRowCharsPerBoard;
+    // A narrower sign shows less of every fixed row: the user hears how much before it happens.
+    const int cut = pagesCutAt(m_state, rowChars);
+    if (cut > 0) {
+        const std::string pages = cut == 1 ? "1 pagina ha" : decimalText(cut) + " pagine hanno";
+        const MessageAnswer answer = m_services.dialogs.messageBox(
+            windows1252::fromUtf8(pages + " testo oltre " + decimalText(rowChars) +
+                                  " caratteri: la parte in più non verrà mostrata. Continuare?"),
+            "Conferma", MessageIcon::Exclamation, MessageButtons::YesNo);
+        if (answer != MessageAnswer::Yes) return;
+    }
     Label2.setCaption(Combo2.text());
-    m_state.RowChars = static_cast<std::uint8_t>(chosen * kCharsPerBoard);
+    m_editor.beginStep();
+    m_state.RowChars = static_cast<std::uint8_t>(rowChars);
+    m_editor.commitStep("Schede LED " + decimalText(chosen));
     if (!m_services.files.replace(m_editor.settingsFile(), baseDatBytes(m_state.RowChars))) {
         m_services.dialogs.messageBox(
             "Impossibile scrivere il file BASE.dat: l'impostazione vale fino alla chiusura del "
             "programma.",
             kProgramTitle, MessageIcon::Exclamation, MessageButtons::Ok);
     }
-    m_editor.Label3.setCaption(decimalText(m_state.RowChars / kCharsPerBoard));
+    m_editor.Label3.setCaption(decimalText(m_state.RowChars / kRowCharsPerBoard));
 }
 
 void Salva_Impost::Command2_Click() {

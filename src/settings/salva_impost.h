@@ -9,6 +9,10 @@
 
 namespace velora {
 
+// How many stored pages have a fixed row whose text, blanks aside, runs past a row of `rowChars`
+// characters (a big fixed row past half of it): what a sign that narrow would not show.
+int pagesCutAt(const Modulo1& state, int rowChars);
+
 // The settings window: the number of LED boards per row, which fixes the row width RowChars
 // (three characters a board) and is kept in BASE.dat for the next start. Opened from the editor's
 // "Salva &Impostazioni" without modality.

@@ -70,11 +70,80 @@ std::vector<Substitution> pageSubstitutions(std::uint8_t kind, std::string_view 
     return out;
 }
 
+namespace {
+
+// One UTF-8 character as its code point; 0 for anything longer.
+char32_t codePoint(std::string_view utf8) {
+    const auto lead = static_cast<unsigned char>(utf8.empty() ? 0 : utf8[0]);
+    if (utf8.size() == 1) return lead;
+    if (utf8.size() == 2) return static_cast<char32_t>(((lead & 0x1F) << 6) | (utf8[1] & 0x3F));
+    return 0;
+}
+
+// A small letter shown as its capital: the big font has capitals only, and naming every letter
+// of a row would bury what really changes.
+bool isCapitalOf(const Substitution& s) {
+    const char32_t typed = codePoint(s.typed);
+    const char32_t shown = codePoint(s.shown);
+    const bool small =
+        (typed >= U'a' && typed <= U'z') || (typed >= 0xE0 && typed <= 0xFE && typed != 0xF7);
+    return small && shown == typed - 0x20;
+}
+
+// Characters of `utf8` past the first `width`, its trailing blanks aside.
+std::size_t pastWidth(std::string_view utf8, int width) {
+    const std::size_t end = utf8.find_last_not_of(' ');
+    if (end == std::string_view::npos) return 0;
+    const std::size_t count = characters(utf8.substr(0, end + 1), kWhole).size();
+    const auto fits = static_cast<std::size_t>(std::max(0, width));
+    return count > fits ? count - fits : 0;
+}
+
+}  // namespace
+
 std::string substitutionLine(const std::vector<Substitution>& found) {
     std::string line;
+    bool capitals = false;
     for (const Substitution& s : found) {
+        std::string pair = s.typed + " \u2192 " + s.shown;
+        if (isCapitalOf(s)) {
+            if (capitals) continue;
+            capitals = true;
+            pair = "minuscole \u2192 MAIUSCOLE";
+        }
         if (!line.empty()) line += "  ";
-        line += s.typed + " \u2192 " + s.shown;
+        line += pair;
+    }
+    return line;
+}
+
+std::size_t charactersBeyondWidth(std::uint8_t kind, std::string_view row1Utf8,
+                                  std::string_view row2Utf8, int rowChars) {
+    switch (kind) {
+        case kTwoFixedRows:
+            return pastWidth(row1Utf8, rowChars) + pastWidth(row2Utf8, rowChars);
+        case kRow2Scrolling:
+        case kInfoInRow2:
+            return pastWidth(row1Utf8, rowChars);
+        case kInfoInRow1:
+        case kRow1Scrolling:
+            return pastWidth(row2Utf8, rowChars);
+        case kBigFixed:
+        case kBigFixedInverse:
+            return pastWidth(row1Utf8, rowChars / 2);
+        default:
+            return 0;
+    }
+}
+
+std::string pageWarningLine(std::uint8_t kind, std::string_view row1Utf8, std::string_view row2Utf8,
+                            int rowChars) {
+    std::string line = substitutionLine(pageSubstitutions(kind, row1Utf8, row2Utf8, rowChars));
+    const std::size_t beyond = charactersBeyondWidth(kind, row1Utf8, row2Utf8, rowChars);
+    if (beyond > 0) {
+        if (!line.empty()) line += "  ";
+        line += "oltre la larghezza: " + std::to_string(beyond) +
+                (beyond == 1 ? " carattere" : " caratteri");
     }
     return line;
 }

@@ -28,7 +28,18 @@ std::vector<Substitution> substitutions(std::string_view typedUtf8, SignFont fon
 std::vector<Substitution> pageSubstitutions(std::uint8_t kind, std::string_view row1Utf8,
                                             std::string_view row2Utf8, int rowChars);
 
-// "€ → é  ° → spazio", or empty when the sign shows everything as typed.
+// "€ → é  ° → spazio", or empty when the sign shows everything as typed. Small letters shown as
+// capitals are named once, as "minuscole → MAIUSCOLE", where the first of them is met.
 std::string substitutionLine(const std::vector<Substitution>& found);
+
+// The characters of a page of `kind` that its fixed rows cannot show, blanks at their ends
+// aside: those past `rowChars` (past half of it for a big fixed row).
+std::size_t charactersBeyondWidth(std::uint8_t kind, std::string_view row1Utf8,
+                                  std::string_view row2Utf8, int rowChars);
+
+// The LED view's warning line for a page: what the sign shows differently, then what falls
+// beyond its width ("oltre la larghezza: 3 caratteri").
+std::string pageWarningLine(std::uint8_t kind, std::string_view row1Utf8, std::string_view row2Utf8,
+                            int rowChars);
 
 }  // namespace velora

@@ -91,6 +91,8 @@ void ControlBinder::bind(QWidget* window, Form& form) {
     m_formBinding = {&form, 0, [this, window, &form, raised = std::uint64_t{0}]() mutable {
                          const QString title = toQt(form.caption());
                          if (window->windowTitle() != title) window->setWindowTitle(title);
+                         if (window->isWindowModified() != form.modified())
+                             window->setWindowModified(form.modified());
                          if (window->isHidden() == form.visible())
                              window->setVisible(form.visible());
                          if (raised != form.raiseRequests()) {
@@ -130,6 +132,13 @@ void ControlBinder::bind(QLineEdit* widget, TextBox& box) {
         widget);
     connect(widget, &QLineEdit::textEdited, this,
             [this, &box](const QString& text) { run([&] { box.edit(fromQt(text)); }, &box); });
+    // A text set from outside the keyboard (assistive technology sets the whole text at once)
+    // is the user's edit too: the model, and whatever is drawn from it, must follow. Typing
+    // marks the box modified and arrives through textEdited above.
+    connect(widget, &QLineEdit::textChanged, this, [this, widget, &box](const QString& text) {
+        if (m_pushing || widget->isModified() || fromQt(text) == box.text()) return;
+        run([&] { box.edit(fromQt(text)); }, &box);
+    });
 }
 
 void ControlBinder::bind(QCheckBox* widget, CheckBox& box) {

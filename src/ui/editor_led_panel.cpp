@@ -56,6 +56,9 @@ EditorLedPanel::EditorLedPanel(EditorWindow& model, ControlBinder& binder,
     m_warning->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_warning->setToolTip(QStringLiteral("Caratteri che l'insegna mostra diversamente"));
     m_warning->setAccessibleDescription(m_warning->toolTip());
+    // Three lines at most, always the same height: the selector and the buttons below stay put
+    // while the line grows and shrinks with the typing.
+    m_warning->setFixedHeight(m_warning->fontMetrics().lineSpacing() * 3 + 2);
 
     auto* layout = new QHBoxLayout(this);
     // Lined up with the rows above, which sit inside a frame of the style's margins.
@@ -127,8 +130,7 @@ void EditorLedPanel::showComposed() {
     const std::string row1 = typed(big ? 2 : 0);
     const std::string row2 = big ? row1 : typed(1);
     // Each pair keeps together when the line wraps.
-    QString line = QString::fromStdString(
-        substitutionLine(pageSubstitutions(page.kind, row1, row2, state.RowChars)));
+    QString line = QString::fromStdString(pageWarningLine(page.kind, row1, row2, state.RowChars));
     line.replace(QStringLiteral(" \u2192 "), QStringLiteral("\u00A0\u2192\u00A0"));
     if (m_warning->text() != line) m_warning->setText(line);
 }

@@ -6,9 +6,11 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -47,6 +49,7 @@ EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
     : QMainWindow(parent), m_model(model), m_binder(model.services(), gate, this) {
     m_binder.bind(this, m_model.window);
     buildMenus();
+    buildEditMenu();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -70,6 +73,8 @@ EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
     QList<QLineEdit*> rows;
     for (const TextBox* box : {&m_model.Text1, &m_model.Text2, &m_model.Text3, &m_model.Text6})
         rows << qobject_cast<QLineEdit*>(m_binder.widgetFor(box));
+    m_rows = rows;
+    for (QLineEdit* row : rows) row->installEventFilter(this);
     m_binder.onSynced = [this, rows] {
         const bool playing = m_model.state().PreviewRunning == 1;
         for (QLineEdit* row : rows) {
@@ -115,6 +120,44 @@ void EditorView::buildMenus() {
     QMenu* help = menuBar()->addMenu(toQt(m_model.mnuaiuto.caption()));
     help->setObjectName(QStringLiteral("mnuaiuto"));
     addItem(help, m_model.mnueHelp);
+}
+
+void EditorView::buildEditMenu() {
+    auto* edit = new QMenu(toQt(m_model.mnuModifica.caption()), this);
+    edit->setObjectName(QStringLiteral("mnuModifica"));
+    QAction* help = nullptr;
+    for (QAction* menu : menuBar()->actions()) {
+        if (menu->menu() && menu->menu()->objectName() == QStringLiteral("mnuaiuto")) help = menu;
+    }
+    menuBar()->insertMenu(help, edit);
+    auto addItem = [this, edit](Button& item, QList<QKeySequence> keys) {
+        QAction* action = edit->addAction(toQt(item.caption()));
+        m_binder.bind(action, item);
+        action->setShortcuts(keys);
+        m_actions[item.name()] = action;
+    };
+    addItem(m_model.mnuAnnulla, QKeySequence::keyBindings(QKeySequence::Undo));
+    QList<QKeySequence> redo = QKeySequence::keyBindings(QKeySequence::Redo);
+    const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
+    if (!redo.contains(ctrlY)) redo << ctrlY;
+    addItem(m_model.mnuRipeti, redo);
+}
+
+bool EditorView::eventFilter(QObject* watched, QEvent* event) {
+    // A row box takes the undo and redo keys for its own typing; with no typing to take back
+    // (or to do again) the keys go on to the menu, which acts on the sequence.
+    if (event->type() == QEvent::ShortcutOverride) {
+        for (QLineEdit* row : m_rows) {
+            if (row != watched) continue;
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QKeySequence pressed(key->keyCombination());
+            const bool undo = QKeySequence::keyBindings(QKeySequence::Undo).contains(pressed);
+            const bool redo = QKeySequence::keyBindings(QKeySequence::Redo).contains(pressed) ||
+                              pressed == QKeySequence(Qt::CTRL | Qt::Key_Y);
+            if ((undo && !row->isUndoAvailable()) || (redo && !row->isRedoAvailable())) return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QWidget* EditorView::buildDisplay() {

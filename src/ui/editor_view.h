@@ -29,8 +29,13 @@ public:
     // The menu command bound to the model's menu item of that name.
     QAction* action(const std::string& name) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildMenus();
+    // "Modifica": undo and redo of the sequence, placed before the "?" menu.
+    void buildEditMenu();
     QWidget* buildDisplay();
     QWidget* buildControls();
     void setAccessKeys();
@@ -38,6 +43,7 @@ private:
     EditorWindow& m_model;
     ControlBinder m_binder;
     std::map<std::string, QAction*> m_actions;
+    QList<QLineEdit*> m_rows;
     EditorLedPanel* m_ledPanel = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "qt_text.h"
 
@@ -56,6 +57,20 @@ MessageAnswer QtDialogs::messageBox(const std::string& text, const std::string& 
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    if (buttons == MessageButtons::YesNoCancel) {
+        box.setIcon(QMessageBox::Question);
+        QPushButton* save = box.addButton(QStringLiteral("Salva"), QMessageBox::AcceptRole);
+        QPushButton* discard =
+            box.addButton(QStringLiteral("Esci senza salvare"), QMessageBox::DestructiveRole);
+        QPushButton* back =
+            box.addButton(QStringLiteral("Torna all'editor"), QMessageBox::RejectRole);
+        box.setDefaultButton(save);
+        box.setEscapeButton(back);
+        box.exec();
+        if (box.clickedButton() == save) return MessageAnswer::Yes;
+        if (box.clickedButton() == discard) return MessageAnswer::No;
+        return MessageAnswer::Cancel;
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();

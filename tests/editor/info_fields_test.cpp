@@ -62,5 +62,28 @@ TEST_F(InfoFieldTest, InfoR2WritesRow2AndExcludesTheOtherButtonUntilStored) {
     EXPECT_TRUE(editor.Scor1.enabled());
 }
 
+// The info row of the page shown before does not leak into a blank page opened there: the blank
+// page is stored as a page of its own, with its controls enabled as on a new page.
+TEST_F(InfoFieldTest, BlankPageOpenedOnAnInfoPageStartsClean) {
+    editor.Text1.edit("A");
+    editor.InfoR2.click();
+    editor.cmdinserisci.click();
+    editor.Text1.edit("B");
+    editor.cmdinserisci.click();
+    editor.VScroll1.setValue(1);
+    ASSERT_EQ(state.PageKind[1], kInfoInRow2);
+    editor.Picture2.click();
+    editor.Timer1_Timer();
+    EXPECT_EQ(state.InfoRowState, 0);
+    EXPECT_TRUE(editor.InfoR1.enabled());
+    EXPECT_TRUE(editor.Scor1.enabled());
+    EXPECT_TRUE(editor.Scor2.enabled());
+    editor.cmdinserisci.click();
+    EXPECT_EQ(state.PageKind[1], kTwoFixedRows);
+    EXPECT_EQ(state.PageText[1][2], std::string(18, ' '));
+    EXPECT_EQ(state.PageKind[2], kInfoInRow2);
+    EXPECT_EQ(state.PageCount, 3);
+}
+
 }  // namespace
 }  // namespace velora

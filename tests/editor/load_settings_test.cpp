@@ -51,8 +51,12 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         SettingsCase{"TwentyFour", " 24 \r\n", 24, "8", false},
         SettingsCase{"Eighteen", "18", 18, "6", false},
-        SettingsCase{"HalfToEvenDown", "12.5\r\n", 12, "4", false},
-        SettingsCase{"HalfToEvenUp", "13.5\r\n", 14, "4", false},
+        // Only widths the settings window writes: 3 to 8 boards of three characters.
+        SettingsCase{"Fraction", "12.5\r\n", 18, "6", true},
+        SettingsCase{"RoundsToABoardCount", "3.5\r\n", 18, "6", true},
+        SettingsCase{"OneCharacter", " 1 \r\n", 18, "6", true},
+        SettingsCase{"BoardsTypedByHand", "8\r\n", 18, "6", true},
+        SettingsCase{"NotThreeABoard", "13\r\n", 18, "6", true},
         // A width of no characters is no setting, like the 0 that refused choices used to write.
         SettingsCase{"NoDigits", "boards\r\n", 18, "6", true},
         SettingsCase{"Zero", " 0 \r\n", 18, "6", true},

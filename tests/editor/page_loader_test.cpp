@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // limit is the fixed one until it next changes.
                       LoadCase{"Row2Scrolling", 2, "ABC", "scroll", false, "ABC", "scroll", "", 0,
                                1, 0, 18, 18, 9, kBlack, kYellow},
-                      LoadCase{"BigFixed", 3, "BIG ", "BIG ", true, "", "", "BIG ", 0, 0, 0, 18, 18,
+                      LoadCase{"BigFixed", 3, "BIG ", "BIG ", true, "", "", "BIG", 0, 0, 0, 18, 18,
                                9, kBlack, kYellow},
                       LoadCase{"BigScrolling", 4, "col1", "a long scrolling text", true, "", "",
                                "a long scrolling text", 1, 1, 0, 18, 18, 9, kBlack, kYellow},

@@ -9,7 +9,8 @@
 namespace velora::testing {
 
 // Records every dialog shown and answers from scripts; with an empty script a message box
-// answers OK (or No), an input box returns its default text and a file dialog is cancelled.
+// answers OK (or No, or Cancel), an input box returns its default text and a file dialog is
+// cancelled.
 class FakeDialogs : public Dialogs {
 public:
     struct Shown {
@@ -36,6 +37,7 @@ public:
             messageAnswers.pop_front();
             return answer;
         }
+        if (buttons == MessageButtons::YesNoCancel) return MessageAnswer::Cancel;
         return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "fakes/fake_services.h"
 #include "files/file_menu.h"
 #include "window_models.h"
@@ -50,6 +52,27 @@ TEST_F(FileMenuTest, OpeningReadsTheFileAndHeadsForPageOne) {
     EXPECT_EQ(editor.Label3.caption(), "7");  // the boards of the file's row width
     EXPECT_EQ(editor.VScroll1.value(), 2);
     EXPECT_TRUE(editor.Timer2.enabled());
+}
+
+// The editor takes the file's width, and the status line says when it is not the setting's.
+TEST_F(FileMenuTest, OpeningAFileForAnotherWidthSaysSo) {
+    const struct {
+        const char* setting;
+        const char* notice;
+    } cases[] = {
+        {" 15 \r\n", "File per 7 schede; impostazione attuale: 5"},
+        {" 21 \r\n", ""},
+        {"", ""},  // no setting to compare with
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        fake.files.contents["BASE.dat"] = c.setting;
+        fake.files.contents["/seq/due.inf"] = kTwoPages;
+        fake.dialogs.pathAnswers.push_back("/seq/due.inf");
+        editor.mnunextApri.click();
+        EXPECT_EQ(state.RowChars, 21);
+        EXPECT_EQ(editor.saveNotice.caption(), c.notice);
+    }
 }
 
 TEST_F(FileMenuTest, CancelledOpenChangesNothing) {
@@ -274,34 +297,76 @@ TEST_F(FileMenuTest, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(state.PageText[2][1], "typed");
 }
 
-// File > finE and closing the window (title bar, Alt+F4) ask the same question; the window
-// itself never goes without the program.
-TEST_F(FileMenuTest, ExitEndsOnlyOnExactlySOrLowerS) {
+// File > finE and closing the window (title bar, Alt+F4) end at once when nothing is unsaved;
+// otherwise they ask, naming the file, and end only when the work is saved or the user lets it
+// go. The window itself never goes without the program.
+TEST_F(FileMenuTest, ExitAsksOnlyForUnsavedWorkAndEndsOnlyWhenItIsSafe) {
     struct Case {
-        const char* answer;
+        const char* name;
+        bool unsaved;
+        const char* path;                     // the sequence's file; empty: none yet
+        std::optional<MessageAnswer> answer;  // nothing: no question may be asked
+        const char* savePath;                 // the save dialog's answer, when it is shown
+        bool writeFails;
         bool ends;
+        const char* written;  // the file that must then hold the sequence
+    };
+    const Case cases[] = {
+        {"Saved", false, "/seq/a.inf", std::nullopt, "", false, true, ""},
+        {"GoBack", true, "/seq/a.inf", MessageAnswer::Cancel, "", false, false, ""},
+        {"EndWithoutSaving", true, "/seq/a.inf", MessageAnswer::No, "", false, true, ""},
+        {"SaveThenEnd", true, "/seq/a.inf", MessageAnswer::Yes, "", false, true, "/seq/a.inf"},
+        {"SaveFails", true, "/seq/a.inf", MessageAnswer::Yes, "", true, false, ""},
+        {"NamelessSaveCancelled", true, "", MessageAnswer::Yes, "", false, false, ""},
+        {"NamelessSaveNamed", true, "", MessageAnswer::Yes, "/seq/new.inf", false, true,
+         "/seq/new.inf"},
     };
     fake.clock.autoAdvance = 0.05;
     fake.files.contents["BASE.dat"] = "18\r\n";
     editor.window.show();
     for (const bool closing : {false, true}) {
-        for (const Case& c : {Case{"S", true}, Case{"s", true}, Case{"si", false},
-                              Case{"S ", false}, Case{"N", false}, Case{"", false}}) {
-            SCOPED_TRACE(std::string(closing ? "window closed, " : "finE, ") + c.answer);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(closing ? "window closed, " : "finE, ") + c.name);
+            fake.files.contents.erase("/seq/a.inf");
+            fake.files.contents.erase("/seq/new.inf");
+            fake.files.failing.clear();
+            if (c.writeFails) fake.files.failing.insert(c.path);
+            state.CurrentFilePath = c.path;
+            state.PageCount = 1;
+            state.PageKind[1] = kTwoFixedRows;
+            state.PageText[1] = {"", "ciao", "mondo"};
+            editor.markSaved();
+            if (c.unsaved) state.PageText[1][1] = "cambiato";
             fake.program.endCalls = 0;
             fake.dialogs.shown.clear();
-            fake.dialogs.inputAnswers.push_back(c.answer);
+            if (c.answer) fake.dialogs.messageAnswers.push_back(*c.answer);
+            if (*c.savePath) fake.dialogs.pathAnswers.push_back(c.savePath);
+
             if (closing) {
                 EXPECT_FALSE(editor.window.queryUnload());
             } else {
                 editor.mnunextfinE.click();
             }
-            EXPECT_EQ(onlyDialog().text, "Ha Salvato i DATI? (S/N)");
-            EXPECT_EQ(onlyDialog().title, "Fine");
-            EXPECT_EQ(onlyDialog().defaultText, "N");
+            if (c.answer) {
+                ASSERT_FALSE(fake.dialogs.shown.empty());
+                const auto& asked = fake.dialogs.shown.front();
+                const std::string name = *c.path ? "a.inf" : "Senza Nome";
+                EXPECT_EQ(asked.text, "Le modifiche a \"" + name +
+                                          "\" non sono state salvate. Salvarle prima di uscire?");
+                EXPECT_EQ(asked.title, "Fine");
+                EXPECT_EQ(asked.buttons, MessageButtons::YesNoCancel);
+            } else {
+                EXPECT_TRUE(fake.dialogs.shown.empty());
+            }
             EXPECT_EQ(fake.program.endCalls, c.ends ? 1 : 0);
+            if (*c.written) {
+                EXPECT_EQ(fake.files.contents[c.written],
+                          "1,18\r\n1,\"cambiato\",5\r\n1,\"mondo\",5\r\n");
+            }
             EXPECT_TRUE(editor.window.loaded());
             EXPECT_TRUE(editor.window.visible());
+            fake.dialogs.messageAnswers.clear();
+            fake.dialogs.pathAnswers.clear();
         }
     }
 }

@@ -206,7 +206,7 @@ TEST_F(PreviewTest, PressingAnteprimaAgainStopsAtOnce) {
         EXPECT_FALSE(editor.Text6.visible());
         EXPECT_EQ(editor.Anteprima.mousePointer(), Button::kDefaultPointer);
         EXPECT_EQ(editor.VScroll1.value(), 3);
-        EXPECT_EQ(editor.Text3.text(), "ULTIMA   ");
+        EXPECT_EQ(editor.Text3.text(), "ULTIMA");
         EXPECT_TRUE(editor.Text3.visible());
         EXPECT_EQ(reportedErrors(), 0);
 

@@ -132,17 +132,29 @@ private Q_SLOTS:
 
         h.app->editor()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(h.app->editor()));
+        // A page not yet saved, so that the exit asks instead of ending at once.
+        h.app->state().PageCount = 1;
+        h.app->state().PageKind[1] = kTwoFixedRows;
         QString asked;
+        QStringList answers;
         bool quitAsked = false;
-        testing::answerNextDialog<QInputDialog>(
-            [&asked](QInputDialog* box) {
-                asked = box->labelText();
-                box->reject();
+        testing::answerNextDialog<QMessageBox>(
+            [&](QMessageBox* box) {
+                asked = box->text();
+                for (QAbstractButton* button : box->buttons()) answers << button->text();
+                box->escapeButton()->click();
             },
             &quitAsked);
         QTest::keyClick(h.app->editor(), Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(quitAsked);
-        QCOMPARE(asked, QStringLiteral("Ha Salvato i DATI? (S/N)"));
+        QCOMPARE(asked, QStringLiteral("Le modifiche a \"Senza Nome\" non sono state salvate. "
+                                       "Salvarle prima di uscire?"));
+        // The desktop's style decides the order of the buttons.
+        answers.sort();
+        QCOMPARE(answers,
+                 (QStringList{QStringLiteral("Esci senza salvare"), QStringLiteral("Salva"),
+                              QStringLiteral("Torna all'editor")}));
+        QVERIFY(h.app->editor()->isVisible());
     }
 
     // The other windows open over the editor, centred on it, within the screen, and their

@@ -1,0 +1,83 @@
+#include <algorithm>
+#include <string>
+
+#include "core/fatal_error.h"
+#include "core/numbers.h"
+#include "editor_window.h"
+
+namespace velora {
+
+void EditorWindow::beginStep() {
+    m_history.begin(m_state, VScroll1.value());
+}
+
+bool EditorWindow::commitStep(const std::string& name, std::optional<int> shownPage) {
+    const bool kept = m_history.commit(m_state, shownPage.value_or(VScroll1.value()), name);
+    showHistory();
+    return kept;
+}
+
+void EditorWindow::stepOnStoredPage(const std::string& what, const std::function<void()>& change) {
+    const int slot = VScroll1.value();
+    beginStep();
+    change();
+    if (slot >= 1 && slot <= m_state.PageCount)
+        commitStep(what + " pagina " + decimalText(slot));
+    else
+        m_history.cancel();
+}
+
+namespace {
+
+// The page a step left shown, where the selector can stand now: at most the new-page slot.
+int reachablePage(const Modulo1& state, const ScrollBar& selector, int page) {
+    const int last = std::min(state.PageCount + 1, selector.max());
+    return std::clamp(page, std::max(1, selector.min()), std::max(1, last));
+}
+
+}  // namespace
+
+void EditorWindow::mnuAnnulla_Click() {
+    trapErrors(m_services, [&] {
+        const std::string name = m_history.undoName();
+        const std::optional<int> page = m_history.undo(m_state);
+        if (!page) return;
+        showStepPage(*page);
+        saveNotice.setCaption("Annullato: " + name);
+    });
+}
+
+void EditorWindow::mnuRipeti_Click() {
+    trapErrors(m_services, [&] {
+        const std::string name = m_history.redoName();
+        const std::optional<int> page = m_history.redo(m_state);
+        if (!page) return;
+        showStepPage(*page);
+        saveNotice.setCaption("Ripetuto: " + name);
+    });
+}
+
+void EditorWindow::showStepPage(int page) {
+    // A file opened just before waits for its first-page jump; the step's own page wins.
+    Timer2.setEnabled(false);
+    txtmax.setCaption(decimalText(m_state.PageCount));
+    Label3.setCaption(decimalText(m_state.RowChars / 3));
+    const int position = reachablePage(m_state, VScroll1, page);
+    if (VScroll1.value() != position)
+        VScroll1.setValue(position);
+    else
+        VScroll1_Change();
+    showHistory();
+}
+
+bool EditorWindow::sequenceModified() const {
+    if (m_state.PageCount == 0 && m_state.CurrentFilePath.empty()) return false;
+    return m_history.modified(m_state);
+}
+
+void EditorWindow::markSaved() {
+    m_history.markClean(m_state);
+    showHistory();
+}
+
+}  // namespace velora
