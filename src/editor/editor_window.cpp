@@ -168,6 +168,7 @@ void EditorWindow::LoadSettings() {
     if (!rowChars) {
         m_services.dialogs.message(
             cp1252("NON trovo il file BASE.dat; al 1° utilizzo và attivato SALVA IMPOSTAZIONI!!!"));
+        if (onSettingsMissing) onSettingsMissing();
         return;
     }
     m_state.RowChars = *rowChars;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -33,6 +34,9 @@ public:
     bool Form_QueryUnload();
     // Reads the row width from BASE.dat in the current directory.
     void LoadSettings();
+    // Runs after the message that BASE.dat is missing, so that a first start leads on to the
+    // window where the boards are chosen.
+    std::function<void()> onSettingsMissing;
 
     // Change rules of the three text boxes: counters and typing limits.
     void Text1_Change();

@@ -37,11 +37,16 @@ FileMenu::FileMenu(EditorWindow& editor)
 void FileMenu::Apri() {
     const std::string path = m_services.dialogs.openFilePath(kFilter);
     // A cancelled dialog leaves the page being composed, and the page shown, as they were.
-    if (path.empty() || !LeggiSequenza(path)) return;
+    if (!path.empty()) openFile(path);
+}
+
+bool FileMenu::openFile(const std::string& path) {
+    if (!LeggiSequenza(path)) return false;
     // Page 1 is loaded by Timer2's first tick; the detour through 2 makes sure that the move to 1
     // is a change, also when the selector stood at 1 already.
     m_editor.VScroll1.setValue(2);
     m_editor.Timer2.setEnabled(true);
+    return true;
 }
 
 void FileMenu::Salva() {
@@ -85,6 +90,7 @@ bool FileMenu::ScriviSequenza(const std::string& path) {
         return false;
     }
     m_editor.saveNotice.setCaption(savedAtText(m_services.clock.now()));
+    if (onFileUsed) onFileUsed(path);
     // The slot after the last page is where the editor composes the next one.
     if (m_state.PageCount < kLastSlot) {
         const std::size_t next = m_state.PageCount + 1u;
@@ -117,6 +123,7 @@ bool FileMenu::LeggiSequenza(const std::string& path) {
                                    decimalText(m_state.PageCount) + " su " + decimalText(declared) +
                                    " dichiarate.");
     }
+    if (onFileUsed) onFileUsed(path);
     return true;
 }
 

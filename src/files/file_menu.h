@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "editor/editor_window.h"
@@ -14,7 +15,11 @@ public:
     FileMenu(const FileMenu&) = delete;
     FileMenu& operator=(const FileMenu&) = delete;
 
-    void Apri();               // "Apri": open a sequence file
+    void Apri();  // "Apri": open a sequence file
+    // Opens `path` as "Apri" does once a file is chosen: for a file given at start, dropped on
+    // the window or picked from the recent files. False, after telling the user, when it cannot
+    // be read.
+    bool openFile(const std::string& path);
     void Salva();              // "Salva": save to the open file, or ask for a name
     void Salva_c_Nome();       // "salva con Nome": save under a name asked for
     void mnunextfinE_Click();  // "finE": asks whether to save, then ends the program
@@ -27,6 +32,10 @@ public:
     // be read or is not a sequence; the sequence in memory and its file name are then untouched.
     // LeggiSequenza: "read sequence".
     bool LeggiSequenza(const std::string& path);
+
+    // Told the path of every sequence file read or written whole, for the recent files and the
+    // folder where the file dialogs start.
+    std::function<void(const std::string&)> onFileUsed;
 
     static constexpr const char* kFilter = "Team Files (*.inf)|*.inf";
     // Far above the largest sequence the store can hold, which is some 100 KB.
