@@ -19,6 +19,8 @@ WindowModels::WindowModels(Services& services, LoopTimingSource timeCountingLoop
     // The settings and information windows open without modality.
     editor.Salv_Impost.onClick = [this] { settings.window.show(); };
     editor.mnueHelp.onClick = [this] { info.window.show(); };
+    // The information window's link leads to the same guide as "Guida".
+    info.openGuide = [this] { editor.mnuGuida.click(); };
     // On a first start the message that the settings are missing is followed by the window
     // that makes them.
     editor.onSettingsMissing = [this] { settings.window.show(); };

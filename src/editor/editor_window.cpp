@@ -102,6 +102,7 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     mnunextfinE.setCaption("fin&E");
     mnuaiuto.setCaption("&?");
     mnueHelp.setCaption("&Help");
+    mnuGuida.setCaption("&Guida");
 
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this] { return Form_QueryUnload(); };

@@ -144,6 +144,7 @@ public:
     Button mnunextfinE{"mnunextfinE"};    // "finE": ends the program
     Button mnuaiuto{"mnuaiuto"};          // the "?" menu
     Button mnueHelp{"mnueHelp"};          // "Help": opens the information window
+    Button mnuGuida{"mnuGuida"};          // "Guida": the program's guide, in its own window
 
 private:
     // Big-row mode with its boxes and counters shown and the info buttons off: the steps that

@@ -32,7 +32,8 @@ private:
                  {&model.cmdinserisci, &model.Command2, &model.InfoR1, &model.InfoR2,
                   &model.Anteprima, &model.Command1, &model.Command6, &model.Picture1,
                   &model.Picture2, &model.mnunextApri, &model.mnunextSalva, &model.mnuNom,
-                  &model.Salv_Impost, &model.mnunextNuovo, &model.mnunextfinE, &model.mnueHelp}) {
+                  &model.Salv_Impost, &model.mnunextNuovo, &model.mnunextfinE, &model.mnueHelp,
+                  &model.mnuGuida}) {
                 command->onClick = [this, command] { note(*command); };
             }
             for (CheckBox* box : {&model.Scor1, &model.Scor2, &model.Gra_Inv})
@@ -167,6 +168,7 @@ private Q_SLOTS:
         row("Nuovo", {"Alt+F", "N"}, "mnunextNuovo");
         row("finE", {"Alt+F", "E"}, "mnunextfinE");
         row("Help", {"Alt+?", "H"}, "mnueHelp");
+        row("Guida", {"Alt+?", "G"}, "mnuGuida");
     }
 
     void keysReachTheirCommands() {
