@@ -197,6 +197,28 @@ private Q_SLOTS:
         QTRY_VERIFY(h.model.Option1.selected());
     }
 
+    // The rows have access keys through captions beside them, shown with their row.
+    void rowKeysReachTheirRows() {
+        Harness h;
+        QVERIFY(h.ticked);
+        QVERIFY(QTest::qWaitForWindowActive(&h.view));
+        auto* big = h.find<QLabel>("captionText3");
+        QVERIFY(h.find<QLabel>("captionText1")->isVisible());
+        QVERIFY(!big->isVisible());
+        press(&h.view, QStringLiteral("Alt+O"));
+        QTRY_COMPARE(QApplication::focusWidget(), h.find<QLineEdit>("Text2"));
+        press(&h.view, QStringLiteral("Alt+P"));
+        QTRY_COMPARE(QApplication::focusWidget(), h.find<QLineEdit>("Text1"));
+        // The key only moves the focus: nothing is typed into the row.
+        QVERIFY(h.find<QLineEdit>("Text1")->text().isEmpty());
+
+        h.view.binder().run([&] { h.model.Option2.setSelected(true); });
+        QTRY_VERIFY(big->isVisible());
+        QVERIFY(!h.find<QLabel>("captionText1")->isVisible());
+        press(&h.view, QStringLiteral("Alt+E"));
+        QTRY_COMPARE(QApplication::focusWidget(), h.find<QLineEdit>("Text3"));
+    }
+
     // No two controls of a window share a key, every captioned one has a key, and the captions
     // keep their letters. The File and "?" menus are scopes of their own.
     void everyWindowHasDistinctKeys() {
