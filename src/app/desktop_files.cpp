@@ -12,6 +12,7 @@
 #include "file_drop.h"
 #include "qt_text.h"
 #include "recent_files_menu.h"
+#include "sequence_export.h"
 
 namespace velora {
 namespace {
@@ -46,6 +47,8 @@ DesktopFiles::DesktopFiles(WindowModels& models, QtDialogs& dialogs, EditorView&
         keepRecent();
         m_recentMenu->refresh();
     };
+
+    m_export = new SequenceExport(m_editor, [this] { return m_dialogs.startFolder(); });
 
     new FileDrop(
         &m_editor, [this](const std::string& path) { open(path); },

@@ -11,10 +11,12 @@
 namespace velora {
 
 class RecentFilesMenu;
+class SequenceExport;
 
 // Sequence files the way a desktop offers them: a file named on the command line or dropped on
-// the editor, the recent files in the File menu (kept between runs in the user's settings), and
-// the file dialogs starting in the folder of the last file opened or saved.
+// the editor, the recent files in the File menu (kept between runs in the user's settings), the
+// file dialogs starting in the folder of the last file opened or saved, and the sequence
+// exported as pictures.
 class DesktopFiles {
 public:
     DesktopFiles(WindowModels& models, QtDialogs& dialogs, EditorView& editor, EventGate& gate);
@@ -25,6 +27,7 @@ public:
     void open(const std::string& path);
 
     RecentFilesMenu* recentMenu() const { return m_recentMenu; }
+    SequenceExport* sequenceExport() const { return m_export; }
 
 private:
     void fileUsed(const std::string& path);
@@ -35,6 +38,7 @@ private:
     EditorView& m_editor;
     EventGate& m_gate;
     RecentFilesMenu* m_recentMenu = nullptr;
+    SequenceExport* m_export = nullptr;
 };
 
 }  // namespace velora

@@ -12,11 +12,8 @@
 #include <QString>
 
 #include "files/sequence_file.h"
-#include "led_picture.h"
-#include "link/sign_messages.h"
 #include "platform/system_clock.h"
-#include "sign/page_decoder.h"
-#include "sign/sign_face.h"
+#include "sign_pictures.h"
 
 namespace velora {
 namespace {
@@ -24,8 +21,6 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 64;
-// Pixels per LED dot in the pictures: a sign of 24 characters is 1168 pixels wide.
-constexpr int kPitch = 8;
 
 const char* const kRenderUsage =
     "Uso: velora-cli render FILE.inf --out CARTELLA [--page N]\n"
@@ -45,12 +40,6 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
     bytes << in.rdbuf();
     if (!in || in.bad()) return std::nullopt;
     return bytes.str();
-}
-
-std::string pictureName(int page) {
-    char name[32];
-    std::snprintf(name, sizeof name, "pagina-%03d.png", page);
-    return name;
 }
 
 const char* fontName(SignFont font) {
@@ -106,27 +95,23 @@ int runRender(const std::vector<std::string>& args) {
         return kExitFailed;
     }
 
-    // The pictures are drawn from the bytes the sign would be sent, read back as the sign reads
-    // them; info rows show this computer's clock.
-    const std::optional<std::vector<SignPage>> pages = decodeUpload(uploadStream(state).values());
-    if (!pages) {
+    const SystemClock clock;
+    const std::optional<std::vector<PagePicture>> pictures =
+        pagePictures(state, clock.now(), onlyPage);
+    if (!pictures) {
         std::cerr << "La sequenza non si lascia leggere come l'insegna la riceve." << std::endl;
         return kExitFailed;
     }
-    const SystemClock clock;
-    LedPicture picture;
-    for (int number = 1; number <= static_cast<int>(pages->size()); ++number) {
-        if (onlyPage && number != *onlyPage) continue;
-        const SignFace face =
-            renderSignFace((*pages)[static_cast<std::size_t>(number - 1)], 0.0, clock.now());
-        for (const MissingGlyph& missing : face.missing) {
+    for (const PagePicture& picture : *pictures) {
+        for (const MissingGlyph& missing : picture.missing) {
             std::fprintf(stderr,
                          "Pagina %d: il font %s non ha un carattere per l'indice 0x%02X; "
                          "compare vuoto.\n",
-                         number, fontName(missing.font), missing.index);
+                         picture.number, fontName(missing.font), missing.index);
         }
-        const std::filesystem::path path = std::filesystem::path(outDir) / pictureName(number);
-        if (!picture.image(face, kPitch).save(QString::fromStdString(path.string()), "PNG")) {
+        const std::filesystem::path path =
+            std::filesystem::path(outDir) / pictureName(picture.number).toStdString();
+        if (!picture.image.save(QString::fromStdString(path.string()), "PNG")) {
             std::cerr << "Impossibile scrivere " << path.string() << std::endl;
             return kExitFailed;
         }
