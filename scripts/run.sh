@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program (and nothing else: no tests, no benchmarks) and
-# starts it. Without a display it starts a virtual one (Xvfb) and says how to see the program.
+# Installs what is missing, builds the program and velora-cli (and nothing else: no tests, no
+# benchmarks), so that `cmake --install` finds both, and starts the program. Without a display
+# it starts a virtual one (Xvfb) and says how to see the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 build_dir="${VELORA_BUILD_DIR:-build}"
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${VELORA_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target velora
+cmake --build "$build_dir" -j"$(nproc)" --target velora velora-cli
 program="$build_dir/src/app/velora"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

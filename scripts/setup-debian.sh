@@ -11,6 +11,7 @@ else
         qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev qt6-translations-l10n
         libgtest-dev libgmock-dev
         clang-format xvfb xauth fonts-liberation desktop-file-utils
+        libxml2-utils dpkg-dev
     )
 fi
 

@@ -35,12 +35,16 @@ Application::Application(LoopTimingSource timeCountingLoop)
     m_windows = std::make_unique<Composition>(m_services, std::move(timeCountingLoop));
     m_windows->models().editor.setSettingsFile(settingsLocation());
     m_program.atEnd([this] { m_windows->ports().close(); });
+    m_desktopFiles = std::make_unique<DesktopFiles>(m_windows->models(), m_dialogs,
+                                                    m_windows->editorView(), m_windows->gate());
 }
 
 Application::~Application() = default;
 
-EditorView& Application::start() {
-    return m_windows->start();
+EditorView& Application::start(const std::string& file) {
+    EditorView& editor = m_windows->start();
+    if (!file.empty()) m_desktopFiles->open(file);
+    return editor;
 }
 
 void Application::repaintAll() {

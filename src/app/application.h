@@ -5,6 +5,7 @@
 #include "composition.h"
 #include "core/pacing.h"
 #include "core/services.h"
+#include "desktop_files.h"
 #include "qt_clock.h"
 #include "qt_dialogs.h"
 #include "qt_files.h"
@@ -21,8 +22,9 @@ public:
     Application& operator=(const Application&) = delete;
     ~Application();
 
-    // Shows the editor window, whose load handler runs the start-up.
-    EditorView& start();
+    // Shows the editor window, whose load handler runs the start-up; then opens `file`, when
+    // one is given, as "Apri" does.
+    EditorView& start(const std::string& file = {});
 
     Modulo1& state() { return m_windows->state(); }
     Services& services() { return m_services; }
@@ -34,6 +36,8 @@ public:
     InvDat& transmission() { return m_windows->transmission(); }
     TransmissionView* transmissionView() { return m_windows->transmissionView(); }
     SettingsView* settings() { return m_windows->settings(); }
+    DesktopFiles& desktopFiles() { return *m_desktopFiles; }
+    QtDialogs& dialogs() { return m_dialogs; }
 
 private:
     void repaintAll();
@@ -44,6 +48,7 @@ private:
     QtProgram m_program;
     Services m_services{m_dialogs, m_clock, m_files, m_program};
     std::unique_ptr<Composition> m_windows;
+    std::unique_ptr<DesktopFiles> m_desktopFiles;
 };
 
 }  // namespace velora

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "guide_view.h"
 #include "virtual_sign_panel.h"
 #include "window_placement.h"
 
@@ -35,6 +36,7 @@ Composition::Composition(Services& services, LoopTimingSource timeCountingLoop)
     keys("mnuNom", QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     keys("mnunextNuovo", QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N));
     keys("mnunextfinE", QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
+    GuideView::addTo(*m_editorView, m_models.editor.mnuGuida);
     // The other windows open from the editor's handlers; they follow once those have ended.
     QObject::connect(&m_gate, &EventGate::reopened, [this] { syncWindows(); });
 }

@@ -1,11 +1,14 @@
 #include <cstring>
 #include <iostream>
+#include <string>
 
 #include <QApplication>
+#include <QStringList>
 
 #include "application.h"
 #include "platform/calibration.h"
 #include "platform/system_clock.h"
+#include "qt_text.h"
 #include "velora_version.h"
 
 int main(int argc, char* argv[]) {
@@ -27,7 +30,17 @@ int main(int argc, char* argv[]) {
     // Lets the desktop match the windows to the installed entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("velora"));
 
+    // A file named on the command line (the desktop passes the one double-clicked) opens at
+    // start; Qt has taken its own options out of the arguments by now.
+    std::string file;
+    const QStringList arguments = QApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i].startsWith(QLatin1Char('-'))) continue;
+        file = velora::pathFromQt(arguments[i]);
+        break;
+    }
+
     velora::Application app([&calibration] { return calibration.timing(); });
-    app.start();
+    app.start(file);
     return QApplication::exec();
 }

@@ -5,17 +5,25 @@
 namespace velora {
 
 WindowModels::WindowModels(Services& services, LoopTimingSource timeCountingLoop)
-    : editor(state, services, std::move(timeCountingLoop)), info(services) {
+    : editor(state, services, std::move(timeCountingLoop)),
+      recentFiles(fileMenu, services),
+      info(services) {
     editor.Anteprima.onClick = [this] { preview.Anteprima_Click(); };
 
     editor.mnunextApri.onClick = [this] { fileMenu.Apri(); };
     editor.mnunextSalva.onClick = [this] { fileMenu.Salva(); };
     editor.mnuNom.onClick = [this] { fileMenu.Salva_c_Nome(); };
     editor.mnunextfinE.onClick = [this] { fileMenu.mnunextfinE_Click(); };
+    fileMenu.onFileUsed = [this](const std::string& path) { recentFiles.remember(path); };
 
     // The settings and information windows open without modality.
     editor.Salv_Impost.onClick = [this] { settings.window.show(); };
     editor.mnueHelp.onClick = [this] { info.window.show(); };
+    // The information window's link leads to the same guide as "Guida".
+    info.openGuide = [this] { editor.mnuGuida.click(); };
+    // On a first start the message that the settings are missing is followed by the window
+    // that makes them.
+    editor.onSettingsMissing = [this] { settings.window.show(); };
 }
 
 }  // namespace velora

@@ -5,6 +5,7 @@
 #include "core/services.h"
 #include "editor/editor_window.h"
 #include "files/file_menu.h"
+#include "files/recent_files.h"
 #include "info/info_window.h"
 #include "preview/preview.h"
 #include "settings/salva_impost.h"
@@ -25,6 +26,7 @@ struct WindowModels {
     EditorWindow editor;
     Preview preview{editor};
     FileMenu fileMenu{editor};
+    RecentFiles recentFiles;
     Salva_Impost settings{editor};
     InfoWindow info;
 };

@@ -17,23 +17,11 @@
 #include <QImage>
 
 #include "cli_support.h"
-#include "led_picture.h"
-#include "link/sign_messages.h"
 #include "platform/system_clock.h"
-#include "protocol/page_record.h"
-#include "sign/sign_face.h"
+#include "sign_pictures.h"
 
 namespace velora {
 namespace {
-
-// Pixels per LED dot in the pictures: a sign of 24 characters is 1168 pixels wide.
-constexpr int kPitch = 8;
-
-std::string pictureName(int page) {
-    char name[32];
-    std::snprintf(name, sizeof name, "pagina-%03d.png", page);
-    return name;
-}
 
 const char* fontName(SignFont font) {
     return font == SignFont::Big ? "grande" : "normale";
@@ -128,28 +116,24 @@ int runRender(const std::vector<std::string>& args) {
         return kExitFailed;
     }
 
-    // The pictures are drawn from the bytes the sign would be sent, read back as the sign reads
-    // them; info rows show this computer's clock.
-    const std::optional<std::vector<SignPage>> pages = decodeUpload(uploadStream(state).values());
-    if (!pages) {
+    const SystemClock clock;
+    const std::optional<std::vector<PagePicture>> pictures =
+        pagePictures(state, clock.now(), onlyPage);
+    if (!pictures) {
         std::cerr << "La sequenza non si lascia leggere come l'insegna la riceve." << std::endl;
         return kExitFailed;
     }
     if (!makeFolder(outDir)) return kExitFailed;
-    const SystemClock clock;
-    LedPicture picture;
-    for (int number = 1; number <= static_cast<int>(pages->size()); ++number) {
-        if (onlyPage && number != *onlyPage) continue;
-        const SignFace face =
-            renderSignFace((*pages)[static_cast<std::size_t>(number - 1)], 0.0, clock.now());
-        for (const MissingGlyph& missing : face.missing) {
+    for (const PagePicture& picture : *pictures) {
+        for (const MissingGlyph& missing : picture.missing) {
             std::fprintf(stderr,
                          "Pagina %d: il font %s non ha un carattere per l'indice 0x%02X; "
                          "compare vuoto.\n",
-                         number, fontName(missing.font), missing.index);
+                         picture.number, fontName(missing.font), missing.index);
         }
-        const std::string path = (std::filesystem::path(outDir) / pictureName(number)).string();
-        if (!savePicture(picture.image(face, kPitch), path)) {
+        const std::string path =
+            (std::filesystem::path(outDir) / pictureName(picture.number).toStdString()).string();
+        if (!savePicture(picture.image, path)) {
             std::cerr << "Impossibile scrivere " << path << ": " << std::strerror(errno)
                       << std::endl;
             return kExitFailed;

@@ -107,6 +107,7 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     mnuRipeti.setEnabled(false);
     mnuaiuto.setCaption("&?");
     mnueHelp.setCaption("&Help");
+    mnuGuida.setCaption("&Guida");
 
     window.onLoad = [this] { Form_Load(); };
     window.onQueryUnload = [this] { return Form_QueryUnload(); };
@@ -178,6 +179,7 @@ void EditorWindow::LoadSettings() {
     if (!rowChars) {
         m_services.dialogs.message(
             cp1252("NON trovo il file BASE.dat; al 1° utilizzo và attivato SALVA IMPOSTAZIONI!!!"));
+        if (onSettingsMissing) onSettingsMissing();
         return;
     }
     m_state.RowChars = *rowChars;

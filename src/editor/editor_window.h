@@ -36,6 +36,9 @@ public:
     bool Form_QueryUnload();
     // Reads the row width from BASE.dat in the current directory.
     void LoadSettings();
+    // Runs after the message that BASE.dat is missing, so that a first start leads on to the
+    // window where the boards are chosen.
+    std::function<void()> onSettingsMissing;
 
     // Change rules of the three text boxes: counters and typing limits.
     void Text1_Change();
@@ -165,6 +168,7 @@ public:
     Button mnuRipeti{"mnuRipeti"};        // "Ripeti": redo the last step taken back
     Button mnuaiuto{"mnuaiuto"};          // the "?" menu
     Button mnueHelp{"mnueHelp"};          // "Help": opens the information window
+    Button mnuGuida{"mnuGuida"};          // "Guida": the program's guide, in its own window
 
 private:
     // Big-row mode with its boxes and counters shown and the info buttons off: the steps that

@@ -45,11 +45,14 @@ FileMenu::FileMenu(EditorWindow& editor)
 void FileMenu::Apri() {
     const std::string path = m_services.dialogs.openFilePath(kFilter);
     // A cancelled dialog leaves the page being composed, and the page shown, as they were.
-    if (path.empty()) return;
+    if (!path.empty()) openFile(path);
+}
+
+bool FileMenu::openFile(const std::string& path) {
     m_editor.beginStep();
     if (!LeggiSequenza(path)) {
         m_editor.history().cancel();
-        return;
+        return false;
     }
     m_editor.commitStep("Apri " + fileName(path), 1);
     m_editor.markSaved();
@@ -58,6 +61,7 @@ void FileMenu::Apri() {
     // is a change, also when the selector stood at 1 already.
     m_editor.VScroll1.setValue(2);
     m_editor.Timer2.setEnabled(true);
+    return true;
 }
 
 void FileMenu::tellOtherWidth() {
@@ -134,6 +138,7 @@ bool FileMenu::ScriviSequenza(const std::string& path) {
     }
     m_editor.saveNotice.setCaption(savedAtText(m_services.clock.now()));
     m_editor.markSaved();
+    if (onFileUsed) onFileUsed(path);
     // The slot after the last page is where the editor composes the next one.
     if (m_state.PageCount < kLastSlot) {
         const std::size_t next = m_state.PageCount + 1u;
@@ -162,6 +167,7 @@ bool FileMenu::LeggiSequenza(const std::string& path) {
     m_editor.saveNotice.setCaption({});
     const std::string incomplete = incompleteNotice(*file);
     if (!incomplete.empty()) m_services.dialogs.message(incomplete);
+    if (onFileUsed) onFileUsed(path);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "editor/editor_window.h"
@@ -15,6 +16,10 @@ public:
     FileMenu& operator=(const FileMenu&) = delete;
 
     void Apri();   // "Apri": open a sequence file
+    // Opens `path` as "Apri" does once a file is chosen: for a file given at start, dropped on
+    // the window or picked from the recent files. False, after telling the user, when it cannot
+    // be read.
+    bool openFile(const std::string& path);
     void Salva();  // "Salva": save to the open file, or ask for a name
     // "salva con Nome": save under a name asked for; whether the sequence was written.
     bool Salva_c_Nome();
@@ -29,6 +34,10 @@ public:
     // be read or is not a sequence; the sequence in memory and its file name are then untouched.
     // LeggiSequenza: "read sequence".
     bool LeggiSequenza(const std::string& path);
+
+    // Told the path of every sequence file read or written whole, for the recent files and the
+    // folder where the file dialogs start.
+    std::function<void(const std::string&)> onFileUsed;
 
     static constexpr const char* kFilter = "Team Files (*.inf)|*.inf";
     // Far above the largest sequence the store can hold, which is some 100 KB.

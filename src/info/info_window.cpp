@@ -11,15 +11,14 @@ InfoWindow::InfoWindow(Services& services) : m_services(services) {
     Label2.setCaption("Doppia Riga per scritte Fisse e Scorrevoli..." + std::string(41, ' ') +
                       "Esempi e consigli sul sito:");
     Label1.setCaption("Realizzato dagli sviluppatori del progetto Velora");
-    Label3.setCaption(kWebPage);
-    Label3.setToolTip("Apre il sito nel browser");
+    Label3.setCaption(kGuideLink);
+    Label3.setToolTip("Apre la guida del programma");
     Command1.setCaption("Chiudi");
     Command1.onClick = [this] { Command1_Click(); };
 }
 
 void InfoWindow::ApriSito() {
-    // The page opens in the desktop's own browser, whichever it is.
-    if (!m_services.program.openWebPage(kWebPage)) m_services.dialogs.message("Non trovo Explorer");
+    if (openGuide) openGuide();
 }
 
 void InfoWindow::Label3_Click() {

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,6 +17,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -35,6 +38,59 @@ QFont signFont(int pointSize) {
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     return font;
 }
+
+// The page selector draws the focus mark that the styles leave out for scroll bars, so that a
+// keyboard user sees where Tab has arrived.
+class PageSelector : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QScrollBar::paintEvent(event);
+        if (!hasFocus()) return;
+        QStylePainter painter(this);
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QScrollBar::focusInEvent(event);
+        update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QScrollBar::focusOutEvent(event);
+        update();
+    }
+};
+
+// Keeps a row's caption shown exactly while its row is: the mode shows two rows or one big one.
+class FollowRow : public QObject {
+public:
+    FollowRow(QWidget* row, QWidget* caption) : QObject(caption), m_row(row), m_caption(caption) {
+        row->installEventFilter(this);
+        caption->setVisible(!row->isHidden());
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::Show:
+            case QEvent::Hide:
+            case QEvent::ShowToParent:
+            case QEvent::HideToParent:
+                m_caption->setVisible(!m_row->isHidden());
+                break;
+            default:
+                break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* m_row;
+    QWidget* m_caption;
+};
 
 QLineEdit* signRow(QWidget* parent, int pointSize) {
     auto* row = new QLineEdit(parent);
@@ -172,10 +228,10 @@ QWidget* EditorView::buildDisplay() {
     auto* text6 = signRow(display, 48);
     text3->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     text6->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    grid->addWidget(text1, 0, 0);
-    grid->addWidget(text2, 1, 0);
-    grid->addWidget(text3, 0, 0, 2, 1);
-    grid->addWidget(text6, 0, 0, 2, 1);
+    grid->addWidget(text1, 0, 1);
+    grid->addWidget(text2, 1, 1);
+    grid->addWidget(text3, 0, 1, 2, 1);
+    grid->addWidget(text6, 0, 1, 2, 1);
     m_binder.bind(text1, m_model.Text1);
     m_binder.bind(text2, m_model.Text2);
     m_binder.bind(text3, m_model.Text3);
@@ -185,13 +241,14 @@ QWidget* EditorView::buildDisplay() {
     auto* lenRiga2 = new QLabel(display);
     auto* lenRigaUn = new QLabel(display);
     for (QLabel* counter : {lenRiga1, lenRiga2, lenRigaUn}) counter->setMinimumWidth(32);
-    grid->addWidget(lenRiga1, 0, 1);
-    grid->addWidget(lenRiga2, 1, 1);
-    grid->addWidget(lenRigaUn, 0, 1, 2, 1);
+    grid->addWidget(lenRiga1, 0, 2);
+    grid->addWidget(lenRiga2, 1, 2);
+    grid->addWidget(lenRigaUn, 0, 2, 2, 1);
     m_binder.bind(lenRiga1, m_model.LenRiga1);
     m_binder.bind(lenRiga2, m_model.LenRiga2);
     m_binder.bind(lenRigaUn, m_model.LenRigaUn);
-    grid->setColumnStretch(0, 1);
+    addRowCaptions(grid, {text1, text2, text3});
+    grid->setColumnStretch(1, 1);
     return display;
 }
 
@@ -223,7 +280,7 @@ QWidget* EditorView::buildControls() {
     };
 
     // Page selector row.
-    auto* selector = new QScrollBar(Qt::Horizontal, panel);
+    auto* selector = new PageSelector(Qt::Horizontal, panel);
     m_binder.bind(selector, m_model.VScroll1);
     // The selector has neither caption nor tooltip; screen readers name it by the label beside it.
     selector->setAccessibleName(toQt(m_model.Label4.caption()));
@@ -291,6 +348,24 @@ QWidget* EditorView::buildControls() {
         previous = next;
     }
     return panel;
+}
+
+void EditorView::addRowCaptions(QGridLayout* grid, const std::array<QLineEdit*, 3>& rows) {
+    // The rows have no caption of their own; these give each an access key, with letters that
+    // no other control of the window uses, and name the rows for screen readers.
+    const std::array<QString, 3> captions{QStringLiteral("&Prima riga"),
+                                          QStringLiteral("Sec&onda riga"),
+                                          QStringLiteral("Riga grand&e")};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        auto* caption = new QLabel(captions[i], grid->parentWidget());
+        caption->setObjectName(QStringLiteral("captionText%1").arg(i + 1));
+        caption->setBuddy(rows[i]);
+        new FollowRow(rows[i], caption);
+        if (i < 2)
+            grid->addWidget(caption, static_cast<int>(i), 0);
+        else
+            grid->addWidget(caption, 0, 0, 2, 1);
+    }
 }
 
 void EditorView::setAccessKeys() {

@@ -5,7 +5,10 @@
 #include "control_binder.h"
 #include "editor/editor_window.h"
 
+#include <array>
+
 class QAction;
+class QGridLayout;
 class QLineEdit;
 class QTimer;
 
@@ -39,6 +42,7 @@ private:
     QWidget* buildDisplay();
     QWidget* buildControls();
     void setAccessKeys();
+    void addRowCaptions(QGridLayout* grid, const std::array<QLineEdit*, 3>& rows);
 
     EditorWindow& m_model;
     ControlBinder m_binder;

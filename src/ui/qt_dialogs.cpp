@@ -1,15 +1,23 @@
 #include "qt_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include "qt_text.h"
 
 namespace velora {
 namespace {
+
+// The user's documents folder, or the home folder where there is none.
+QString documentsFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
+}
 
 // "Description (*.ext)|*.ext" as Qt's "Description (*.ext)".
 QString qtFilter(const std::string& filter) {
@@ -19,7 +27,11 @@ QString qtFilter(const std::string& filter) {
 }  // namespace
 
 QtDialogs::QtDialogs(std::function<QWidget*()> parent, std::function<void()> beforeShowing)
-    : m_parent(std::move(parent)), m_beforeShowing(std::move(beforeShowing)) {}
+    : m_parent(std::move(parent)),
+      m_beforeShowing(std::move(beforeShowing)),
+      // Not the folder the program was started from, which from a desktop menu is the home
+      // folder or the root.
+      m_startFolder(documentsFolder()) {}
 
 QWidget* QtDialogs::parent() const {
     return m_parent ? m_parent() : nullptr;
@@ -92,13 +104,14 @@ std::string QtDialogs::inputBox(const std::string& prompt, const std::string& ti
 std::string QtDialogs::openFilePath(const std::string& filter) {
     prepare();
     return pathFromQt(
-        QFileDialog::getOpenFileName(parent(), QString(), QString(), qtFilter(filter)));
+        QFileDialog::getOpenFileName(parent(), QString(), m_startFolder, qtFilter(filter)));
 }
 
 std::string QtDialogs::saveFilePath(const std::string& filter) {
     prepare();
-    return pathFromQt(QFileDialog::getSaveFileName(parent(), QString(), QString(), qtFilter(filter),
-                                                   nullptr, QFileDialog::DontConfirmOverwrite));
+    return pathFromQt(QFileDialog::getSaveFileName(parent(), QString(), m_startFolder,
+                                                   qtFilter(filter), nullptr,
+                                                   QFileDialog::DontConfirmOverwrite));
 }
 
 }  // namespace velora

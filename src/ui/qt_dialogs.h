@@ -2,6 +2,8 @@
 
 #include <functional>
 
+#include <QString>
+
 #include "core/dialogs.h"
 
 class QWidget;
@@ -23,12 +25,17 @@ public:
     std::string openFilePath(const std::string& filter) override;
     std::string saveFilePath(const std::string& filter) override;
 
+    // The folder the file dialogs open in: the user's documents folder until another is set.
+    const QString& startFolder() const { return m_startFolder; }
+    void setStartFolder(const QString& folder) { m_startFolder = folder; }
+
 private:
     QWidget* parent() const;
     void prepare() const;
 
     std::function<QWidget*()> m_parent;
     std::function<void()> m_beforeShowing;
+    QString m_startFolder;
 };
 
 }  // namespace velora

@@ -33,7 +33,11 @@ TEST_P(LoadSettingsTest, SetsRowCharsAndBoardsOrShowsTheMessage) {
     const SettingsCase& c = GetParam();
     if (c.contents) fake.files.contents["BASE.dat"] = *c.contents;
     EditorWindow editor(state, fake.services, fake.loopTiming());
+    // The message comes first, then what leads on to the settings.
+    std::vector<std::size_t> followedAfter;
+    editor.onSettingsMissing = [&] { followedAfter.push_back(fake.dialogs.shown.size()); };
     editor.Form_Load();
+    EXPECT_EQ(followedAfter, c.message ? std::vector<std::size_t>{1} : std::vector<std::size_t>{});
     EXPECT_EQ(state.RowChars, c.rowChars);
     EXPECT_EQ(editor.Label3.caption(), c.boards);
     const auto messages = fake.dialogs.messages();

@@ -23,7 +23,7 @@ TEST_F(InfoWindowTest, HelpMenuShowsTheWindowAndChiudiUnloadsIt) {
         EXPECT_TRUE(info.window.visible());
         EXPECT_EQ(info.window.caption(), "Help");
         EXPECT_EQ(info.Command1.caption(), "Chiudi");
-        EXPECT_EQ(info.Label3.caption(), InfoWindow::kWebPage);
+        EXPECT_EQ(info.Label3.caption(), "Guida di Velora");
         EXPECT_FALSE(info.Label1.caption().empty());
 
         info.Command1.click();
@@ -41,22 +41,14 @@ TEST_F(InfoWindowTest, HelpMenuOnAnOpenWindowBringsItToTheFront) {
     EXPECT_TRUE(info.window.visible());
 }
 
-TEST_F(InfoWindowTest, OneClickOnTheAddressOpensThePageOnce) {
+TEST_F(InfoWindowTest, OneClickOnTheLinkOpensTheGuideOnce) {
+    int guides = 0;
+    windows.editor.mnuGuida.onClick = [&guides] { ++guides; };
     helpMenu.click();
     info.Label3_Click();
-    ASSERT_EQ(fake.program.openedPages.size(), 1u);
-    EXPECT_EQ(fake.program.openedPages[0], info.Label3.caption());
-    EXPECT_TRUE(fake.dialogs.shown.empty());
-}
-
-TEST_F(InfoWindowTest, WithoutABrowserSaysSoAndStaysOpen) {
-    fake.program.browserAvailable = false;
-    helpMenu.click();
-    info.Label3_Click();
+    EXPECT_EQ(guides, 1);
     EXPECT_TRUE(fake.program.openedPages.empty());
-    ASSERT_EQ(fake.dialogs.messages(), std::vector<std::string>{"Non trovo Explorer"});
-    EXPECT_EQ(fake.dialogs.shown[0].title, "Velora");
-    EXPECT_EQ(fake.dialogs.shown[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(fake.dialogs.shown.empty());
     EXPECT_TRUE(info.window.visible());
 }
 

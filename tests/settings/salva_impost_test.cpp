@@ -16,6 +16,20 @@ protected:
     Salva_Impost& settings = windows.settings;
 };
 
+TEST_F(SalvaImpostTest, FirstStartLeadsOnToTheWindow) {
+    fake.clock.autoAdvance = 0.05;  // the start-up's calibration reads the clock
+    editor.window.show();
+    EXPECT_EQ(fake.dialogs.messages().size(), 1u);  // BASE.dat is missing
+    EXPECT_TRUE(settings.window.visible());
+
+    testing::FakeServices other;
+    other.clock.autoAdvance = 0.05;
+    other.files.contents["BASE.dat"] = " 12 \r\n";
+    WindowModels withSettings{other.services, other.loopTiming()};
+    withSettings.editor.window.show();
+    EXPECT_FALSE(withSettings.settings.window.visible());
+}
+
 TEST_F(SalvaImpostTest, OpeningAndClosingTheWindowChangesNothing) {
     state.RowChars = 12;
     editor.Label3.setCaption("4");

@@ -32,7 +32,8 @@ private:
                  {&model.cmdinserisci, &model.Command2, &model.InfoR1, &model.InfoR2,
                   &model.Anteprima, &model.Command1, &model.Command6, &model.Picture1,
                   &model.Picture2, &model.mnunextApri, &model.mnunextSalva, &model.mnuNom,
-                  &model.Salv_Impost, &model.mnunextNuovo, &model.mnunextfinE, &model.mnueHelp}) {
+                  &model.Salv_Impost, &model.mnunextNuovo, &model.mnunextfinE, &model.mnueHelp,
+                  &model.mnuGuida}) {
                 command->onClick = [this, command] { note(*command); };
             }
             for (CheckBox* box : {&model.Scor1, &model.Scor2, &model.Gra_Inv})
@@ -167,6 +168,7 @@ private Q_SLOTS:
         row("Nuovo", {"Alt+F", "N"}, "mnunextNuovo");
         row("finE", {"Alt+F", "E"}, "mnunextfinE");
         row("Help", {"Alt+?", "H"}, "mnueHelp");
+        row("Guida", {"Alt+?", "G"}, "mnuGuida");
     }
 
     void keysReachTheirCommands() {
@@ -193,6 +195,28 @@ private Q_SLOTS:
         QTRY_VERIFY(h.model.Option2.selected());
         press(&h.view, QStringLiteral("Alt+R"));
         QTRY_VERIFY(h.model.Option1.selected());
+    }
+
+    // The rows have access keys through captions beside them, shown with their row.
+    void rowKeysReachTheirRows() {
+        Harness h;
+        QVERIFY(h.ticked);
+        QVERIFY(QTest::qWaitForWindowActive(&h.view));
+        auto* big = h.find<QLabel>("captionText3");
+        QVERIFY(h.find<QLabel>("captionText1")->isVisible());
+        QVERIFY(!big->isVisible());
+        press(&h.view, QStringLiteral("Alt+O"));
+        QTRY_COMPARE(QApplication::focusWidget(), h.find<QLineEdit>("Text2"));
+        press(&h.view, QStringLiteral("Alt+P"));
+        QTRY_COMPARE(QApplication::focusWidget(), h.find<QLineEdit>("Text1"));
+        // The key only moves the focus: nothing is typed into the row.
+        QVERIFY(h.find<QLineEdit>("Text1")->text().isEmpty());
+
+        h.view.binder().run([&] { h.model.Option2.setSelected(true); });
+        QTRY_VERIFY(big->isVisible());
+        QVERIFY(!h.find<QLabel>("captionText1")->isVisible());
+        press(&h.view, QStringLiteral("Alt+E"));
+        QTRY_COMPARE(QApplication::focusWidget(), h.find<QLineEdit>("Text3"));
     }
 
     // No two controls of a window share a key, every captioned one has a key, and the captions

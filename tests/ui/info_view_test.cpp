@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "guide_view.h"
 #include "info_view.h"
 #include "ui/started_application.h"
 #include "ui/started_editor.h"
@@ -42,7 +43,7 @@ private Q_SLOTS:
         for (int round = 0; round < 2; ++round) {
             h.openFromMenu();
             QCOMPARE(h.infoView().windowTitle(), QStringLiteral("Help"));
-            QCOMPARE(h.find<QLabel>("Label3")->text(), QString::fromLatin1(InfoWindow::kWebPage));
+            QCOMPARE(h.find<QLabel>("Label3")->text(), QStringLiteral("Guida di Velora"));
             QVERIFY(h.find<QLabel>("Label2")->text().endsWith(
                 QStringLiteral("Esempi e consigli sul sito:")));
             const QPixmap logo = h.find<QLabel>("Picture1")->pixmap();
@@ -64,31 +65,26 @@ private Q_SLOTS:
         QVERIFY(!h.info.window.loaded());
     }
 
-    void eachClickOrKeyPressOnTheAddressOpensThePageOnce() {
+    void eachClickOrKeyPressOnTheLinkOpensTheGuideOnce() {
         Harness h;
         h.openFromMenu();
-        auto* address = h.find<QLabel>("Label3");
-        QTest::mouseClick(address, Qt::LeftButton);
-        QCOMPARE(h.fake.program.openedPages.size(), size_t{1});
-        QCOMPARE(h.fake.program.openedPages[0], std::string(InfoWindow::kWebPage));
+        auto* link = h.find<QLabel>("Label3");
+        QTest::mouseClick(link, Qt::LeftButton);
+        auto* guide = h.editorView.findChild<GuideView*>();
+        QVERIFY(guide);
+        QVERIFY(QTest::qWaitForWindowExposed(guide));
+        guide->close();
         // A press that is released elsewhere is no click.
-        QTest::mousePress(address, Qt::LeftButton);
-        QTest::mouseRelease(address, Qt::LeftButton, {}, QPoint(-5, -5));
-        QCOMPARE(h.fake.program.openedPages.size(), size_t{1});
-        // Keyboard users reach the address with Tab and open it with Enter.
-        address->setFocus();
-        QTest::keyClick(address, Qt::Key_Return);
-        QCOMPARE(h.fake.program.openedPages.size(), size_t{2});
+        QTest::mousePress(link, Qt::LeftButton);
+        QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-5, -5));
+        QVERIFY(guide->isHidden());
+        // Keyboard users reach the link with Tab and open it with Enter.
+        link->setFocus();
+        QTest::keyClick(link, Qt::Key_Return);
+        QVERIFY(guide->isVisible());
+        QCOMPARE(h.editorView.findChildren<GuideView*>().size(), 1);
+        QVERIFY(h.fake.program.openedPages.empty());
         QVERIFY(h.fake.dialogs.shown.empty());
-    }
-
-    void withoutABrowserSaysSoAndStaysOpen() {
-        Harness h;
-        h.fake.program.browserAvailable = false;
-        h.openFromMenu();
-        QTest::mouseClick(h.find<QLabel>("Label3"), Qt::LeftButton);
-        QCOMPARE(h.fake.dialogs.messages(), std::vector<std::string>{"Non trovo Explorer"});
-        QVERIFY(h.infoView().isVisible());
     }
 
     // The desktop program as started: every window carries the program's icon, and the help menu

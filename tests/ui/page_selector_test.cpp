@@ -70,6 +70,23 @@ private:
     };
 
 private Q_SLOTS:
+    // Tab reaches the selector, and the user sees that it has: it draws a focus mark.
+    void selectorShowsWhereTabArrived() {
+        Harness h;
+        EditorView* editor = h.app->editor();
+        editor->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(editor));
+        const QImage without = h.selector->grab().toImage();
+        auto* store = editor->findChild<QWidget*>(QStringLiteral("cmdinserisci"));
+        store->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(store, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(h.selector));
+        QVERIFY(h.selector->grab().toImage() != without);
+        QTest::keyClick(h.selector, Qt::Key_Tab);
+        QVERIFY(!h.selector->hasFocus());
+        QCOMPARE(h.selector->grab().toImage(), without);
+    }
+
     void mousePressPastTheNewPageSlot_data() {
         QTest::addColumn<int>("part");
         QTest::addColumn<int>("messages");

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "application.h"
 
@@ -39,9 +40,9 @@ struct StartedApplication {
     StartedApplication(const StartedApplication&) = delete;
     StartedApplication& operator=(const StartedApplication&) = delete;
 
-    void start() {
+    void start(const std::string& file = {}) {
         app = std::make_unique<Application>(fortyMillisecondLoop);
-        app->start();
+        app->start(file);
     }
     QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
 };
