@@ -15,7 +15,7 @@ public:
     FileMenu(const FileMenu&) = delete;
     FileMenu& operator=(const FileMenu&) = delete;
 
-    void Apri();   // "Apri": open a sequence file
+    void Apri();  // "Apri": open a sequence file
     // Opens `path` as "Apri" does once a file is chosen: for a file given at start, dropped on
     // the window or picked from the recent files. False, after telling the user, when it cannot
     // be read.
