@@ -119,21 +119,14 @@ std::string substitutionLine(const std::vector<Substitution>& found) {
 
 std::size_t charactersBeyondWidth(std::uint8_t kind, std::string_view row1Utf8,
                                   std::string_view row2Utf8, int rowChars) {
-    switch (kind) {
-        case kTwoFixedRows:
-            return pastWidth(row1Utf8, rowChars) + pastWidth(row2Utf8, rowChars);
-        case kRow2Scrolling:
-        case kInfoInRow2:
-            return pastWidth(row1Utf8, rowChars);
-        case kInfoInRow1:
-        case kRow1Scrolling:
-            return pastWidth(row2Utf8, rowChars);
-        case kBigFixed:
-        case kBigFixedInverse:
-            return pastWidth(row1Utf8, rowChars / 2);
-        default:
-            return 0;
+    std::size_t beyond = 0;
+    const PageLayout& layout = pageLayout(kind);
+    for (const RowLayout* row : {&layout.row1, &layout.row2}) {
+        if (row->show != RowShow::Fixed) continue;
+        const auto width = static_cast<int>(sentChars(*row, rowChars, 0));
+        beyond += pastWidth(row->text == 1 ? row1Utf8 : row2Utf8, width);
     }
+    return beyond;
 }
 
 std::string pageWarningLine(std::uint8_t kind, std::string_view row1Utf8, std::string_view row2Utf8,
