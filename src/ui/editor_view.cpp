@@ -353,8 +353,8 @@ QWidget* EditorView::buildControls() {
 void EditorView::addRowCaptions(QGridLayout* grid, const std::array<QLineEdit*, 3>& rows) {
     // The rows have no caption of their own; these give each an access key, with letters that
     // no other control of the window uses, and name the rows for screen readers.
-    const std::array<QString, 3> captions{QStringLiteral("&Prima riga"),
-                                          QStringLiteral("Sec&onda riga"),
+    const std::array<QString, 3> captions{QStringLiteral("Riga in a&lto"),
+                                          QStringLiteral("Riga in &basso"),
                                           QStringLiteral("Riga grand&e")};
     for (std::size_t i = 0; i < rows.size(); ++i) {
         auto* caption = new QLabel(captions[i], grid->parentWidget());

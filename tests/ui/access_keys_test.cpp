@@ -205,9 +205,9 @@ private Q_SLOTS:
         auto* big = h.find<QLabel>("captionText3");
         QVERIFY(h.find<QLabel>("captionText1")->isVisible());
         QVERIFY(!big->isVisible());
-        press(&h.view, QStringLiteral("Alt+O"));
+        press(&h.view, QStringLiteral("Alt+B"));
         QTRY_COMPARE(QApplication::focusWidget(), h.find<QLineEdit>("Text2"));
-        press(&h.view, QStringLiteral("Alt+P"));
+        press(&h.view, QStringLiteral("Alt+L"));
         QTRY_COMPARE(QApplication::focusWidget(), h.find<QLineEdit>("Text1"));
         // The key only moves the focus: nothing is typed into the row.
         QVERIFY(h.find<QLineEdit>("Text1")->text().isEmpty());
