@@ -15,6 +15,7 @@
 #include "core/numbers.h"
 #include "core/windows1252.h"
 #include "link/inv_dat.h"
+#include "link/journal.h"
 #include "link/sign_messages.h"
 #include "link_ports.h"
 #include "platform/system_clock.h"
@@ -60,15 +61,9 @@ public:
     bool openWebPage(const std::string&) override { return false; }
 };
 
+// Bytes as the journal writes them, so that dump and a journal's TX lines compare as text.
 std::string hexLine(const std::vector<std::uint8_t>& bytes) {
-    std::string line;
-    char text[4];
-    for (std::uint8_t b : bytes) {
-        std::snprintf(text, sizeof text, "%02X", b);
-        if (!line.empty()) line += ' ';
-        line += text;
-    }
-    return line;
+    return Journal::hex(bytes);
 }
 
 int dump(const std::string& path) {

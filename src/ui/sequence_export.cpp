@@ -94,14 +94,18 @@ void SequenceExport::done(const QString& text) {
     m_editor.statusBar()->showMessage(text, 10000);
 }
 
-bool SequenceExport::exportPictures(const QString& folder) {
-    const auto pictures =
-        pagePictures(m_editor.model().state(), m_editor.model().services().clock.now());
+std::optional<std::vector<PagePicture>> SequenceExport::pictures() {
+    auto pictures = pagePictures(m_editor.model().state(), m_editor.model().services().clock.now());
     if (!pictures) {
         m_editor.model().services().dialogs.message(
             "La sequenza non si lascia leggere come l'insegna la riceve.");
-        return false;
     }
+    return pictures;
+}
+
+bool SequenceExport::exportPictures(const QString& folder) {
+    const auto pictures = this->pictures();
+    if (!pictures) return false;
     const QDir dir(folder);
     for (const PagePicture& picture : *pictures) {
         const QString path = dir.filePath(pictureName(picture.number));
@@ -117,13 +121,8 @@ bool SequenceExport::exportPictures(const QString& folder) {
 }
 
 bool SequenceExport::exportSheet(const QString& path) {
-    const auto pictures =
-        pagePictures(m_editor.model().state(), m_editor.model().services().clock.now());
-    if (!pictures) {
-        m_editor.model().services().dialogs.message(
-            "La sequenza non si lascia leggere come l'insegna la riceve.");
-        return false;
-    }
+    const auto pictures = this->pictures();
+    if (!pictures) return false;
     const QImage sheet = sequenceSheet(*pictures);
     const bool pdf = path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
     if (!(pdf ? savePdf(sheet, path) : savePicture(sheet, path))) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <vector>
 
 #include <QObject>
 #include <QString>
@@ -10,6 +12,7 @@ class QAction;
 namespace velora {
 
 class EditorView;
+struct PagePicture;
 
 // File -> "Esporta immagini…" and "Esporta foglio…": the sequence as pictures of the sign, one
 // PNG a page in a chosen folder (the same pictures as velora-cli render), or every page on one
@@ -32,6 +35,9 @@ public:
 
 private:
     bool hasPages();
+    // The pages as the sign shows them; nothing, after telling the user, when the sequence does
+    // not read back as the sign receives it.
+    std::optional<std::vector<PagePicture>> pictures();
     void failed(const QString& path);
     void done(const QString& text);
 
