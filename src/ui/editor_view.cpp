@@ -145,7 +145,7 @@ EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
     busy.stop = findChild<QPushButton*>(QStringLiteral("Anteprima"));
     busy.onEscape = [this] { m_binder.run([this] { m_model.Anteprima.click(); }); };
     busy.closePasses = true;
-    new BusyInput(std::move(busy), this);
+    m_busyInput = std::make_unique<BusyInput>(std::move(busy));
 
     auto* timer1 = new QTimer(this);
     timer1->setTimerType(Qt::PreciseTimer);

@@ -2,10 +2,12 @@
 
 #include <QMainWindow>
 
+#include "busy_input.h"
 #include "control_binder.h"
 #include "editor/editor_window.h"
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QGridLayout;
@@ -49,6 +51,9 @@ private:
     std::map<std::string, QAction*> m_actions;
     QList<QLineEdit*> m_rows;
     EditorLedPanel* m_ledPanel = nullptr;
+    // Last, so that it is gone first: the application-wide filter must not see the events of
+    // the window's own destruction, when the window it asks is no longer whole.
+    std::unique_ptr<BusyInput> m_busyInput;
 };
 
 }  // namespace velora

@@ -267,7 +267,7 @@ void TransmissionView::wireEvents() {
     busy.onEscape = [this] {
         if (m_cancel->isEnabled()) m_cancel->click();
     };
-    new BusyInput(std::move(busy), this);
+    m_busyInput = std::make_unique<BusyInput>(std::move(busy));
 }
 
 void TransmissionView::refreshPorts() {

@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include <memory>
+
+#include "busy_input.h"
 #include "control_binder.h"
 #include "link/inv_dat.h"
 #include "link/port_finder.h"
@@ -78,6 +81,9 @@ private:
     bool m_pumping = false;
     bool m_lineLostPending = false;
     bool m_busyCursor = false;
+    // Last, so that it is gone first: the application-wide filter must not see the events of
+    // the window's own destruction, when the window it asks is no longer whole.
+    std::unique_ptr<BusyInput> m_busyInput;
 };
 
 }  // namespace velora
