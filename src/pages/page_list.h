@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editor/editor_window.h"
+
+namespace velora {
+
+// The list of pages beside the editor: one row per stored page, what each row says, and the
+// operations on a selection of rows. Every operation that changes the sequence is one step of the
+// editor's history, and leaves the editor showing a page through the selector's own loading, so
+// the selector, "Numero Pagina", "Pagine Inserite" and the LED view follow it.
+//
+// Pages are numbered 1..PageCount, as the selector numbers them. A selection is a list of page
+// numbers in any order; numbers outside 1..PageCount and repeats are left out.
+//
+// Texts (messages, kind words, clipboard bytes) are Windows-1252, as everywhere in the model.
+class PageList {
+public:
+    explicit PageList(EditorWindow& editor);
+
+    // What the operations leave: the pages to select, the page shown (one of them when there are
+    // any), and whether the sequence changed. A refused operation changes nothing and has told
+    // the user why in a message box.
+    struct Outcome {
+        bool changed = false;
+        std::vector<int> selection;
+        int shown = 0;
+    };
+
+    // The rows.
+    int count() const;
+    // "Due righe", "Riga 2 scorrevole", "Grande", "Grande scorrevole", "Data e ora in riga 2",
+    // "Data e ora in riga 1", "Riga 1 scorrevole", "Grande inverso"; "Pagina vuota" for a page
+    // whose texts are both empty.
+    std::string kindWords(int page) const;
+    bool isEmptyPage(int page) const;
+    // What a screen reader says for the row: "Pagina 3, Due righe, pausa 5 secondi: CIAO / MONDO".
+    std::string accessibleName(int page) const;
+    // Under the list: "12 pagine · un giro circa 1:05", with the preview's timing of one pass.
+    std::string summary() const;
+
+    // The page the editor shows, when it is a stored page; 0 on the new-page slot.
+    int shownPage() const;
+    // Shows `page` in the editor through the selector, with its loading rules.
+    void choose(int page);
+
+    // "Sposta su" / "Sposta giù": each selected page changes place with the page before (after)
+    // the first (last) of its run; nothing moves when the selection touches the first (last) page.
+    Outcome moveUp(const std::vector<int>& pages);
+    Outcome moveDown(const std::vector<int>& pages);
+    // Dragging: the selected pages, in their order, go before page `before` of the list as it
+    // stands (PageCount + 1: to the end).
+    Outcome moveTo(const std::vector<int>& pages, int before);
+    // "Duplica": copies of the selected pages, in their order, right after the last of them.
+    Outcome duplicate(const std::vector<int>& pages);
+    // "Elimina": the selected pages go; the page after them is shown.
+    Outcome remove(const std::vector<int>& pages);
+
+    // "Copia": the pages as the lines they have in an ".inf" file, two a page, no header line.
+    std::string pageLines(const std::vector<int>& pages) const;
+    // Our own clipboard type: the same pages as a whole ".inf" file, whose first line gives their
+    // count and the row width they were made for.
+    std::string pageFile(const std::vector<int>& pages) const;
+    // "Taglia": copy (the caller puts pageLines and pageFile on the clipboard first), then remove.
+    Outcome cut(const std::vector<int>& pages);
+    // "Incolla": pages from our own type (`file`, a whole ".inf") or, when that is empty, from
+    // plain text lines (`lines`); they go after page `after` (0: at the front). Fixed rows are
+    // brought to this sequence's width. Text that is not page lines changes nothing and says why.
+    Outcome paste(const std::string& file, const std::string& lines, int after);
+
+    static constexpr const char* kMimeType = "application/x-velora-pages";
+
+private:
+    EditorWindow& m_editor;
+    Modulo1& m_state;
+};
+
+}  // namespace velora
