@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "guide_view.h"
+#include "page_list_view.h"
 #include "virtual_sign_panel.h"
 #include "window_placement.h"
 
@@ -37,6 +38,8 @@ Composition::Composition(Services& services, LoopTimingSource timeCountingLoop)
     keys("mnunextNuovo", QKeySequence::New, QKeySequence(Qt::CTRL | Qt::Key_N));
     keys("mnunextfinE", QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
     GuideView::addTo(*m_editorView, m_models.editor.mnuGuida);
+    m_editorView->addPageList(
+        new PageListView(m_models.pages, m_editorView->binder(), m_models.state, services.clock));
     // The other windows open from the editor's handlers; they follow once those have ended.
     QObject::connect(&m_gate, &EventGate::reopened, [this] { syncWindows(); });
 }

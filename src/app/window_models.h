@@ -7,6 +7,7 @@
 #include "files/file_menu.h"
 #include "files/recent_files.h"
 #include "info/info_window.h"
+#include "pages/page_list.h"
 #include "preview/preview.h"
 #include "settings/salva_impost.h"
 
@@ -29,6 +30,7 @@ struct WindowModels {
     RecentFiles recentFiles;
     Salva_Impost settings{editor};
     InfoWindow info;
+    PageList pages{editor};
 };
 
 }  // namespace velora

@@ -28,6 +28,16 @@ std::optional<std::vector<PagePicture>> pagePictures(const Modulo1& state, const
     return pictures;
 }
 
+QImage pagePicture(const Modulo1& state, int page, const DateTime& now, int pitch) {
+    const std::optional<DecodedRecord> decoded = decodePageRecord(pageRecord(state, page));
+    SignPage shown;
+    if (decoded)
+        shown = decoded->page;
+    else
+        shown.rowChars = state.RowChars;
+    return LedPicture().image(renderSignFace(shown, 0.0, now), pitch);
+}
+
 QString pictureName(int page) {
     return QStringLiteral("pagina-%1.png").arg(page, 3, 10, QLatin1Char('0'));
 }

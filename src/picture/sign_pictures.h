@@ -31,6 +31,10 @@ std::optional<std::vector<PagePicture>> pagePictures(const Modulo1& state, const
                                                      std::optional<int> onlyPage = std::nullopt,
                                                      int pitch = kPicturePitch);
 
+// Page `page` alone as the sign shows it when it comes up, drawn from the record it would be sent;
+// a page whose record does not read back (a slot never stored) is the dark sign.
+QImage pagePicture(const Modulo1& state, int page, const DateTime& now, int pitch);
+
 // "pagina-001.png" for page 1.
 QString pictureName(int page);
 

@@ -1,5 +1,6 @@
 #include "editor_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -16,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -26,6 +29,7 @@
 #include "artwork.h"
 #include "busy_input.h"
 #include "editor_led_panel.h"
+#include "page_list_view.h"
 #include "qt_text.h"
 
 namespace velora {
@@ -157,6 +161,53 @@ EditorView::EditorView(EditorWindow& model, EventGate& gate, QWidget* parent)
 QAction* EditorView::action(const std::string& name) const {
     const auto found = m_actions.find(name);
     return found == m_actions.end() ? nullptr : found->second;
+}
+
+void EditorView::addPageList(PageListView* list) {
+    m_pageList = list;
+    QWidget* editor = takeCentralWidget();
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("PageListSplitter"));
+    splitter->addWidget(list);
+    splitter->addWidget(editor);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setCollapsible(1, false);
+    setCentralWidget(splitter);
+
+    auto* edit = menuBar()->findChild<QMenu*>(QStringLiteral("mnuModifica"));
+    edit->addSeparator();
+    edit->addActions(list->pageActions());
+
+    const QString shownKey = QStringLiteral("pageList/shown");
+    const QString widthKey = QStringLiteral("pageList/width");
+    auto* view = new QMenu(QStringLiteral("Vis&ualizza"), this);
+    view->setObjectName(QStringLiteral("mnuVisualizza"));
+    menuBar()->insertMenu(menuBar()->actions().last(), view);
+    QAction* shown = view->addAction(QStringLiteral("Elenco &pagine"));
+    shown->setObjectName(QStringLiteral("mnuElencoPagine"));
+    shown->setCheckable(true);
+    const QSettings settings;
+    const int width = settings.value(widthKey, 0).toInt();
+    if (width > 0) splitter->setSizes({width, std::max(width, editor->sizeHint().width())});
+    shown->setChecked(settings.value(shownKey, true).toBool());
+    list->setVisible(shown->isChecked());
+    connect(shown, &QAction::toggled, this, [this, list, shownKey](bool on) {
+        list->setVisible(on);
+        QSettings().setValue(shownKey, on);
+        if (on) {
+            list->refresh();
+        } else if (list->isAncestorOf(QApplication::focusWidget())) {
+            // The focus leaves the hidden list for the page's rows.
+            if (QWidget* row = m_binder.widgetFor(&m_model.Text1); row && row->isVisible())
+                row->setFocus();
+            else
+                focusNextChild();
+        }
+    });
+    connect(splitter, &QSplitter::splitterMoved, this, [list, widthKey] {
+        if (list->isVisible()) QSettings().setValue(widthKey, list->width());
+    });
 }
 
 void EditorView::buildMenus() {

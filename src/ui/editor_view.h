@@ -17,6 +17,7 @@ class QTimer;
 namespace velora {
 
 class EditorLedPanel;
+class PageListView;
 
 // The editor window "KDM 2 Righe": draws the EditorWindow model and forwards the user's actions.
 class EditorView : public QMainWindow {
@@ -30,6 +31,11 @@ public:
 
     // The sign's face for the page being composed, under the rows.
     EditorLedPanel* ledPanel() const { return m_ledPanel; }
+
+    // Puts the page list beside the editor, its operations in "Modifica", and "Elenco pagine" in
+    // "Visualizza" to hide and show it; whether it is shown and how wide are remembered.
+    void addPageList(PageListView* list);
+    PageListView* pageList() const { return m_pageList; }
 
     // The menu command bound to the model's menu item of that name.
     QAction* action(const std::string& name) const;
@@ -51,6 +57,7 @@ private:
     std::map<std::string, QAction*> m_actions;
     QList<QLineEdit*> m_rows;
     EditorLedPanel* m_ledPanel = nullptr;
+    PageListView* m_pageList = nullptr;
     // Last, so that it is gone first: the application-wide filter must not see the events of
     // the window's own destruction, when the window it asks is no longer whole.
     std::unique_ptr<BusyInput> m_busyInput;
