@@ -73,7 +73,7 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     Timer2.setInterval(10);
     Timer2.setEnabled(false);
 
-    VScroll1.setRange(1, 128);
+    VScroll1.setRange(1, kLastSlot);
     VScroll1.setSteps(1, 5);
     VScroll1.setValue(1);
 

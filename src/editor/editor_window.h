@@ -97,6 +97,9 @@ public:
     // and show the page shown then through the usual loading.
     void mnuAnnulla_Click();
     void mnuRipeti_Click();
+    // Shows `page` after the stored sequence was changed as a whole (undo, the page list's
+    // operations): the counts, the selector, the page loaded as the selector loads it.
+    void showPage(int page) { showStepPage(page); }
     // Whether the sequence differs from the one last opened or saved. An empty sequence that
     // has no file has nothing to lose.
     bool sequenceModified() const;

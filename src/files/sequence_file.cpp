@@ -139,6 +139,13 @@ std::string sequenceFileBytes(const Modulo1& state) {
     return out;
 }
 
+std::string pageFileLines(const SequenceRecord& page) {
+    std::string out;
+    appendPageLine(out, page.kind, page.row1, page.pause);
+    appendPageLine(out, page.kind, page.row2, page.pause);
+    return out;
+}
+
 std::optional<SequenceFile> parseSequenceFile(std::string_view bytes) {
     SequenceFile file;
     Reader reader(bytes);

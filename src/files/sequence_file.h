@@ -44,6 +44,9 @@ struct SequenceFile {
 // The file's bytes for the sequence in the store: slots 1..PageCount.
 std::string sequenceFileBytes(const Modulo1& state);
 
+// The two lines of one page, as the file holds them.
+std::string pageFileLines(const SequenceRecord& page);
+
 // Reads a file's bytes; nothing when they are not a sequence the store can hold (an empty file,
 // a malformed line, a number that is not a byte, a record cut short, more than 200 pages
 // declared or held).

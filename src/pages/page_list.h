@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "editor/editor_window.h"
+#include "files/sequence_file.h"
 
 namespace velora {
 
@@ -74,6 +76,27 @@ public:
     static constexpr const char* kMimeType = "application/x-velora-pages";
 
 private:
+    // A page on its way through an operation, with the place it had before (0 for a new one),
+    // so that the page shown can be followed to where it went.
+    struct Moving {
+        SequenceRecord page;
+        int from = 0;
+    };
+
+    std::vector<int> normalised(const std::vector<int>& pages) const;
+    SequenceRecord record(int page) const;
+    // Whether `added` pages fit in the store; says how many do when they do not.
+    bool roomFor(std::size_t added) const;
+    // Puts `pages` in the store as the whole sequence, one step named `name`, and shows `shown`.
+    Outcome commit(const std::vector<SequenceRecord>& pages, const std::vector<int>& selection,
+                   int shown, const std::string& name);
+    // Reorders the pages; the selected ones stay selected, the page shown stays shown.
+    Outcome arrange(const std::vector<int>& selected,
+                    const std::function<void(std::vector<Moving>&)>& change,
+                    const std::string& name);
+    Outcome insertPages(std::vector<SequenceRecord> added, int after, const std::string& name);
+    Outcome removePages(const std::vector<int>& selected, const std::string& name);
+
     EditorWindow& m_editor;
     Modulo1& m_state;
 };

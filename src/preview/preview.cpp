@@ -31,6 +31,25 @@ double Preview::pauseSeconds(int pause) {
     return pause == 1 ? 1.0 : std::trunc(pause / 2.0);
 }
 
+double Preview::pageSeconds(const Modulo1& state, int slot) {
+    const std::string& r1 = state.PageText[slot][1];
+    const std::string& r2 = state.PageText[slot][2];
+    // One step a character, the text and then the blanks that run it out, as scroll() plays it.
+    std::size_t steps = 0;
+    switch (state.PageKind[slot]) {
+        case kRow2Scrolling:
+            steps = r2.size() + kRow2Trail;
+            break;
+        case kBigScrolling:
+        case kRow1Scrolling:
+            steps = r1.size() + kRow1Trail;
+            break;
+        default:
+            break;
+    }
+    return static_cast<double>(steps) * kScrollStep + pauseSeconds(state.PagePause[slot]);
+}
+
 void Preview::Anteprima_Click() {
     if (m_state.PreviewRunning == 1) {
         m_stopRequested = true;

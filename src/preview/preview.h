@@ -28,6 +28,9 @@ public:
     // pause 1, nothing for pause 0.
     static double pauseSeconds(int pause);
 
+    // Seconds page `slot` takes in the preview: its scrolling row run through, then its pause.
+    static double pageSeconds(const Modulo1& state, int slot);
+
     static constexpr int kWindowChars = 18;     // characters a scrolling step shows
     static constexpr double kScrollStep = 0.2;  // seconds a scrolling step lasts
     static constexpr int kRow2Trail = 7;        // blanks that run row 2 out of the display

@@ -175,7 +175,7 @@ void EditorView::addPageList(PageListView* list) {
     splitter->setCollapsible(1, false);
     setCentralWidget(splitter);
 
-    auto* edit = menuBar()->findChild<QMenu*>(QStringLiteral("mnuModifica"));
+    auto* edit = findChild<QMenu*>(QStringLiteral("mnuModifica"));
     edit->addSeparator();
     edit->addActions(list->pageActions());
 

@@ -206,7 +206,13 @@ TEST_F(HistoryTest, RandomRunsUndoToTheStartAndRedoToTheEnd) {
         int steps = 0;
         for (int i = 0, n = pick(1, 12); i < n; ++i) {
             const int count = state.PageCount;
-            switch (pick(0, 6)) {
+            auto somePages = [&] {
+                std::vector<int> pages;
+                for (int k = 0, m = pick(1, 3); k < m && count > 0; ++k)
+                    pages.push_back(pick(1, count));
+                return pages;
+            };
+            switch (pick(0, 12)) {
                 case 0:
                     showPage(count + 1);
                     editor.Option1.setSelected(pick(0, 3) > 0);
@@ -239,6 +245,27 @@ TEST_F(HistoryTest, RandomRunsUndoToTheStartAndRedoToTheEnd) {
                 case 6:
                     setBoards(pick(0, 1) ? "3" : "8");
                     break;
+                case 7:
+                    windows.pages.moveUp(somePages());
+                    break;
+                case 8:
+                    windows.pages.moveDown(somePages());
+                    break;
+                case 9:
+                    windows.pages.moveTo(somePages(), pick(1, count + 1));
+                    break;
+                case 10:
+                    windows.pages.duplicate(somePages());
+                    break;
+                case 11:
+                    windows.pages.remove(somePages());
+                    break;
+                case 12: {
+                    const std::vector<int> copied = somePages();
+                    windows.pages.paste(pick(0, 1) ? windows.pages.pageFile(copied) : "",
+                                        windows.pages.pageLines(copied), pick(0, count));
+                    break;
+                }
             }
             steps = static_cast<int>(editor.history().size());
         }

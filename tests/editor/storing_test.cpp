@@ -305,16 +305,16 @@ TEST_F(StoringTest, BadPauseOnReStoringKeepsThePreviousPause) {
 }
 
 TEST_F(StoringTest, StoringAtTheSelectorsEndReportsAndKeepsThePage) {
-    putSequence(127);
-    editor.VScroll1.setValue(128);
+    putSequence(199);
+    editor.VScroll1.setValue(200);
     editor.Text1.setText("LAST");
     editor.cmdinserisci.click();
     ASSERT_EQ(reportedErrors(), 1);
     EXPECT_NE(fake.dialogs.messages()[0].find("(380)."), std::string::npos);
-    EXPECT_EQ(state.PageCount, 128);
-    EXPECT_EQ(state.PageText[128][1], padded("LAST", 18));
-    EXPECT_EQ(state.PagePause[128], 3);
-    EXPECT_EQ(editor.VScroll1.value(), 128);
+    EXPECT_EQ(state.PageCount, 200);
+    EXPECT_EQ(state.PageText[200][1], padded("LAST", 18));
+    EXPECT_EQ(state.PagePause[200], 3);
+    EXPECT_EQ(editor.VScroll1.value(), 200);
 }
 
 TEST_F(StoringTest, ReStoringTheLastPageKeepsItInPlace) {

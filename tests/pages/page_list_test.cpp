@@ -1,0 +1,341 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "editor_fixture.h"
+#include "files/sequence_file.h"
+
+namespace velora {
+namespace {
+
+using testing::EditorFixture;
+
+class PageListTest : public EditorFixture {
+protected:
+    PageList& pages = windows.pages;
+
+    // Row 1 of every page: the order of the sequence at a glance ("P3" is the page put third).
+    std::vector<std::string> order() const {
+        std::vector<std::string> rows;
+        for (int slot = 1; slot <= state.PageCount; ++slot) rows.push_back(state.PageText[slot][1]);
+        return rows;
+    }
+
+    static std::vector<std::string> rows(std::initializer_list<int> numbers) {
+        std::vector<std::string> out;
+        for (int n : numbers) out.push_back(testing::sequenceRow1(n));
+        return out;
+    }
+
+    std::string bytes() const { return sequenceFileBytes(state); }
+};
+
+// Each operation at the edges: the order it leaves, the rows selected, the page shown, and one
+// undo back to the bytes before it.
+TEST_F(PageListTest, OperationsAtTheEdges) {
+    using Op = std::function<PageList::Outcome(PageList&)>;
+    const struct {
+        const char* name;
+        int count;
+        int shown;
+        Op op;
+        std::vector<std::string> order;
+        std::vector<int> selection;
+        int shownAfter;
+    } cases[] = {
+        {"up, second page",
+         4,
+         2,
+         [](PageList& p) { return p.moveUp({2}); },
+         rows({2, 1, 3, 4}),
+         {1},
+         1},
+        {"up, two apart",
+         5,
+         3,
+         [](PageList& p) {
+             return p.moveUp({3, 5});
+         },
+         rows({1, 3, 2, 5, 4}),
+         {2, 4},
+         2},
+        {"up, first page stays",
+         3,
+         1,
+         [](PageList& p) {
+             return p.moveUp({1, 3});
+         },
+         rows({1, 2, 3}),
+         {},
+         0},
+        {"down, last page stays",
+         3,
+         3,
+         [](PageList& p) { return p.moveDown({3}); },
+         rows({1, 2, 3}),
+         {},
+         0},
+        {"down, a run of two",
+         4,
+         1,
+         [](PageList& p) {
+             return p.moveDown({1, 2});
+         },
+         rows({3, 1, 2, 4}),
+         {2, 3},
+         2},
+        {"drag to the front",
+         20,
+         15,
+         [](PageList& p) { return p.moveTo({15}, 1); },
+         [] {
+             std::vector<std::string> r = rows({15});
+             for (int n = 1; n <= 20; ++n)
+                 if (n != 15) r.push_back(testing::sequenceRow1(n));
+             return r;
+         }(),
+         {1},
+         1},
+        {"drag two apart to the end",
+         4,
+         1,
+         [](PageList& p) {
+             return p.moveTo({1, 3}, 5);
+         },
+         rows({2, 4, 1, 3}),
+         {3, 4},
+         3},
+        {"drag onto itself",
+         3,
+         2,
+         [](PageList& p) { return p.moveTo({2}, 3); },
+         rows({1, 2, 3}),
+         {2},
+         2},
+        {"duplicate the last page",
+         3,
+         3,
+         [](PageList& p) { return p.duplicate({3}); },
+         rows({1, 2, 3, 3}),
+         {4},
+         4},
+        {"duplicate two apart",
+         4,
+         1,
+         [](PageList& p) {
+             return p.duplicate({1, 3});
+         },
+         rows({1, 2, 3, 1, 3, 4}),
+         {4, 5},
+         4},
+        {"delete the first page",
+         3,
+         1,
+         [](PageList& p) { return p.remove({1}); },
+         rows({2, 3}),
+         {1},
+         1},
+        {"delete the last two",
+         4,
+         4,
+         [](PageList& p) {
+             return p.remove({3, 4});
+         },
+         rows({1, 2}),
+         {2},
+         2},
+        {"delete every page",
+         2,
+         1,
+         [](PageList& p) {
+             return p.remove({1, 2});
+         },
+         {},
+         {},
+         1},
+        {"repeats and strays left out",
+         3,
+         2,
+         [](PageList& p) {
+             return p.remove({2, 2, 0, 9});
+         },
+         rows({1, 3}),
+         {2},
+         2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        editor.history().clear();
+        putSequence(c.count);
+        showPage(c.shown);
+        const std::string before = bytes();
+        const PageList::Outcome outcome = c.op(pages);
+        EXPECT_EQ(order(), c.order);
+        EXPECT_EQ(outcome.selection, c.selection);
+        if (outcome.changed) {
+            EXPECT_EQ(outcome.shown, c.shownAfter);
+            EXPECT_EQ(editor.VScroll1.value(), c.shownAfter);
+            EXPECT_EQ(editor.txtmax.caption(), std::to_string(c.order.size()));
+            EXPECT_EQ(editor.NumQua.caption(), std::to_string(c.shownAfter));
+            const std::string after = bytes();
+            editor.mnuAnnulla_Click();
+            EXPECT_EQ(bytes(), before);
+            EXPECT_EQ(editor.VScroll1.value(), c.shown);
+            editor.mnuRipeti_Click();
+            EXPECT_EQ(bytes(), after);
+        } else {
+            EXPECT_EQ(bytes(), before);
+            EXPECT_FALSE(editor.history().canUndo());
+        }
+    }
+}
+
+// The store holds 200 pages: what would pass them is refused whole, saying how many still fit.
+TEST_F(PageListTest, TheTwoHundredPageLimit) {
+    const struct {
+        int count;
+        std::function<PageList::Outcome(PageList&)> op;
+        const char* message;  // empty: done
+    } cases[] = {
+        {198,
+         [](PageList& p) {
+             return p.duplicate({1, 2});
+         },
+         ""},
+        {198,
+         [](PageList& p) {
+             return p.duplicate({1, 2, 3});
+         },
+         "La sequenza pu\xF2 avere al massimo 200 pagine: ne entrano ancora 2."},
+        {199,
+         [](PageList& p) {
+             return p.paste("", p.pageLines({1, 2}), 199);
+         },
+         "La sequenza pu\xF2 avere al massimo 200 pagine: ne entra ancora 1."},
+        {200, [](PageList& p) { return p.duplicate({200}); },
+         "La sequenza \xE8 piena: ha gi\xE0 200 pagine, il massimo."},
+        {200, [](PageList& p) { return p.moveTo({200}, 1); }, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        fake.dialogs.shown.clear();
+        editor.history().clear();
+        putSequence(c.count);
+        showPage(c.count);
+        const std::string before = bytes();
+        const PageList::Outcome outcome = c.op(pages);
+        if (std::string(c.message).empty()) {
+            EXPECT_TRUE(outcome.changed);
+            EXPECT_TRUE(fake.dialogs.messages().empty());
+            EXPECT_LE(state.PageCount, kLastSlot);
+        } else {
+            EXPECT_FALSE(outcome.changed);
+            EXPECT_EQ(fake.dialogs.messages(), std::vector<std::string>{c.message});
+            EXPECT_EQ(bytes(), before);
+            EXPECT_FALSE(editor.history().canUndo());
+        }
+    }
+    // The last page of a full store is reached and shown.
+    putSequence(200);
+    pages.choose(200);
+    EXPECT_EQ(editor.VScroll1.value(), 200);
+    EXPECT_EQ(pages.shownPage(), 200);
+}
+
+TEST_F(PageListTest, CopiedLinesPasteBackAsTheSamePages) {
+    putPage(1, kRow2Scrolling, "UNO               ", "scorre \"piano\"", 7);
+    putPage(2, kBigFixedInverse, "SALDI    ", "SALDI    ", 1);
+    putPage(3, kInfoInRow1, "05/12 09:01 +20\xB0", "ORARIO            ", 3);
+    state.PageCount = 3;
+    const std::string lines = pages.pageLines({1, 2, 3});
+    const std::string first = "2,\"UNO               \",7\r\n2,\"scorre \"\"piano\"\"\",7\r\n";
+    EXPECT_EQ(lines.substr(0, first.size()), first);
+    EXPECT_EQ(pages.pageFile({2}), "1,18\r\n8,\"SALDI    \",1\r\n8,\"SALDI    \",1\r\n");
+    const std::string before = bytes();
+    ASSERT_TRUE(pages.paste("", lines, 3).changed);
+    EXPECT_EQ(state.PageCount, 6);
+    for (int page = 1; page <= 3; ++page) {
+        EXPECT_EQ(state.PageKind[page + 3], state.PageKind[page]);
+        EXPECT_EQ(state.PageText[page + 3][1], state.PageText[page][1]);
+        EXPECT_EQ(state.PageText[page + 3][2], state.PageText[page][2]);
+        EXPECT_EQ(state.PagePause[page + 3], state.PagePause[page]);
+    }
+    EXPECT_EQ(editor.history().undoName(), "Incolla 3 pagine");
+    editor.mnuAnnulla_Click();
+    EXPECT_EQ(bytes(), before);
+}
+
+// Pages made for another width come in at this one: fixed rows padded or cut, a big page's text
+// in both columns, a scrolling text cut to what a row holds, the info row as it was.
+TEST_F(PageListTest, PastedPagesTakeThisSequencesWidth) {
+    const std::string wide =
+        "2,24\r\n"
+        "3,\"GRANDE 24   \",5\r\n3,\"GRANDE 24   \",5\r\n"
+        "5,\"RIGA LARGA VENTIQUATTRO!\",4\r\n5,\"05/12 09:01 +20\xB0\",4\r\n";
+    putSequence(1);
+    ASSERT_TRUE(pages.paste(wide, "", 0).changed);
+    EXPECT_EQ(state.PageText[1][1], "GRANDE 24");
+    EXPECT_EQ(state.PageText[1][2], "GRANDE 24");
+    EXPECT_EQ(state.PageText[2][1], "RIGA LARGA VENTIQU");
+    EXPECT_EQ(state.PageText[2][2], "05/12 09:01 +20\xB0");
+    EXPECT_EQ(state.PageText[3][1], "P1");
+    // Plain text from a text editor: LF line ends, a short fixed row, a long scrolling one.
+    const std::string typed =
+        "1,\"CIAO\",3\n1,\"\",3\n7,\"" + std::string(130, 'x') + "\",2\n7,\"FISSA\",2\n";
+    ASSERT_TRUE(pages.paste("", typed, 3).changed);
+    EXPECT_EQ(state.PageText[4][1], "CIAO              ");
+    EXPECT_EQ(state.PageText[4][2], std::string(18, ' '));
+    EXPECT_EQ(state.PageText[5][1].size(), std::size_t(kScrollingLimit));
+    EXPECT_EQ(state.PageText[5][2], "FISSA             ");
+    EXPECT_EQ(editor.VScroll1.value(), 4);
+}
+
+TEST_F(PageListTest, TextThatIsNotPagesChangesNothingAndSaysWhy) {
+    putSequence(2);
+    const std::string before = bytes();
+    for (const std::string& text :
+         {std::string(), std::string("Offerta del giorno"), std::string("1,\"UNO\",3\r\n"),
+          std::string("9,\"NOVE\",3\r\n9,\"NOVE\",3\r\n"),
+          std::string("1,\"UNO\",300\r\n1,\"UNO\",300\r\n")}) {
+        SCOPED_TRACE(text);
+        fake.dialogs.shown.clear();
+        EXPECT_FALSE(pages.paste("", text, 1).changed);
+        ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+        EXPECT_EQ(fake.dialogs.messages()[0].rfind("Niente da incollare: ", 0), 0u);
+        EXPECT_EQ(bytes(), before);
+    }
+    EXPECT_FALSE(editor.history().canUndo());
+}
+
+TEST_F(PageListTest, RowsSayKindPauseAndTexts) {
+    putPage(1, kTwoFixedRows, "CIAO              ", "MONDO             ", 5);
+    putPage(2, kBigScrolling, "GRANDE", "GRANDE", 1);
+    putPage(3, kInfoInRow2, "ORE               ", "05/12 09:01 +20\xB0", 3);
+    putPage(4, kRow2Scrolling, "", "", 3);  // a blank page opened in the sequence
+    state.PageCount = 4;
+    EXPECT_EQ(pages.accessibleName(1), "Pagina 1, Due righe, pausa 5 secondi: CIAO / MONDO");
+    EXPECT_EQ(pages.accessibleName(2), "Pagina 2, Grande scorrevole, pausa 1 secondo: GRANDE");
+    EXPECT_EQ(pages.accessibleName(3),
+              "Pagina 3, Data e ora in riga 2, pausa 3 secondi: ORE / data e ora");
+    EXPECT_EQ(pages.kindWords(4), "Pagina vuota");
+    EXPECT_EQ(pages.accessibleName(4), "Pagina 4, Pagina vuota, pausa 3 secondi");
+}
+
+// One pass with the preview's timing: a scrolling row runs its text and blanks at 0.2 s a
+// character, then every page keeps its pause's share.
+TEST_F(PageListTest, SummaryCountsPagesAndOnePass) {
+    EXPECT_EQ(pages.summary(), "Nessuna pagina");
+    putPage(1, kTwoFixedRows, "UNO", "", 1);  // 1 s
+    state.PageCount = 1;
+    EXPECT_EQ(pages.summary(), "1 pagina \xB7 un giro circa 0:01");
+    putPage(2, kRow2Scrolling, "DUE", std::string(43, 'x'), 20);  // (43 + 7) * 0.2 + 10 = 20 s
+    putPage(3, kBigScrolling, std::string(289, 'y'), std::string(289, 'y'),
+            4);  // (289 + 11) * 0.2 + 2 = 62 s
+    state.PageCount = 3;
+    EXPECT_EQ(pages.summary(), "3 pagine \xB7 un giro circa 1:23");
+}
+
+}  // namespace
+}  // namespace velora
