@@ -65,10 +65,17 @@ QAbstractSlider::SliderAction scrollKeyAction(int key) {
 ControlBinder::ControlBinder(Services& services, EventGate& gate, QObject* parent)
     : QObject(parent), m_services(services), m_gate(gate) {
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (!m_form || m_pushing) return;
+        if (!m_form || m_pushing || !now) return;
         for (const auto& [control, widget] : m_widgets) {
-            if (widget == now) m_form->noteFocus(control);
+            if (widget == now) {
+                m_form->noteFocus(control);
+                return;
+            }
+            if (widget->isAncestorOf(now)) return;
         }
+        // A widget of the window that is no control of the model (the page list) holds the
+        // focus: the next push must not take it back to the control that had it before.
+        if (m_window && m_window->isAncestorOf(now)) m_form->noteFocus(nullptr);
     });
 }
 

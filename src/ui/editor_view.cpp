@@ -174,6 +174,8 @@ void EditorView::addPageList(PageListView* list) {
     splitter->setStretchFactor(1, 1);
     splitter->setCollapsible(1, false);
     setCentralWidget(splitter);
+    // The window opens with the focus in the rows, ready for typing; the list comes last on Tab.
+    setTabOrder(m_binder.widgetFor(&m_model.Picture1), list->list());
 
     auto* edit = findChild<QMenu*>(QStringLiteral("mnuModifica"));
     edit->addSeparator();

@@ -75,13 +75,14 @@ public:
         painter->restore();
     }
 
+    // As wide as the number alone: a narrow list draws the pictures smaller instead of scrolling
+    // sideways.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const QImage picture = index.data(PageRows::PictureRole).value<QImage>();
-        return {numberColumn(option.fontMetrics) + picture.width() + kMargin * 5,
+        return {numberColumn(option.fontMetrics) + kMargin * 5,
                 picture.height() + option.fontMetrics.height() + kMargin * 2 + 2};
     }
 
-private:
     static int numberColumn(const QFontMetrics& metrics) {
         return metrics.horizontalAdvance(QStringLiteral("200"));
     }
@@ -202,6 +203,17 @@ void PageRows::refresh() {
     }
 }
 
+QSize PageRowsView::sizeHint() const {
+    // Wide enough for the pictures as they are drawn, the number and the scroll bar.
+    int picture = 0;
+    if (model() && model()->rowCount() > 0)
+        picture = model()->index(0, 0).data(PageRows::PictureRole).value<QImage>().width();
+    if (picture == 0) picture = 220;
+    const int width = PageRowDelegate::numberColumn(fontMetrics()) + picture + kMargin * 6 +
+                      style()->pixelMetric(QStyle::PM_ScrollBarExtent) + frameWidth() * 2;
+    return {width, QListView::sizeHint().height()};
+}
+
 PageRows* PageRowsView::rows() const {
     return static_cast<PageRows*>(model());
 }
@@ -280,6 +292,7 @@ PageListView::PageListView(PageList& pages, ControlBinder& binder, const Modulo1
     m_list->setItemDelegate(new PageRowDelegate(m_list));
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setUniformItemSizes(true);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setDragEnabled(true);
     m_list->setAcceptDrops(true);
     m_list->setDropIndicatorShown(true);
@@ -290,7 +303,8 @@ PageListView::PageListView(PageList& pages, ControlBinder& binder, const Modulo1
     m_summary->setTextFormat(Qt::PlainText);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    layout->setContentsMargins(margin, margin, 0, margin);
     layout->addWidget(caption);
     layout->addWidget(m_list, 1);
     layout->addWidget(m_summary);

@@ -69,6 +69,8 @@ class PageRowsView : public QListView {
 public:
     using QListView::QListView;
 
+    QSize sizeHint() const override;
+
     // A drop of rows from this list before page `before`.
     std::function<void(int before)> onMove;
     std::function<void(const QPoint& at)> onContextMenu;

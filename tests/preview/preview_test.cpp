@@ -153,7 +153,8 @@ TEST_F(PreviewTest, EmptySequenceComesBackToPageOneWithoutAnError) {
 }
 
 TEST_F(PreviewTest, ErrorAtTheEndLeavesTheEditorUsable) {
-    // A file can hold more pages than the selector reaches: moving it to page N fails with 380.
+    // A selector that stops short of the last page: moving it to page N fails with 380.
+    editor.VScroll1.setRange(1, 128);
     for (int slot = 1; slot <= 130; ++slot) putPage(slot, kTwoFixedRows, "x", "y", 0);
     state.PageCount = 130;
     play();

@@ -114,6 +114,7 @@ private Q_SLOTS:
         h.key(Qt::Key_D, Qt::ControlModifier);
         QCOMPARE(h.order(), pages({1, 3, 2, 2, 4, 5}));
         QCOMPARE(h.caption("txtmax"), QStringLiteral("6"));
+        QVERIFY(h.list()->hasFocus());
         // Two rows selected go together.
         h.key(Qt::Key_Down, Qt::ShiftModifier);
         QCOMPARE(h.list()->selectionModel()->selectedRows().size(), 2);
