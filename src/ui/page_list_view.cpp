@@ -338,7 +338,9 @@ PageListView::PageListView(PageList& pages, ControlBinder& binder, const Modulo1
     connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& now) {
                 if (m_following || !now.isValid()) return;
-                m_binder.run([this, page = now.row() + 1] { m_pages.choose(page); });
+                keepingFocus([this, page = now.row() + 1] {
+                    m_binder.run([this, page] { m_pages.choose(page); });
+                });
             });
     connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { updateActions(); });
@@ -371,9 +373,19 @@ std::vector<int> PageListView::selectedPages() const {
 
 void PageListView::apply(const std::function<PageList::Outcome()>& operation) {
     PageList::Outcome outcome;
-    m_binder.run([&] { outcome = operation(); });
-    refresh();
-    if (outcome.changed) select(outcome.selection, outcome.shown);
+    keepingFocus([&] {
+        m_binder.run([&] { outcome = operation(); });
+        refresh();
+        if (outcome.changed) select(outcome.selection, outcome.shown);
+    });
+}
+
+void PageListView::keepingFocus(const std::function<void()>& action) {
+    // Loading a page whose upper row is full sends the focus on to the lower row, as typing it
+    // would; walking the list must not lose the focus to that.
+    const bool listHadFocus = m_list->hasFocus();
+    action();
+    if (listHadFocus && !m_list->hasFocus()) m_list->setFocus(Qt::OtherFocusReason);
 }
 
 void PageListView::select(const std::vector<int>& pages, int current) {

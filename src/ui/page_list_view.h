@@ -116,6 +116,8 @@ private:
     // Runs an operation on the model and selects what it left.
     void apply(const std::function<PageList::Outcome()>& operation);
     void select(const std::vector<int>& pages, int current);
+    // Runs `action`; the list keeps the focus it had.
+    void keepingFocus(const std::function<void()>& action);
     void copy(bool cut);
     void paste();
     void updateActions();

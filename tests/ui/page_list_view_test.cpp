@@ -82,10 +82,13 @@ private Q_SLOTS:
     void keysChooseThePageTheEditorShows() {
         Harness h;
         h.putSequence(12);
+        // A full upper row: loading it sends the editor's focus to the lower row.
+        h.state.PageText[2][1] = "OFFERTE SPECIALI!!";
         h.list()->setFocus();
         QCOMPARE(h.list()->model()->rowCount(), 12);
         h.key(Qt::Key_Down);
-        QCOMPARE(h.shownRow1(), QStringLiteral("PAGINA 2"));
+        QCOMPARE(h.shownRow1(), QStringLiteral("OFFERTE SPECIALI!!"));
+        QVERIFY(h.list()->hasFocus());
         QCOMPARE(h.model.VScroll1.value(), 2);
         QCOMPARE(h.caption("NumQua"), QStringLiteral("2"));
         h.key(Qt::Key_End);
