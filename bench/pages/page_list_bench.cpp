@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QSettings>
 #include <QTimer>
+#include <QWindow>
 
 #include "composition.h"
 #include "fakes/fake_dialogs.h"
@@ -77,6 +78,13 @@ struct Editor {
         auto* shown = app.editorView().findChild<QAction*>(QStringLiteral("mnuElencoPagine"));
         if (shown->isChecked() != listShown) shown->trigger();
         app.editorView().resize(1200, 700);
+        // On a display the window is drawn once it is mapped: the figures start from there.
+        const auto mapping = Clock::now();
+        while (Clock::now() - mapping < std::chrono::seconds(2)) {
+            QApplication::processEvents();
+            QWindow* window = app.editorView().windowHandle();
+            if (window && window->isExposed()) break;
+        }
         QApplication::processEvents();
     }
 
