@@ -11,8 +11,6 @@
 //
 // Run it on a display (e.g. under xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.
 
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +21,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "../cpu_seconds.h"
 #include "editor_led_panel.h"
 #include "editor_view.h"
 #include "event_gate.h"
@@ -40,13 +39,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 void runFor(double seconds) {
     // exit(), not quit(): quitting first asks the windows to close, and the editor asks the user.

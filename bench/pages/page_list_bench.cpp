@@ -8,8 +8,6 @@
 //
 // Run it on a display (e.g. under xvfb-run -a) or with QT_QPA_PLATFORM=offscreen.
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -23,6 +21,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "../cpu_seconds.h"
 #include "composition.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_files.h"
@@ -34,13 +33,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // 200 pages of every kind, a quarter of them scrolling, on a sign of 24 characters.
 std::string fullSequence() {

@@ -6,8 +6,6 @@
 //
 // Run the idle modes on a display, e.g. under xvfb-run -a.
 
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include "../cpu_seconds.h"
 #include "editor_view.h"
 #include "event_gate.h"
 #include "fakes/fake_dialogs.h"
@@ -26,13 +25,6 @@
 #include "qt_clock.h"
 
 namespace {
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 void runFor(double seconds) {
     // exit(), not quit(): quitting first asks the windows to close, and the editor asks the user.

@@ -31,24 +31,6 @@ private:
         PageListView& panel() { return *view.pageList(); }
         PageRowsView* list() { return panel().list(); }
 
-        // `count` pages of two fixed rows, "PAGINA n" over blanks, as if opened from a file.
-        void putSequence(int count) {
-            view.binder().run([&] {
-                for (int slot = 1; slot <= count; ++slot) {
-                    state.PageText[slot][1] = "PAGINA " + std::to_string(slot);
-                    state.PageText[slot][1].resize(18, ' ');
-                    state.PageText[slot][2] = std::string(18, ' ');
-                    state.PageKind[slot] = kTwoFixedRows;
-                    state.PagePause[slot] = 3;
-                }
-                state.PageCount = static_cast<std::uint8_t>(count);
-                state.CurrentFilePath = "/seq/pagine.inf";
-                model.markSaved();
-                model.VScroll1.setValue(2);
-                model.VScroll1.setValue(1);
-            });
-        }
-
         // Row 1 of every page, trailing blanks dropped: the order of the sequence at a glance.
         QStringList order() const {
             QStringList rows;

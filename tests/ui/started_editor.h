@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <string>
+
 #include "composition.h"
 #include "fakes/fake_services.h"
 
@@ -24,6 +26,25 @@ struct StartedEditor {
     }
 
     void start() { app.start(); }
+
+    // `count` pages of two fixed rows, "PAGINA n" over blanks, as if just opened from
+    // /seq/dieci.inf; the editor shows page 1.
+    void putSequence(int count) {
+        view.binder().run([&] {
+            for (int slot = 1; slot <= count; ++slot) {
+                state.PageText[slot][1] = "PAGINA " + std::to_string(slot);
+                state.PageText[slot][1].resize(18, ' ');
+                state.PageText[slot][2] = std::string(18, ' ');
+                state.PageKind[slot] = kTwoFixedRows;
+                state.PagePause[slot] = 3;
+            }
+            state.PageCount = static_cast<std::uint8_t>(count);
+            state.CurrentFilePath = "/seq/dieci.inf";
+            model.markSaved();
+            model.VScroll1.setValue(2);
+            model.VScroll1.setValue(1);
+        });
+    }
 
     template <typename W>
     W* find(const char* name) {

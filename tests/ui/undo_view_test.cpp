@@ -24,24 +24,6 @@ private:
             QVERIFY(QTest::qWaitForWindowActive(&view));
         }
 
-        // `count` pages of two fixed rows, as if opened from /seq/dieci.inf.
-        void putSequence(int count) {
-            view.binder().run([&] {
-                for (int slot = 1; slot <= count; ++slot) {
-                    state.PageText[slot][1] = "PAGINA " + std::to_string(slot);
-                    state.PageText[slot][1].resize(18, ' ');
-                    state.PageText[slot][2] = std::string(18, ' ');
-                    state.PageKind[slot] = kTwoFixedRows;
-                    state.PagePause[slot] = 3;
-                }
-                state.PageCount = static_cast<std::uint8_t>(count);
-                state.CurrentFilePath = "/seq/dieci.inf";
-                model.markSaved();
-                model.VScroll1.setValue(2);
-                model.VScroll1.setValue(1);
-            });
-        }
-
         void press(QWidget* target, int key, Qt::KeyboardModifiers modifiers) {
             QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
         }
