@@ -322,8 +322,9 @@ PageListView::PageListView(PageList& pages, ControlBinder& binder, const Modulo1
                  [this] { copy(true); });
     addOperation(QStringLiteral("&Copia"), QKeySequence::keyBindings(QKeySequence::Copy), list,
                  [this] { copy(false); });
-    addOperation(QStringLiteral("&Incolla"), QKeySequence::keyBindings(QKeySequence::Paste), list,
-                 [this] { paste(); });
+    m_paste =
+        addOperation(QStringLiteral("&Incolla"), QKeySequence::keyBindings(QKeySequence::Paste),
+                     list, [this] { paste(); });
     addOperation(QStringLiteral("&Elimina"), {QKeySequence(Qt::Key_Delete)}, list,
                  [this] { apply([this] { return m_pages.remove(selectedPages()); }); });
 
@@ -456,9 +457,9 @@ void PageListView::paste() {
 
 void PageListView::updateActions() {
     const bool any = m_pages.count() > 0 && !selectedPages().empty();
-    for (qsizetype i = 0; i < m_actions.size(); ++i) {
+    for (QAction* action : m_actions) {
         // "Incolla" works with no page at all.
-        if (i != 5) m_actions[i]->setEnabled(any);
+        if (action != m_paste) action->setEnabled(any);
     }
 }
 

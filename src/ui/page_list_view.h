@@ -128,6 +128,7 @@ private:
     PageRowsView* m_list;
     QLabel* m_summary;
     QList<QAction*> m_actions;
+    QAction* m_paste = nullptr;
     bool m_following = false;  // the list is being brought in line with the editor
 };
 

@@ -152,6 +152,16 @@ TEST_F(PreviewTest, EmptySequenceComesBackToPageOneWithoutAnError) {
     EXPECT_FALSE(editor.Text6.visible());
 }
 
+TEST_F(PreviewTest, FullStoreEndsOnItsLastPageWithoutAnError) {
+    // The selector reaches every slot, so the preview comes back to page 200.
+    for (int slot = 1; slot <= kLastSlot; ++slot) putPage(slot, kTwoFixedRows, "x", "y", 0);
+    state.PageCount = kLastSlot;
+    play();
+    EXPECT_EQ(reportedErrors(), 0);
+    EXPECT_EQ(editor.VScroll1.value(), kLastSlot);
+    EXPECT_EQ(state.PreviewRunning, 0);
+}
+
 TEST_F(PreviewTest, ErrorAtTheEndLeavesTheEditorUsable) {
     // A selector that stops short of the last page: moving it to page N fails with 380.
     editor.VScroll1.setRange(1, 128);
