@@ -189,15 +189,20 @@ void EditorView::addPageList(PageListView* list) {
     QAction* shown = view->addAction(QStringLiteral("Elenco &pagine"));
     shown->setObjectName(QStringLiteral("mnuElencoPagine"));
     shown->setCheckable(true);
-    const QSettings settings;
-    const int width = settings.value(widthKey, 0).toInt();
-    if (width > 0) splitter->setSizes({width, std::max(width, editor->sizeHint().width())});
-    shown->setChecked(settings.value(shownKey, true).toBool());
+    // The list opens as wide as the user left it, or as its pictures need.
+    auto giveWidth = [splitter, list, editor, widthKey] {
+        const int remembered = QSettings().value(widthKey, 0).toInt();
+        const int width = remembered > 0 ? remembered : list->sizeHint().width();
+        splitter->setSizes({width, std::max(editor->width(), editor->sizeHint().width())});
+    };
+    shown->setChecked(QSettings().value(shownKey, true).toBool());
     list->setVisible(shown->isChecked());
-    connect(shown, &QAction::toggled, this, [this, list, shownKey](bool on) {
+    giveWidth();
+    connect(shown, &QAction::toggled, this, [this, list, shownKey, giveWidth](bool on) {
         list->setVisible(on);
         QSettings().setValue(shownKey, on);
         if (on) {
+            giveWidth();
             list->refresh();
         } else if (list->isAncestorOf(QApplication::focusWidget())) {
             // The focus leaves the hidden list for the page's rows.
