@@ -138,7 +138,7 @@ public:
     Button Anteprima{"Anteprima"};        // "Anteprima": plays the stored sequence here
     Timer Timer1{"Timer1"};               // the 20 ms tick: clock, layout rules, file name
     Button cmdinserisci{"cmdinserisci"};  // "Inserisci": stores the page, new or changed
-    ScrollBar VScroll1{"VScroll1"};       // the page selector, 1..128
+    ScrollBar VScroll1{"VScroll1"};       // the page selector, 1..200
     TextBox Text1{"Text1"};               // row 1, the upper row
     TextBox Text2{"Text2"};               // row 2, the lower row
     TextBox Text6{"Text6"};               // the grey blank field the preview shows between pages
