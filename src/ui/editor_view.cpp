@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
@@ -190,14 +191,28 @@ void EditorView::addPageList(PageListView* list) {
     shown->setObjectName(QStringLiteral("mnuElencoPagine"));
     shown->setCheckable(true);
     // The list opens as wide as the user left it, or as its pictures need.
-    auto giveWidth = [splitter, list, editor, widthKey] {
+    // It takes its width from the editor's side; the window widens only where the page's rows
+    // would be squeezed.
+    auto giveWidth = [this, splitter, list, editor, widthKey] {
         const int remembered = QSettings().value(widthKey, 0).toInt();
         const int width = remembered > 0 ? remembered : list->sizeHint().width();
-        splitter->setSizes({width, std::max(editor->width(), editor->sizeHint().width())});
+        const int rest = std::max(splitter->width() - splitter->handleWidth() - width,
+                                  editor->minimumSizeHint().width());
+        const int missing = width + rest + splitter->handleWidth() - splitter->width();
+        // Never past the screen's edge: on a small screen the list is narrower, its pictures
+        // smaller.
+        const int room = screen()->availableGeometry().width() - frameGeometry().width();
+        if (missing > 0 && room > 0 && !isMaximized() && !isFullScreen())
+            resize(this->width() + std::min(missing, room), height());
+        splitter->setSizes({width, rest});
     };
     shown->setChecked(QSettings().value(shownKey, true).toBool());
     list->setVisible(shown->isChecked());
-    giveWidth();
+    // Sizes given before the window is laid out are only shares of a width not known yet: the
+    // list gets its width once the window has its own.
+    QTimer::singleShot(0, splitter, [list, giveWidth] {
+        if (list->isVisible()) giveWidth();
+    });
     connect(shown, &QAction::toggled, this, [this, list, shownKey, giveWidth](bool on) {
         list->setVisible(on);
         QSettings().setValue(shownKey, on);

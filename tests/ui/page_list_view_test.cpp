@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSplitter>
 #include <QtTest>
 
 #include "files/sequence_file.h"
@@ -267,6 +268,17 @@ private Q_SLOTS:
         }
         Harness again;
         QVERIFY(!again.panel().isVisible());
+    }
+
+    void draggingTheSplitterRemembersTheWidth() {
+        Harness h;
+        h.putSequence(2);
+        auto* splitter = h.view.findChild<QSplitter*>(QStringLiteral("PageListSplitter"));
+        QSplitterHandle* handle = splitter->handle(1);
+        QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(1, 10));
+        QTest::mouseMove(handle, QPoint(5, 10));
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(5, 10));
+        QCOMPARE(QSettings().value(QStringLiteral("pageList/width")).toInt(), h.panel().width());
     }
 
     void altPFocusesTheList() {
