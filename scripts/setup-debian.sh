@@ -12,6 +12,7 @@ else
         libgtest-dev libgmock-dev
         clang-format xvfb xauth fonts-liberation desktop-file-utils
         libxml2-utils dpkg-dev
+        shared-mime-info libglib2.0-bin xdg-utils lintian
     )
 fi
 
