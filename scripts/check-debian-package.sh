@@ -54,14 +54,15 @@ desktop-file-validate "$unpacked/usr/share/applications/velora.desktop" || fail 
 xmllint --noout "$unpacked/usr/share/mime/packages/velora.xml" || fail "file type XML"
 exec_line="$(grep '^Exec=' "$unpacked/usr/share/applications/velora.desktop")"
 [ "$exec_line" = "Exec=/usr/bin/velora %f" ] || fail "desktop entry runs $exec_line"
-head -n 1 "$unpacked/usr/share/doc/velora/copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' ||
+[ "$(sed -n 1p "$unpacked/usr/share/doc/velora/copyright")" = \
+    "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] ||
     fail "copyright is not in the machine-readable format"
 # A native package (no Debian revision in its version) keeps its changelog as changelog.gz.
 version="$(dpkg-deb -f "$package" Version)"
 changelog="$unpacked/usr/share/doc/velora/changelog.gz"
 [[ "$version" == *-* ]] && changelog="$unpacked/usr/share/doc/velora/changelog.Debian.gz"
 [ -f "$changelog" ] || fail "missing ${changelog#"$unpacked"}"
-zcat "$changelog" | head -n 1 | grep -qF "velora ($version) " ||
+[[ "$(zcat "$changelog")" == "velora ($version) "* ]] ||
     fail "the changelog's first entry is not version $version"
 "$unpacked/usr/bin/velora-cli" --version | grep -q '^velora-cli ' || fail "velora-cli --version"
 if command -v lintian >/dev/null; then

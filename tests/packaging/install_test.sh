@@ -35,8 +35,9 @@ export XDG_DATA_DIRS="${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
 cp "$2" "$work/vetrina.inf"
 type="$(gio info -a standard::content-type "$work/vetrina.inf" | sed -n 's/^ *standard::content-type: //p')"
 [ "$type" = application/x-velora-sequence ] || fail "a sequence file is $type"
-gio mime application/x-velora-sequence | grep -q 'Default application.*: velora.desktop$' ||
-    fail "velora is not the default program of sequence files: $(gio mime application/x-velora-sequence)"
+programs="$(gio mime application/x-velora-sequence)"
+grep -q 'Default application.*: velora.desktop$' <<<"$programs" ||
+    fail "velora is not the default program of sequence files: $programs"
 
 # A package build: the entry names the packaged program, the caches are not made.
 DESTDIR="$work/stage" cmake --install "$1" --prefix /usr >"$work/stage.log" 2>&1 || {
