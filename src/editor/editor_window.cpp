@@ -132,6 +132,9 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     InfoR1.onClick = [this] { stepOnStoredPage("Info R1", [this] { InfoR1_Click(); }); };
     InfoR2.onClick = [this] { stepOnStoredPage("Info R2", [this] { InfoR2_Click(); }); };
     Picture1.onClick = [this] { Picture1_Click(); };
+    spellOut.onClick = [this] { spellOut_Click(); };
+    spellOut.setVisible(false);
+    spellOut.setToolTip(cp1252("Scrive in lettere i caratteri che l'insegna non sa mostrare"));
     mnunextNuovo.onClick = [this] { mnunextNuovo_Click(); };
     mnuAnnulla.onClick = [this] { mnuAnnulla_Click(); };
     mnuRipeti.onClick = [this] { mnuRipeti_Click(); };

@@ -4,12 +4,14 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/controls.h"
 #include "core/history.h"
 #include "core/modulo1.h"
 #include "core/pacing.h"
 #include "core/services.h"
+#include "protocol/page_layout.h"
 
 namespace velora {
 
@@ -81,6 +83,12 @@ public:
     // Turns row 1 or row 2 of the shown page into an info field.
     void InfoR1_Click();
     void InfoR2_Click();
+    // The characters of the shown rows that the sign cannot show (€, °) written out in letters
+    // it can, fitted to each row's typing limit; on a stored page, one step of the history.
+    void spellOut_Click();
+    // What spellOut_Click would write, for its caption: "Scrivi € come EUR, °C come GRADI";
+    // empty when there is nothing to write out.
+    std::string spellOutOffer() const;
     // Deletes the shown page.
     void Picture1_Click();
     void elimina();  // "delete": removes the shown page from the store
@@ -109,6 +117,8 @@ public:
     void showHistory();
 
     static constexpr const char* kNoFileName = "Senza Nome";
+    // The status line when the tick puts the pause of an inverse big row back to one second.
+    static constexpr const char* kInverseOneSecond = "Grande inverso: la pagina resta 1 secondo";
     static constexpr const char* kTitle = "KDM 2 Righe";
 
     static constexpr const char* kSettingsFile = "BASE.dat";
@@ -154,6 +164,7 @@ public:
     Label NumQua{"NumQua"};               // the number of the shown page
     Label txtora{"txtora"};               // today's date and time
     Label saveNotice{"saveNotice"};       // ours: the status line (a save, a step taken back)
+    Button spellOut{"spellOut"};          // ours: writes out € and ° in letters the sign has
     Label Label4{"Label4"};               // caption "Numero Pagina" (page number)
     Label Label6{"Label6"};               // caption "Pagine Inserite" (pages stored)
     Label Label2{"Label2"};               // caption "Tempo fermo (Secondi)" (pause in seconds)
@@ -207,6 +218,17 @@ private:
     void stepOnStoredPage(const std::string& what, const std::function<void()>& change);
     // Shows the page a step taken back or done again left shown, with the counts it restored.
     void showStepPage(int page);
+    // The rows of the page being composed that the sign is sent as text, with the font and the
+    // stored column(s) of each; info rows are left out.
+    struct SpelledRow {
+        int field = 1;  // Text1, Text2, or 3 for Text3
+        SignFont font = SignFont::Normal;
+        bool fixed = false;
+        std::size_t width = 0;  // characters the sign shows of a fixed row; 114 for a scrolling one
+        bool big = false;       // the big text: both stored columns
+        int column = 0;
+    };
+    std::vector<SpelledRow> spelledRows() const;
     // The user edited the row that InfoRowState `infoRow` makes the info row.
     void endInfoRow(std::uint8_t infoRow);
 

@@ -12,6 +12,9 @@ void EditorWindow::beginStep() {
 }
 
 bool EditorWindow::commitStep(const std::string& name, std::optional<int> shownPage) {
+    // Each change of the sequence is the latest action: what the status line said about an
+    // earlier one no longer holds. The caller may say something of its own afterwards.
+    saveNotice.setCaption({});
     const bool kept = m_history.commit(m_state, shownPage.value_or(VScroll1.value()), name);
     showHistory();
     return kept;

@@ -27,9 +27,12 @@ void EditorWindow::Timer1_Timer() {
         txtora.setCaption(m_services.clock.longDate(now) + " " + time);
 
         if (Gra_Inv.value() == 1) {
-            // An inverse big row always keeps a pause of one second.
+            // An inverse big row always keeps a pause of one second; a pause chosen otherwise
+            // is put back, and the status line says why.
+            const bool snapped = Combo1.text() != "1";
             Combo1.setText("1");
             m_state.CurrentPause = 1;
+            if (snapped) saveNotice.setCaption(kInverseOneSecond);
         }
         if (Option1.selected()) SetTwoRowMode();
         if (Option2.selected() && (VScroll1.value() > m_state.PageCount || m_state.GapOpened == 1))
@@ -54,6 +57,11 @@ void EditorWindow::Timer1_Timer() {
             Scor2.setEnabled(false);
             InfoR2.setEnabled(false);
         }
+
+        // The offer to write out what the sign cannot show follows the typing.
+        const std::string offer = spellOutOffer();
+        spellOut.setCaption(offer);
+        spellOut.setVisible(!offer.empty());
 
         Label7.setCaption(m_state.CurrentFilePath.empty()
                               ? std::string(kNoFileName)

@@ -9,8 +9,8 @@
 #include "core/numbers.h"
 #include "core/windows1252.h"
 #include "files/sequence_file.h"
-#include "preview/preview.h"
 #include "protocol/page_layout.h"
+#include "sign/page_time.h"
 
 namespace velora {
 namespace {
@@ -122,7 +122,7 @@ std::string PageList::summary() const {
     const int pages = count();
     if (pages == 0) return "Nessuna pagina";
     double seconds = 0;
-    for (int page = 1; page <= pages; ++page) seconds += Preview::pageSeconds(m_state, page);
+    for (int page = 1; page <= pages; ++page) seconds += signPageSeconds(m_state, page);
     const long whole = std::lround(seconds);
     const long rest = whole % 60;
     return counted(static_cast<std::size_t>(pages), "pagina", "pagine") + " \xB7 un giro circa " +
@@ -130,7 +130,9 @@ std::string PageList::summary() const {
 }
 
 int PageList::shownPage() const {
-    const int position = m_editor.VScroll1.value();
+    // While the preview plays, the page it shows is the one the list follows.
+    const int position =
+        m_state.PreviewRunning == 1 ? m_state.PreviewPage : m_editor.VScroll1.value();
     return position >= 1 && position <= count() ? position : 0;
 }
 

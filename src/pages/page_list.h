@@ -41,10 +41,12 @@ public:
     bool isEmptyPage(int page) const;
     // What a screen reader says for the row: "Pagina 3, Due righe, pausa 5 secondi: CIAO / MONDO".
     std::string accessibleName(int page) const;
-    // Under the list: "12 pagine · un giro circa 1:05", with the preview's timing of one pass.
+    // Under the list: "12 pagine · un giro circa 1:05", one pass as the sign shows it: each page's
+    // scrolling and its whole pause.
     std::string summary() const;
 
-    // The page the editor shows, when it is a stored page; 0 on the new-page slot.
+    // The page the editor shows, when it is a stored page; 0 on the new-page slot. While the
+    // preview plays, the page being played.
     int shownPage() const;
     // Shows `page` in the editor through the selector, with its loading rules.
     void choose(int page);

@@ -5,6 +5,7 @@
 
 #include "core/fatal_error.h"
 #include "core/numbers.h"
+#include "sign/page_time.h"
 
 namespace velora {
 
@@ -27,27 +28,13 @@ bool Preview::hold(double seconds) {
 }
 
 double Preview::pauseSeconds(int pause) {
-    // Half the pause in whole seconds, as the sign counts it: a pause of 3 stays 1 s, not 1.5 s.
-    return pause == 1 ? 1.0 : std::trunc(pause / 2.0);
+    // Half the sign's pause in whole seconds: a pause of 3 stays 1 s, not 1.5 s.
+    if (pause == 0) return 0;
+    return std::max(1.0, std::trunc(signPauseSeconds(pause) / 2));
 }
 
 double Preview::pageSeconds(const Modulo1& state, int slot) {
-    const std::string& r1 = state.PageText[slot][1];
-    const std::string& r2 = state.PageText[slot][2];
-    // One step a character, the text and then the blanks that run it out, as scroll() plays it.
-    std::size_t steps = 0;
-    switch (state.PageKind[slot]) {
-        case kRow2Scrolling:
-            steps = r2.size() + kRow2Trail;
-            break;
-        case kBigScrolling:
-        case kRow1Scrolling:
-            steps = r1.size() + kRow1Trail;
-            break;
-        default:
-            break;
-    }
-    return static_cast<double>(steps) * kScrollStep + pauseSeconds(state.PagePause[slot]);
+    return scrollSeconds(state, slot) + pauseSeconds(state.PagePause[slot]);
 }
 
 void Preview::Anteprima_Click() {
@@ -63,6 +50,7 @@ void Preview::Anteprima_Click() {
         e.Timer1.setEnabled(false);
         m_state.PreviewRunning = 1;
         e.Anteprima.setMousePointer(Button::kHourglass);
+        e.saveNotice.setCaption(kPlayingNotice);
         ShowPreviewBlank();
         const int pages = m_state.PageCount;
         m_state.PreviewPage = 1;
@@ -95,6 +83,7 @@ void Preview::closePreview() {
     e.Timer1.setEnabled(true);
     m_state.PreviewRunning = 0;
     e.Text6.setVisible(false);
+    if (e.saveNotice.caption() == kPlayingNotice) e.saveNotice.setCaption({});
     // An empty sequence has no page to come back to: the editor returns to the new-page slot 1,
     // the lowest position the selector has.
     const int last = std::max<int>(m_state.PageCount, e.VScroll1.min());
@@ -128,6 +117,12 @@ void Preview::ShowPreviewPage() {
             e.window.setFocus(field);
         };
         e.Text6.setVisible(false);
+        // The mode buttons tell the page being played: one big row or two rows. A slot never
+        // stored has no mode and leaves them as they were.
+        if (m_state.PageKind[k] != kNeverStored) {
+            const bool big = pageLayout(m_state.PageKind[k]).row1.font == SignFont::Big;
+            (big ? e.Option2 : e.Option1).setSelected(true);
+        }
         switch (m_state.PageKind[k]) {
             case kTwoFixedRows:
                 e.Text1.setMaxLength(c);

@@ -4,6 +4,7 @@
 
 #include "core/controls.h"
 #include "editor/editor_window.h"
+#include "sign/sign_face.h"
 
 namespace velora {
 
@@ -24,17 +25,21 @@ public:
     // Shows page PreviewPage the way the sign would.
     void ShowPreviewPage();
 
-    // Seconds a page of this pause stays after it has been shown: half the pause, at least 1 s for
-    // pause 1, nothing for pause 0.
+    // Seconds the preview keeps a page of this pause after it has been shown: half of what the
+    // sign keeps it, in whole seconds and at least one, and no wait at all for a pause of 0.
     static double pauseSeconds(int pause);
 
-    // Seconds page `slot` takes in the preview: its scrolling row run through, then its pause.
+    // Seconds page `slot` takes in the preview: its scrolling row run through, as on the sign,
+    // then its halved pause.
     static double pageSeconds(const Modulo1& state, int slot);
 
-    static constexpr int kWindowChars = 18;     // characters a scrolling step shows
-    static constexpr double kScrollStep = 0.2;  // seconds a scrolling step lasts
-    static constexpr int kRow2Trail = 7;        // blanks that run row 2 out of the display
-    static constexpr int kRow1Trail = 11;       // ... row 1 and the big row
+    // While the preview plays, the status line says that its pauses are shorter than the sign's.
+    static constexpr const char* kPlayingNotice = "Anteprima veloce: pause dimezzate";
+
+    static constexpr int kWindowChars = 18;                    // characters a scrolling step shows
+    static constexpr double kScrollStep = kScrollStepSeconds;  // seconds a scrolling step lasts
+    static constexpr int kRow2Trail = kRow2RunOut;  // blanks that run row 2 out of the display
+    static constexpr int kRow1Trail = kRow1RunOut;  // ... row 1 and the big row
 
 private:
     void scroll(const std::string& text, TextBox& field);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/modulo1.h"
+#include "page_time.h"
 #include "protocol/sign_codes.h"
 
 namespace velora {
@@ -43,16 +44,6 @@ public:
 private:
     SignFace& m_face;
 };
-
-int runOut(const SignPage& page) {
-    return page.row2.show == RowShow::Scrolling ? kRow2RunOut : kRow1RunOut;
-}
-
-const SignRow* scrollingRow(const SignPage& page) {
-    if (page.row1.show == RowShow::Scrolling) return &page.row1;
-    if (page.row2.show == RowShow::Scrolling) return &page.row2;
-    return nullptr;
-}
 
 // The row's indices seen through a window `chars` wide starting at character `from`; blanks
 // beyond the end.
@@ -104,8 +95,7 @@ int signChars(int rowChars) {
 }
 
 int scrollSteps(const SignPage& page) {
-    const SignRow* row = scrollingRow(page);
-    return row ? static_cast<int>(row->indices.size()) + runOut(page) : 0;
+    return scrollSteps(page.kind, page.row1.indices.size(), page.row2.indices.size());
 }
 
 std::string SignFace::toText() const {

@@ -3,7 +3,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include "control_binder.h"
 #include "core/windows1252.h"
@@ -66,7 +68,19 @@ EditorLedPanel::EditorLedPanel(EditorWindow& model, ControlBinder& binder,
     layout->setContentsMargins(margin, 0, margin, 0);
     layout->addWidget(m_view);
     layout->addSpacing(12);
-    layout->addWidget(m_warning, 1);
+    // Under the warning: € and ° written out in letters the sign has, in one click. Its place is
+    // kept while it is hidden, and its caption never widens the window: a narrow window cuts it.
+    auto* spellOut = new QPushButton(this);
+    binder.bind(spellOut, model.spellOut);
+    spellOut->setMinimumWidth(40);
+    QSizePolicy keepPlace = spellOut->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    spellOut->setSizePolicy(keepPlace);
+    auto* column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(m_warning);
+    column->addWidget(spellOut, 0, Qt::AlignLeft);
+    layout->addLayout(column, 1);
 
     connect(&binder, &ControlBinder::pushed, this, &EditorLedPanel::refresh);
     for (int row = 0; row < 3; ++row) {

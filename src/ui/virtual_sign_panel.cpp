@@ -8,6 +8,7 @@
 
 #include "led_view.h"
 #include "protocol/page_record.h"
+#include "sign/page_time.h"
 #include "sign/sign_face.h"
 
 namespace velora {
@@ -32,8 +33,7 @@ VirtualSignPanel::VirtualSignPanel(Clock& clock, QWidget* parent)
 double VirtualSignPanel::pageSeconds(const std::vector<std::uint8_t>& record) {
     const std::optional<DecodedRecord> decoded = decodePageRecord(record);
     if (!decoded) return 1.0;
-    return scrollSteps(decoded->page) * kScrollStepSeconds +
-           std::max<double>(1.0, decoded->page.pause);
+    return scrollSteps(decoded->page) * kScrollStepSeconds + signPauseSeconds(decoded->page.pause);
 }
 
 void VirtualSignPanel::play(std::vector<std::vector<std::uint8_t>> records) {

@@ -107,6 +107,34 @@ TEST_F(HistoryTest, UndoShowsThePageThroughTheLoader) {
     EXPECT_EQ(editor.Combo1.text(), "7");
 }
 
+// The status line speaks of the latest action: a later change of the sequence replaces what an
+// undo, a redo or a deletion said.
+TEST_F(HistoryTest, EachStepReplacesTheStatusLine) {
+    putSequence(3);
+    showPage(2);
+    editor.Picture1.click();
+    undo();
+    ASSERT_EQ(editor.saveNotice.caption(), "Annullato: Elimina pagina 2");
+    const struct {
+        const char* name;
+        std::function<void()> step;
+    } cases[] = {
+        {"store", [this] { store("ALTRO"); }},
+        {"pasted pages",
+         [this] {
+             windows.pages.paste("", windows.pages.pageLines({1, 2}), 1);
+         }},
+        {"moved pages", [this] { windows.pages.moveDown({1}); }},
+        {"centring", [this] { editor.Command2.click(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        editor.saveNotice.setCaption("Ripetuto: Elimina pagina 2");
+        c.step();
+        EXPECT_EQ(editor.saveNotice.caption(), "");
+    }
+}
+
 TEST_F(HistoryTest, NuovoThenUndoBringsBackEveryPageAndTheFile) {
     putSequence(10);
     state.CurrentFilePath = "/seq/dieci.inf";

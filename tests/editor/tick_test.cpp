@@ -19,15 +19,28 @@ TEST_F(TickTest, ShowsTheLongDateAndTheTime) {
     EXPECT_EQ(editor.txtora.caption(), "31 12 2026 23:59:58");
 }
 
+// The pause snaps back to one second, and the status line says so each time it does.
 TEST_F(TickTest, InverseBigRowForcesThePauseToOneSecond) {
+    const std::string said = "Grande inverso: la pagina resta 1 secondo";
     editor.Combo1.setText("12");
     editor.Timer1_Timer();
     EXPECT_EQ(editor.Combo1.text(), "12");
+    EXPECT_EQ(editor.saveNotice.caption(), "");
     editor.Option2.setSelected(true);
     editor.Gra_Inv.setValue(1);
     editor.Timer1_Timer();
     EXPECT_EQ(editor.Combo1.text(), "1");
     EXPECT_EQ(state.CurrentPause, 1);
+    EXPECT_EQ(editor.saveNotice.caption(), said);
+    // Ticks that find the pause at 1 already say nothing new.
+    editor.saveNotice.setCaption({});
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.saveNotice.caption(), "");
+    // Another pause chosen: put back, and said again.
+    editor.Combo1.setText("5");
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.Combo1.text(), "1");
+    EXPECT_EQ(editor.saveNotice.caption(), said);
 }
 
 TEST_F(TickTest, BigRowChosenOnTheNewPageSlotIsLaidOutWithinATick) {

@@ -323,18 +323,31 @@ TEST_F(PageListTest, RowsSayKindPauseAndTexts) {
     EXPECT_EQ(pages.accessibleName(4), "Pagina 4, Pagina vuota, pausa 3 secondi");
 }
 
-// One pass with the preview's timing: a scrolling row runs its text and blanks at 0.2 s a
-// character, then every page keeps its pause's share.
-TEST_F(PageListTest, SummaryCountsPagesAndOnePass) {
+// One pass as the sign shows it: a scrolling row runs its text and blanks at 0.2 s a character,
+// then every page stands for its whole pause, as "Tempo fermo" and the list's rows say.
+TEST_F(PageListTest, SummaryCountsPagesAndOnePassOfTheSign) {
     EXPECT_EQ(pages.summary(), "Nessuna pagina");
-    putPage(1, kTwoFixedRows, "UNO", "", 1);  // 1 s
+    putPage(1, kTwoFixedRows, "UNO", "", 5);
     state.PageCount = 1;
-    EXPECT_EQ(pages.summary(), "1 pagina \xB7 un giro circa 0:01");
-    putPage(2, kRow2Scrolling, "DUE", std::string(43, 'x'), 20);  // (43 + 7) * 0.2 + 10 = 20 s
+    EXPECT_EQ(pages.summary(), "1 pagina \xB7 un giro circa 0:05");
+    putPage(2, kRow2Scrolling, "DUE", std::string(43, 'x'), 20);  // (43 + 7) * 0.2 + 20 = 30 s
     putPage(3, kBigScrolling, std::string(289, 'y'), std::string(289, 'y'),
-            4);  // (289 + 11) * 0.2 + 2 = 62 s
-    state.PageCount = 3;
-    EXPECT_EQ(pages.summary(), "3 pagine \xB7 un giro circa 1:23");
+            4);                                    // (289 + 11) * 0.2 + 4 = 64 s
+    putPage(4, kRow1Scrolling, "", "QUATTRO", 0);  // 11 * 0.2 + at least a second = 3.2 s
+    state.PageCount = 4;
+    EXPECT_EQ(pages.summary(), "4 pagine \xB7 un giro circa 1:42");
+}
+
+// While the preview plays, the page the list follows is the page being played, then again the
+// page the editor shows.
+TEST_F(PageListTest, FollowsThePageThePreviewPlays) {
+    putSequence(3);
+    showPage(1);
+    std::vector<int> followed;
+    fake.clock.onWait = [&](double) { followed.push_back(pages.shownPage()); };
+    windows.preview.Anteprima_Click();
+    EXPECT_EQ(followed, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(pages.shownPage(), editor.VScroll1.value());
 }
 
 }  // namespace

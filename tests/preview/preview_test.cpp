@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/editor_fixture.h"
+#include "sign/page_time.h"
 
 namespace velora {
 namespace {
@@ -131,6 +132,46 @@ TEST_F(PreviewTest, EndsOnPageNRestoredAndTheEditorRunning) {
     EXPECT_TRUE(editor.Text2.visible());
     EXPECT_EQ(editor.Anteprima.mousePointer(), Button::kDefaultPointer);
     EXPECT_EQ(reportedErrors(), 0);
+}
+
+// The mode buttons follow the page being played, and the status line says that the preview's
+// pauses are half the sign's for as long as it plays.
+TEST_F(PreviewTest, ModeButtonsAndStatusLineFollowThePlayedPage) {
+    putPage(1, kTwoFixedRows, std::string(18, 'A'), std::string(18, 'B'), 2);
+    putPage(2, kBigFixedInverse, "GRANDE   ", "GRANDE   ", 1);
+    putPage(3, kNeverStored, "", "", 2);
+    putPage(4, kRow1Scrolling, "scorre", std::string(18, 'C'), 2);
+    putPage(5, kBigScrolling, "grande", "grande", 2);
+    state.PageCount = 5;
+    editor.saveNotice.setCaption("Annullato: Elimina 2 pagine");
+    std::vector<std::pair<int, bool>> modes;  // page, big mode shown at its pause
+    std::vector<std::string> notices;
+    fake.clock.onWait = [&](double seconds) {
+        if (seconds >= 1) {
+            modes.emplace_back(state.PreviewPage, editor.Option2.selected());
+            notices.push_back(editor.saveNotice.caption());
+        }
+    };
+    play();
+    // The slot never stored keeps the mode of the page before it.
+    EXPECT_EQ(modes, (std::vector<std::pair<int, bool>>{
+                         {1, false}, {2, true}, {3, true}, {4, false}, {5, true}}));
+    for (const std::string& notice : notices)
+        EXPECT_EQ(notice, "Anteprima veloce: pause dimezzate");
+    EXPECT_EQ(editor.saveNotice.caption(), "");
+    // The last page is loaded back with its own mode.
+    EXPECT_TRUE(editor.Option2.selected());
+}
+
+// The preview's page time is the sign's with the pause halved: the same scrolling, half the
+// whole pause that the page list counts.
+TEST_F(PreviewTest, PageTimeIsTheSignsWithTheHalvedPause) {
+    putPage(1, kRow2Scrolling, std::string(18, 'A'), "0123456789", 9);
+    putPage(2, kTwoFixedRows, std::string(18, 'A'), std::string(18, 'B'), 1);
+    EXPECT_NEAR(signPageSeconds(state, 1), 17 * 0.2 + 9, 1e-9);
+    EXPECT_NEAR(Preview::pageSeconds(state, 1), 17 * 0.2 + 4, 1e-9);
+    EXPECT_NEAR(signPageSeconds(state, 2), 1, 1e-9);
+    EXPECT_NEAR(Preview::pageSeconds(state, 2), 1, 1e-9);
 }
 
 TEST_F(PreviewTest, DoesNotWriteTheStore) {

@@ -1,11 +1,13 @@
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
 
 #include "editor_led_panel.h"
 #include "led_view.h"
+#include "page_list_view.h"
 #include "ui/started_editor.h"
 
 namespace velora {
@@ -66,6 +68,28 @@ private Q_SLOTS:
         QCOMPARE(warning(panel), QStringLiteral("y → V"));
     }
 
+    // Beside the warning, one click writes the euro sign out in letters the sign has.
+    void theEuroSignIsWrittenOutInOneClick() {
+        testing::StartedEditor h;
+        h.start();
+        EditorLedPanel* panel = h.view.ledPanel();
+        auto* text1 = h.find<QLineEdit>("Text1");
+        QTRY_VERIFY(text1->hasFocus());
+        auto* spellOut = h.find<QPushButton>("spellOut");
+        QVERIFY(spellOut);
+        QVERIFY(spellOut->isHidden());
+        type(text1, QStringLiteral("5"));
+        type(text1, QStringLiteral("€"));
+        QCOMPARE(warning(panel), QStringLiteral("€ → é"));
+        QTRY_VERIFY(spellOut->isVisible());
+        QCOMPARE(spellOut->text(), QStringLiteral("Scrivi € come EUR"));
+        QTest::mouseClick(spellOut, Qt::LeftButton);
+        QCOMPARE(text1->text(), QStringLiteral("5 EUR"));
+        QCOMPARE(warning(panel), QString());
+        QCOMPARE(h.find<QLabel>("saveNotice")->text(), QStringLiteral("Scritto € come EUR"));
+        QTRY_VERIFY(spellOut->isHidden());
+    }
+
     void thePreviewPlaysInTheView() {
         testing::StartedEditor h;
         auto& fake = h.fake;
@@ -79,19 +103,34 @@ private Q_SLOTS:
         state.PageText[2][1] = std::string(18, 'A');
         state.PageText[2][2] = "ciao";
         state.PageKind[2] = kRow2Scrolling;
-        state.PagePause[2] = 0;
+        state.PagePause[2] = 2;
         state.PageCount = 2;
 
         LedView* led = view.ledPanel()->view();
+        QListView* list = view.pageList()->list();
+        auto* big = h.find<QRadioButton>("Option2");
+        auto* status = h.find<QLabel>("saveNotice");
         QList<int> kinds;
-        fake.clock.onWait = [&](double) {
+        // At each page's pause: the row the page list marks, the mode shown, the status line.
+        QStringList atPauses;
+        fake.clock.onWait = [&](double seconds) {
             view.binder().sync();
             const int kind = led->page() ? led->page()->kind : 0;
             if (kinds.isEmpty() || kinds.last() != kind) kinds << kind;
+            if (seconds >= 1)
+                atPauses << QStringLiteral("%1 %2 %3")
+                                .arg(list->currentIndex().row() + 1)
+                                .arg(big->isChecked() ? QStringLiteral("1 Riga")
+                                                      : QStringLiteral("2 Righe"))
+                                .arg(status->text());
         };
         QTest::mouseClick(view.findChild<QPushButton*>(QStringLiteral("Anteprima")),
                           Qt::LeftButton);
         QCOMPARE(kinds, (QList<int>{kBigFixedInverse, kRow2Scrolling}));
+        QCOMPARE(atPauses,
+                 (QStringList{QStringLiteral("1 1 Riga Anteprima veloce: pause dimezzate"),
+                              QStringLiteral("2 2 Righe Anteprima veloce: pause dimezzate")}));
+        QCOMPARE(status->text(), QString());
         // Back to the page in the fields once the preview is over.
         QCOMPARE(state.PreviewRunning, 0);
         QCOMPARE(led->page()->kind, kRow2Scrolling);

@@ -35,7 +35,8 @@ private Q_SLOTS:
         for (const char* part :
              {"Comporre una pagina", "I tipi di riga", "La vista LED e la riga degli avvisi",
               "Anteprima", "I file", "Inviare all'insegna e regolare l'orologio",
-              "Il numero di schede", "Tasti", "Problemi di collegamento", "dialout"}) {
+              "Il numero di schede", "Tasti", "Problemi di collegamento", "dialout",
+              "Caratteri che l'insegna non mostra"}) {
             QVERIFY2(text.contains(QString::fromUtf8(part)), part);
         }
 

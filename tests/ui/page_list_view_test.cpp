@@ -85,7 +85,7 @@ private Q_SLOTS:
         // On the new-page slot no row is the page shown.
         h.view.binder().run([&] { h.model.VScroll1.setValue(13); });
         QVERIFY(!h.list()->selectionModel()->hasSelection());
-        QCOMPARE(h.caption("PageSummary"), QStringLiteral("12 pagine \u00B7 un giro circa 0:12"));
+        QCOMPARE(h.caption("PageSummary"), QStringLiteral("12 pagine \u00B7 un giro circa 0:36"));
     }
 
     void pageKeysMoveDuplicateAndDeleteAsOneStepEach() {
