@@ -6,9 +6,9 @@
 #include "core/pacing.h"
 #include "core/services.h"
 #include "desktop_files.h"
+#include "platform/system_files.h"
 #include "qt_clock.h"
 #include "qt_dialogs.h"
-#include "qt_files.h"
 #include "qt_program.h"
 
 namespace velora {
@@ -44,7 +44,7 @@ private:
 
     QtDialogs m_dialogs;
     QtClock m_clock;
-    QtFiles m_files;
+    SystemFiles m_files;
     QtProgram m_program;
     Services m_services{m_dialogs, m_clock, m_files, m_program};
     std::unique_ptr<Composition> m_windows;

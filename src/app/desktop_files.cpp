@@ -7,6 +7,8 @@
 #include <QSettings>
 #include <QStringList>
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "file_drop.h"
@@ -58,7 +60,15 @@ DesktopFiles::DesktopFiles(WindowModels& models, QtDialogs& dialogs, EditorView&
 void DesktopFiles::open(const std::string& path) {
     // A name relative to the folder the program was started from is kept whole, so that the
     // recent files and the window's title still find it from elsewhere.
+#ifdef _WIN32
     const std::string whole = pathFromQt(QFileInfo(pathToQt(path)).absoluteFilePath());
+#else
+    // On the name's own bytes: Qt's file classes would turn a name that is not UTF-8 into
+    // another one.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    const std::string whole = error ? path : absolute.lexically_normal().string();
+#endif
     m_editor.binder().run([this, whole] { m_models.fileMenu.openFile(whole); });
 }
 

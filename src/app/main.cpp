@@ -31,14 +31,23 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("velora"));
 
     // A file named on the command line (the desktop passes the one double-clicked) opens at
-    // start; Qt has taken its own options out of the arguments by now.
+    // start; Qt has taken its own options out of the arguments by now. The name is the system's
+    // own bytes: Qt's decoded arguments would lose a name that is not UTF-8.
     std::string file;
+#ifdef _WIN32
     const QStringList arguments = QApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments[i].startsWith(QLatin1Char('-'))) continue;
         file = velora::pathFromQt(arguments[i]);
         break;
     }
+#else
+    for (int i = 1; i < argc; ++i) {
+        if (argv[i][0] == '-') continue;
+        file = argv[i];
+        break;
+    }
+#endif
 
     velora::Application app([&calibration] { return calibration.timing(); });
     app.start(file);

@@ -19,6 +19,7 @@
 #include "link/sign_messages.h"
 #include "link_ports.h"
 #include "platform/system_clock.h"
+#include "platform/system_files.h"
 #include "pty_sign.h"
 #include "render.h"
 #include "velora_version.h"
@@ -44,15 +45,6 @@ public:
     }
     std::string openFilePath(const std::string&) override { return {}; }
     std::string saveFilePath(const std::string&) override { return {}; }
-};
-
-class NoFiles : public Files {
-public:
-    std::optional<std::string> read(const std::string&, std::size_t) const override {
-        return std::nullopt;
-    }
-    bool replace(const std::string&, const std::string&) override { return false; }
-    bool exists(const std::string&) const override { return false; }
 };
 
 class ConsoleProgram : public Program {
@@ -139,11 +131,8 @@ public:
     // not be written.
     bool writeLog(const std::string& path) const {
         if (path.empty()) return true;
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        const std::string text = m_model.journal.text();
-        const bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-        const bool closed = file && std::fclose(file) == 0;
-        if (written && closed) return true;
+        // Whole or not at all: a journal that was there stays as it was when this one fails.
+        if (!writeFileWhole(path, m_model.journal.text())) return true;
         std::cerr << "Impossibile scrivere il registro in " << path << "." << std::endl;
         return false;
     }
@@ -165,7 +154,7 @@ private:
     Modulo1& m_state;
     ConsoleDialogs m_dialogs;
     SystemClock m_clock;
-    NoFiles m_files;
+    SystemFiles m_files;
     ConsoleProgram m_program;
     Services m_services{m_dialogs, m_clock, m_files, m_program};
     LinkPorts m_ports{m_clock};

@@ -1,12 +1,11 @@
 #include "cli_support.h"
 
-#include <cstdio>
 #include <iostream>
-#include <optional>
 
 #include "core/windows1252.h"
 #include "files/file_menu.h"
 #include "files/sequence_file.h"
+#include "platform/system_files.h"
 
 namespace velora {
 
@@ -43,42 +42,16 @@ int usage(const std::string& problem) {
     return kExitUsage;
 }
 
-namespace {
-
-// The whole file, or nothing when it cannot be read to its end or is larger than the program
-// itself would open: reading stops one buffer past the limit, however large the file is.
-std::optional<std::string> readFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char buffer[64 * 1024];
-    bool whole = false;
-    while (bytes.size() <= FileMenu::kLargestFile) {
-        const std::size_t count = std::fread(buffer, 1, sizeof buffer, file);
-        bytes.append(buffer, count);
-        if (count < sizeof buffer) {
-            // A short read is the end of the file only when no error stopped it.
-            whole = !std::ferror(file);
-            break;
-        }
-    }
-    std::fclose(file);
-    if (!whole || bytes.size() > FileMenu::kLargestFile) return std::nullopt;
-    return bytes;
-}
-
-}  // namespace
-
 bool loadSequence(const std::string& path, Modulo1& state) {
-    const std::optional<std::string> bytes = readFile(path);
-    const std::optional<SequenceFile> file = bytes ? parseSequenceFile(*bytes) : std::nullopt;
-    if (!file) {
-        std::cerr << "File NON trovato!!" << std::endl;
+    const ReadSequence read = readSequence(SystemFiles(), path);
+    if (!read.file) {
+        std::cerr << windows1252::toUtf8(read.problem) << std::endl;
         return false;
     }
-    applySequenceFile(state, *file);
+    const SequenceFile& file = *read.file;
+    applySequenceFile(state, file);
     // Fewer pages than declared are used as they are, but never without saying so.
-    const std::string incomplete = incompleteNotice(*file);
+    const std::string incomplete = incompleteNotice(file);
     if (!incomplete.empty()) std::cerr << windows1252::toUtf8(incomplete) << std::endl;
     return true;
 }

@@ -18,9 +18,9 @@ extern const char* const kUsage;
 // Names what was wrong with the command line, then the usage text, on standard error.
 int usage(const std::string& problem);
 
-// Reads the sequence file at `path` (the system's own bytes of the name) into `state`; false,
-// with the program's reading message on standard error, when the file is missing, unreadable,
-// malformed or larger than the program itself would open.
+// Reads the sequence file at `path` (the system's own bytes of the name) into `state` as the
+// program opens one; false, with the reason and the file's name on standard error, when the file
+// is missing, not a file, unreadable, malformed or larger than the program itself would open.
 bool loadSequence(const std::string& path, Modulo1& state);
 
 }  // namespace velora

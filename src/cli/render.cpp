@@ -1,23 +1,18 @@
 #include "render.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <system_error>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <QBuffer>
 #include <QImage>
 
 #include "cli_support.h"
 #include "platform/system_clock.h"
+#include "platform/system_files.h"
 #include "sign_pictures.h"
 
 namespace velora {
@@ -43,40 +38,15 @@ bool makeFolder(const std::string& folder) {
     return true;
 }
 
-// Writes a picture as a sequence file is saved: into a new file beside the old one, which takes
-// its name only once every byte has reached the disk, so that a full disk never leaves an empty or
-// cut picture, nor takes away a good one. The name goes to the system as its own bytes: Qt's file
-// classes would decode it as UTF-8, and a folder named in Latin-1 would become another folder.
-bool replaceFile(const std::string& path, const QByteArray& bytes) {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) return false;
-    // mkstemp makes the file for its owner only; a picture is as readable as any other new file.
-    const mode_t mask = umask(0);
-    umask(mask);
-    bool written = fchmod(fd, 0666 & ~mask) == 0;
-    for (qsizetype done = 0; written && done < bytes.size();) {
-        const ssize_t count =
-            write(fd, bytes.constData() + done, static_cast<std::size_t>(bytes.size() - done));
-        if (count > 0)
-            done += count;
-        else
-            written = count < 0 && errno == EINTR;
-    }
-    written = written && fsync(fd) == 0;
-    written = close(fd) == 0 && written;
-    if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
-    const int reason = errno;  // for the message, past the clean-up
-    std::remove(temporary.c_str());
-    errno = reason;
-    return false;
-}
-
-bool savePicture(const QImage& image, const std::string& path) {
+// The picture's PNG bytes, written as a sequence file is saved: whole or not at all, so that a
+// full disk never leaves an empty or cut picture, nor takes away a good one.
+std::error_code savePicture(const QImage& image, const std::string& path) {
     QByteArray png;
     QBuffer buffer(&png);
-    return buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG") &&
-           replaceFile(path, png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return std::make_error_code(std::errc::io_error);
+    return writeFileWhole(path,
+                          std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
 }
 
 }  // namespace
@@ -133,9 +103,8 @@ int runRender(const std::vector<std::string>& args) {
         }
         const std::string path =
             (std::filesystem::path(outDir) / pictureName(picture.number).toStdString()).string();
-        if (!savePicture(picture.image, path)) {
-            std::cerr << "Impossibile scrivere " << path << ": " << std::strerror(errno)
-                      << std::endl;
+        if (const std::error_code error = savePicture(picture.image, path)) {
+            std::cerr << "Impossibile scrivere " << path << ": " << error.message() << std::endl;
             return kExitFailed;
         }
         std::cout << path << std::endl;

@@ -53,7 +53,46 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// The length of the well-formed UTF-8 sequence of two or more bytes at `at`, 0 when there is
+// none; its character in `character`.
+std::size_t multiByteAt(std::string_view text, std::size_t at, char32_t& character) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = 0;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        length = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        length = 4;
+    if (length == 0 || at + length > text.size()) return 0;
+    character = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        character = (character << 6) | (next & 0x3F);
+    }
+    const char32_t shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    if (character < shortest || character > 0x10FFFF) return 0;
+    return length;
+}
+
 }  // namespace
+
+std::string fromFileName(std::string_view name) {
+    std::string shown;
+    shown.reserve(name.size());
+    for (std::size_t at = 0; at < name.size();) {
+        char32_t character = 0;
+        const std::size_t length = multiByteAt(name, at, character);
+        if (length == 0) {
+            shown += name[at++];
+        } else {
+            shown += fromCodePoint(character);
+            at += length;
+        }
+    }
+    return shown;
+}
 
 char fromCodePoint(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);

@@ -10,6 +10,11 @@ namespace velora::windows1252 {
 std::string fromUtf8(std::string_view utf8);
 std::string toUtf8(std::string_view bytes);
 
+// A file's name, the system's bytes, as the user reads it: UTF-8 where it is UTF-8, and any
+// other byte taken as itself, so that a name written in Latin-1 by an older system shows as it
+// was meant ("caf\xE9.inf" and "caf\xC3\xA9.inf" both show "caf\xE9.inf").
+std::string fromFileName(std::string_view name);
+
 // The same for single Unicode code points.
 char fromCodePoint(char32_t codePoint);
 char32_t toCodePoint(char byte);

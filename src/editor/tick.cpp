@@ -13,7 +13,7 @@ namespace {
 std::string fileNameCaption(const std::string& path) {
     const auto separator = path.find_last_of("\\/");
     const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-    return windows1252::fromUtf8(name);
+    return windows1252::fromFileName(name);
 }
 
 }  // namespace

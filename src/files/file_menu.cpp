@@ -10,7 +10,6 @@
 namespace velora {
 namespace {
 
-constexpr const char* kReadFailed = "File NON trovato!!";
 constexpr const char* kWriteFailed = "Problemi con il File!!";
 constexpr const char* kNoticeTitle = "Fine";
 constexpr const char* kSuffix = ".inf";
@@ -25,8 +24,8 @@ std::string savedAtText(const DateTime& at) {
 // The file's name without its folders, as the title shows it.
 std::string fileName(const std::string& path) {
     const auto separator = path.find_last_of("\\/");
-    return windows1252::fromUtf8(separator == std::string::npos ? path
-                                                                : path.substr(separator + 1));
+    return windows1252::fromFileName(separator == std::string::npos ? path
+                                                                    : path.substr(separator + 1));
 }
 
 // The name as the user typed it, with ".inf" added when it has no extension, so that the file
@@ -38,6 +37,31 @@ std::string withSequenceSuffix(const std::string& path) {
 }
 
 }  // namespace
+
+ReadSequence readSequence(const Files& files, const std::string& path) {
+    const std::string quoted = "\"" + windows1252::fromFileName(path) + "\"";
+    const auto failed = [](std::string problem) { return ReadSequence{std::nullopt, problem}; };
+    switch (files.kind(path)) {
+        case Files::Kind::Missing:
+            return failed("Il file " + quoted + " non esiste.");
+        case Files::Kind::Folder:
+            return failed(quoted + windows1252::fromUtf8(" è una cartella, non un file."));
+        case Files::Kind::Other:
+            return failed(quoted +
+                          windows1252::fromUtf8(" non è un file: è un dispositivo o una pipe."));
+        case Files::Kind::File:
+            break;
+    }
+    // One byte more than the limit tells a file that is too large from one that just fits.
+    const auto bytes = files.read(path, FileMenu::kLargestFile + 1);
+    if (!bytes) return failed("Il file " + quoted + windows1252::fromUtf8(" non si può leggere."));
+    if (bytes->size() > FileMenu::kLargestFile)
+        return failed("Il file " + quoted +
+                      windows1252::fromUtf8(" è troppo grande (oltre 1 MiB)."));
+    std::optional<SequenceFile> file = parseSequenceFile(*bytes);
+    if (!file) return failed("Il file " + quoted + windows1252::fromUtf8(" non è una sequenza."));
+    return {std::move(file), {}};
+}
 
 FileMenu::FileMenu(EditorWindow& editor)
     : m_editor(editor), m_state(editor.state()), m_services(editor.services()) {}
@@ -149,16 +173,14 @@ bool FileMenu::ScriviSequenza(const std::string& path) {
 }
 
 bool FileMenu::LeggiSequenza(const std::string& path) {
-    // One byte more than the limit tells a file that is too large from one that just fits.
-    const auto bytes = m_services.files.read(path, kLargestFile + 1);
-    std::optional<SequenceFile> file;
-    if (bytes && bytes->size() <= kLargestFile) file = parseSequenceFile(*bytes);
+    const ReadSequence read = readSequence(m_services.files, path);
     // A file that cannot be read leaves the sequence and its name as they were, so that a later
     // "Salva" cannot write a fragment over the file that failed.
-    if (!file) {
-        m_services.dialogs.message(kReadFailed);
+    if (!read.file) {
+        m_services.dialogs.message(read.problem);
         return false;
     }
+    const std::optional<SequenceFile>& file = read.file;
     m_state.CurrentFilePath = path;
     applySequenceFile(m_state, *file);
     m_editor.txtmax.setCaption(decimalText(m_state.PageCount));

@@ -4,8 +4,20 @@
 #include <string>
 
 #include "editor/editor_window.h"
+#include "sequence_file.h"
 
 namespace velora {
+
+// A sequence file read, or why it could not be: the file's name and the reason, in Windows-1252
+// ("Il file "vetrina.inf" non esiste.").
+struct ReadSequence {
+    std::optional<SequenceFile> file;
+    std::string problem;
+};
+
+// Reads the sequence file at `path`, the system's own bytes of the name, as "Apri" and
+// velora-cli read it: a regular file of at most 1 MiB that holds a sequence.
+ReadSequence readSequence(const Files& files, const std::string& path);
 
 // The File menu commands of the editor window: open, save, save under a new name, and the exit
 // question, on the editor it is given.

@@ -10,6 +10,20 @@
 #include "qt_text.h"
 
 namespace velora {
+namespace {
+
+// The dropped file's path as pathToQt carries the system's bytes: a name that is not UTF-8
+// travels in the URL percent-encoded, which toLocalFile() would decode into another name.
+QString localPath(const QUrl& url) {
+#ifdef _WIN32
+    return url.toLocalFile();
+#else
+    return pathToQt(
+        QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
+#endif
+}
+
+}  // namespace
 
 FileDrop::FileDrop(QWidget* window, std::function<void(const std::string&)> open,
                    std::function<bool()> accepting)
@@ -25,8 +39,8 @@ QString FileDrop::sequenceFile(const QMimeData* data) {
     if (!data || !data->hasUrls()) return {};
     for (const QUrl& url : data->urls()) {
         if (url.isLocalFile() &&
-            url.toLocalFile().endsWith(QStringLiteral(".inf"), Qt::CaseInsensitive))
-            return url.toLocalFile();
+            localPath(url).endsWith(QStringLiteral(".inf"), Qt::CaseInsensitive))
+            return localPath(url);
     }
     return {};
 }

@@ -103,15 +103,15 @@ std::string QtDialogs::inputBox(const std::string& prompt, const std::string& ti
 
 std::string QtDialogs::openFilePath(const std::string& filter) {
     prepare();
-    return pathFromQt(
+    return pathFromDialog(
         QFileDialog::getOpenFileName(parent(), QString(), m_startFolder, qtFilter(filter)));
 }
 
 std::string QtDialogs::saveFilePath(const std::string& filter) {
     prepare();
-    return pathFromQt(QFileDialog::getSaveFileName(parent(), QString(), m_startFolder,
-                                                   qtFilter(filter), nullptr,
-                                                   QFileDialog::DontConfirmOverwrite));
+    return pathFromDialog(QFileDialog::getSaveFileName(parent(), QString(), m_startFolder,
+                                                       qtFilter(filter), nullptr,
+                                                       QFileDialog::DontConfirmOverwrite));
 }
 
 }  // namespace velora

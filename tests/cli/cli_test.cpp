@@ -1,3 +1,8 @@
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -67,17 +72,32 @@ private Q_SLOTS:
         QCOMPARE(empty.out, QStringLiteral("FD\n"));
     }
 
-    // Missing, a folder, a read error, malformed, and larger than the program opens.
-    void unreadableFilesFailWithTheReadingMessage() {
+    // Every file the program would not open fails with the reason and the file's name, and a
+    // named pipe without a writer does not hold the command.
+    void unreadableFilesFailWithTheReason() {
         QByteArray large = "0,18\r\n";
         large.append(QByteArray(1024 * 1024, ' '));
-        for (const QString& path :
-             {m_dir.filePath(QStringLiteral("missing.inf")), m_dir.path(),
-              QStringLiteral("/proc/self/mem"), writeSequence("1,9\r\n1,\"ABC\",5\r\n"),
-              writeSequence("201,9\r\n"), writeSequence(large)}) {
-            const Run run = cli({QStringLiteral("dump"), path});
+        const QString pipe = m_dir.filePath(QStringLiteral("pipe.inf"));
+        QVERIFY(::mkfifo(pipe.toLocal8Bit().constData(), 0600) == 0);
+        const struct {
+            QString path;
+            const char* reason;
+        } cases[] = {
+            {m_dir.filePath(QStringLiteral("missing.inf")), "non esiste."},
+            {m_dir.path(), "è una cartella, non un file."},
+            {pipe, "non è un file: è un dispositivo o una pipe."},
+            {QStringLiteral("/dev/zero"), "non è un file: è un dispositivo o una pipe."},
+            {QStringLiteral("/proc/self/mem"), "non si può leggere."},
+            {writeSequence("1,9\r\n1,\"ABC\",5\r\n"), "non è una sequenza."},
+            {writeSequence("201,9\r\n"), "non è una sequenza."},
+            {writeSequence(large), "è troppo grande (oltre 1 MiB)."},
+        };
+        for (const auto& c : cases) {
+            const Run run = cli({QStringLiteral("dump"), c.path});
             QCOMPARE(run.exitCode, 1);
-            QCOMPARE(run.err.trimmed(), QStringLiteral("File NON trovato!!"));
+            QVERIFY2(run.err.contains(QStringLiteral("\"%1\" ").arg(c.path) +
+                                      QString::fromUtf8(c.reason)),
+                     qPrintable(run.err));
             QVERIFY(run.out.isEmpty());
         }
         // Just within the limit is read.
@@ -261,6 +281,40 @@ private Q_SLOTS:
         QVERIFY(tx.join(QLatin1Char(' ')).contains(QStringLiteral("E0")));
         QVERIFY(notes.filter(QStringLiteral("pagina 2: tipo 4")).size() == 1);
         QCOMPARE(notes.last(), QStringLiteral("fine data e ora: risposta ricevuta, data e ora OK"));
+        QCOMPARE(sign.sign().pagesReceived(), 2);
+    }
+
+    // On a full disk (files limited to 100 bytes) the journal is not written, the run says so
+    // and fails, and the journal of an earlier run stays whole beside no temporary file.
+    void aJournalThatCannotBeWrittenLeavesTheOldOne() {
+        PtySign sign;
+        sign.start();
+        const QTemporaryDir folder;
+        const QString log = QDir(folder.path()).filePath(QStringLiteral("registro.txt"));
+        const QByteArray old = "12:00:00.000 # un registro di prima\n";
+        {
+            QFile earlier(log);
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.write(old);
+        }
+        QProcess process;
+        process.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{100, 100};
+            ::setrlimit(RLIMIT_FSIZE, &small);
+        });
+        process.start(QStringLiteral(VELORA_CLI),
+                      {QStringLiteral("send"), twoPages(), QStringLiteral("--port"),
+                       QString::fromStdString(sign.devicePath()), QStringLiteral("--log"), log});
+        QVERIFY(process.waitForFinished(15000));
+        QCOMPARE(process.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+                 QStringLiteral("Impossibile scrivere il registro in %1.\n").arg(log));
+        QFile journal(log);
+        QVERIFY(journal.open(QIODevice::ReadOnly));
+        QCOMPARE(journal.readAll(), old);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("registro.txt")});
         QCOMPARE(sign.sign().pagesReceived(), 2);
     }
 

@@ -31,7 +31,8 @@ inline void PrintTo(const FilesMaker& maker, std::ostream* out) {
 }
 
 // What every Files promises, the fake of the model's tests included, so that a fake cannot drift
-// from what the program and the command line use. A test file instantiates it with its makers:
+// from the system's files that the program, the export and the command line use. A test file
+// instantiates it with its makers:
 //     INSTANTIATE_TEST_SUITE_P(Files, FilesContractTest, ::testing::Values(FilesMaker{...}),
 //                              [](const auto& row) { return std::string(row.param.name); });
 class FilesContractTest : public ::testing::TestWithParam<FilesMaker> {
@@ -84,6 +85,22 @@ TEST_P(FilesContractTest, AFailedReplaceSaysSo) {
     EXPECT_FALSE(files().replace(path, "nuovo"));
     EXPECT_FALSE(files().exists(path));
     EXPECT_FALSE(files().read(path));
+}
+
+// Opening tells a missing name from a folder, and reads or replaces neither as a file.
+TEST_P(FilesContractTest, TellsAFileFromAFolderAndFromNothing) {
+    const std::string folder = under().path("sequenze");
+    const std::string path = under().path("sequenze/pagine.inf");
+    EXPECT_EQ(files().kind(path), Files::Kind::Missing);
+    EXPECT_EQ(files().kind(folder), Files::Kind::Missing);
+    ASSERT_TRUE(files().replace(path, "0,18\r\n"));
+    EXPECT_EQ(files().kind(path), Files::Kind::File);
+    EXPECT_EQ(files().kind(folder), Files::Kind::Folder);
+    EXPECT_FALSE(files().exists(folder));
+    EXPECT_FALSE(files().read(folder));
+    EXPECT_FALSE(files().replace(folder, "0,18\r\n"));
+    EXPECT_EQ(files().kind(folder), Files::Kind::Folder);
+    EXPECT_EQ(files().read(path), "0,18\r\n");
 }
 
 }  // namespace velora::testing

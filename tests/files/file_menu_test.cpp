@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/windows1252.h"
 #include "fakes/fake_services.h"
 #include "files/file_menu.h"
 #include "window_models.h"
@@ -116,6 +117,7 @@ struct OpenFailure {
     const char* name;
     std::optional<std::string> contents;  // nothing: no such file
     bool unreadable;
+    const char* told;  // after the file's name, in UTF-8
 };
 
 void PrintTo(const OpenFailure& c, std::ostream* out) {
@@ -124,7 +126,7 @@ void PrintTo(const OpenFailure& c, std::ostream* out) {
 
 class OpenFailureTest : public FileMenuTest, public ::testing::WithParamInterface<OpenFailure> {};
 
-TEST_P(OpenFailureTest, ReportsAndLeavesSequenceAndNameAlone) {
+TEST_P(OpenFailureTest, SaysWhyAndLeavesSequenceAndNameAlone) {
     const std::string path = "/seq/bad.inf";
     if (GetParam().contents) fake.files.contents[path] = *GetParam().contents;
     if (GetParam().unreadable) fake.files.failing.insert(path);
@@ -133,7 +135,9 @@ TEST_P(OpenFailureTest, ReportsAndLeavesSequenceAndNameAlone) {
     fake.dialogs.pathAnswers.push_back(path);
     editor.mnunextApri.click();
 
-    ASSERT_EQ(fake.dialogs.messages(), std::vector<std::string>{"File NON trovato!!"});
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
+    EXPECT_EQ(windows1252::toUtf8(fake.dialogs.messages()[0]),
+              std::string("Il file \"/seq/bad.inf\" ") + GetParam().told);
     EXPECT_EQ(fake.dialogs.shown.back().title, "Velora");
     EXPECT_EQ(state.CurrentFilePath, "/seq/mine.inf");
     EXPECT_EQ(state.PageCount, before.PageCount);
@@ -147,16 +151,47 @@ TEST_P(OpenFailureTest, ReportsAndLeavesSequenceAndNameAlone) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, OpenFailureTest,
-    ::testing::Values(OpenFailure{"Missing", std::nullopt, false},
-                      OpenFailure{"Unreadable", "", true},
+    ::testing::Values(OpenFailure{"Missing", std::nullopt, false, "non esiste."},
+                      OpenFailure{"Unreadable", "", true, "non si può leggere."},
                       // What a save on a full disk used to leave behind.
-                      OpenFailure{"Empty", "", false},
+                      OpenFailure{"Empty", "", false, "non è una sequenza."},
                       // The good pages before the bad record are not taken either.
-                      OpenFailure{"BadRecordAfterGoodOnes", kTwoPages + "1,\"x\",1\r\n", false},
-                      OpenFailure{"TooManyPages", "201,18\r\n", false},
-                      OpenFailure{"TooLarge", std::string(FileMenu::kLargestFile + 1, '\n'),
-                                  false}),
+                      OpenFailure{"BadRecordAfterGoodOnes", kTwoPages + "1,\"x\",1\r\n", false,
+                                  "non è una sequenza."},
+                      OpenFailure{"TooManyPages", "201,18\r\n", false, "non è una sequenza."},
+                      OpenFailure{"TooLarge", std::string(FileMenu::kLargestFile + 1, '\n'), false,
+                                  "è troppo grande (oltre 1 MiB)."}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// A folder, or a device or pipe, is named for what it is; neither is read.
+TEST_F(FileMenuTest, OpeningWhatIsNoFileSaysWhatItIs) {
+    fake.files.contents["/seq/cartella/dentro.inf"] = kTwoPages;
+    fake.files.others.insert("/dev/ttyS0");
+    for (const char* path : {"/seq/cartella", "/dev/ttyS0"}) {
+        fake.dialogs.pathAnswers.push_back(path);
+        editor.mnunextApri.click();
+    }
+    const std::vector<std::string> told = fake.dialogs.messages();
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(windows1252::toUtf8(told[0]), "\"/seq/cartella\" è una cartella, non un file.");
+    EXPECT_EQ(windows1252::toUtf8(told[1]),
+              "\"/dev/ttyS0\" non è un file: è un dispositivo o una pipe.");
+    EXPECT_EQ(state.PageCount, 1);
+    EXPECT_EQ(state.CurrentFilePath, "");
+}
+
+// A name in Latin-1 opens as any other, and the title shows it as it was meant.
+TEST_F(FileMenuTest, ANameThatIsNotUtf8Opens) {
+    const std::string latin1 = "/seq/caf\xe9.inf";
+    fake.files.contents[latin1] = kTwoPages;
+    fake.dialogs.pathAnswers.push_back(latin1);
+    editor.mnunextApri.click();
+    EXPECT_EQ(fake.dialogs.messages(), std::vector<std::string>{});
+    EXPECT_EQ(state.CurrentFilePath, latin1);
+    EXPECT_EQ(state.PageCount, 2);
+    editor.Timer1_Timer();
+    EXPECT_EQ(editor.Label7.caption(), "caf\xe9.inf");
+}
 
 TEST_F(FileMenuTest, SaveWithoutPagesOrNameOnlyTellsWhy) {
     struct Case {

@@ -89,7 +89,8 @@ TEST_F(RecentFilesTest, OneThatCannotBeReadStaysAndOpenSaysWhy) {
     recent.setPaths(names({"/seq/rotto.inf"}));
     recent.choose("/seq/rotto.inf");
     EXPECT_EQ(recent.paths(), names({"/seq/rotto.inf"}));
-    EXPECT_EQ(fake.dialogs.messages(), names({"File NON trovato!!"}));
+    EXPECT_EQ(fake.dialogs.messages(), std::vector<std::string>{windows1252::fromUtf8(
+                                           "Il file \"/seq/rotto.inf\" non è una sequenza.")});
 }
 
 }  // namespace

@@ -1,3 +1,6 @@
+#include <cstdio>
+#include <fstream>
+
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
@@ -83,10 +86,26 @@ private Q_SLOTS:
             &told);
         h.start("non-ce.inf");
         QVERIFY(told);
-        QCOMPARE(text, QStringLiteral("File NON trovato!!"));
+        QCOMPARE(text, QStringLiteral("Il file \"%1\" non esiste.").arg(h.path("non-ce.inf")));
         QVERIFY(h.app->state().CurrentFilePath.empty());
         QVERIFY(h.app->desktopFiles().recentMenu()->actions().isEmpty());
         QVERIFY(!h.app->desktopFiles().recentMenu()->menuAction()->isEnabled());
+    }
+
+    // A name in Latin-1, as an older system writes it, opens from the command line and keeps its
+    // bytes on its way through Qt's strings.
+    void fileNamedInLatin1Opens() {
+        testing::StartedApplication h;
+        const std::string name = h.folder.path().toStdString() + "/caf\xe9.inf";
+        {
+            std::ofstream file(name, std::ios::binary);
+            file << kTwoPages;
+        }
+        h.start("caf\xe9.inf");
+        QCOMPARE(h.app->state().CurrentFilePath, name);
+        QCOMPARE(int(h.app->state().PageCount), 2);
+        QTRY_COMPARE(rowText(h, "Text1"), QStringLiteral("primo"));
+        std::remove(name.c_str());
     }
 
     // A drag from a file manager carries the file as a URL and often its name as text too; the

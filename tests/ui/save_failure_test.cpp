@@ -22,7 +22,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_dialogs.h"
 #include "fakes/fake_program.h"
-#include "qt_files.h"
+#include "platform/system_files.h"
 #include "ui/started_application.h"
 
 namespace velora {
@@ -106,7 +106,7 @@ bool fillUp(const QString& path) {
 struct RealFiles {
     testing::FakeDialogs dialogs;
     testing::FakeClock clock;
-    QtFiles files;
+    SystemFiles files;
     testing::FakeProgram program;
     Services services{dialogs, clock, files, program};
     WindowModels windows{services, testing::fortyMillisecondLoop};
@@ -234,7 +234,7 @@ private Q_SLOTS:
         testing::FakeDialogs dialogs;
         testing::FakeClock clock;
         clock.autoAdvance = 0.05;
-        QtFiles files;
+        SystemFiles files;
         testing::FakeProgram program;
         Services services{dialogs, clock, files, program};
         Modulo1 state;
