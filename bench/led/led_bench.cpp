@@ -30,7 +30,6 @@
 #include "fakes/fake_program.h"
 #include "led_picture.h"
 #include "led_view.h"
-#include "link/sign_messages.h"
 #include "platform/calibration.h"
 #include "protocol/page_record.h"
 #include "qt_clock.h"

@@ -43,7 +43,7 @@
 
 #include "core/pacing.h"
 #include "link/inv_dat.h"
-#include "link/sign_messages.h"
+#include "link/paced_stream.h"
 #include "link/virtual_sign.h"
 #include "platform/precise_wait.h"
 #include "platform/system_clock.h"

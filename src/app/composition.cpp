@@ -46,7 +46,7 @@ Composition::Composition(Services& services, LoopTimingSource timeCountingLoop)
 
 Composition::~Composition() {
     // The views go first; the sign must not reach the face they held.
-    m_ports.virtualSign.sign().onExchange = nullptr;
+    m_ports.virtualSign.sign().onUploadReceived = nullptr;
 }
 
 EditorView& Composition::start() {
@@ -64,9 +64,7 @@ void Composition::makeTransmissionView() {
     // The virtual sign shows, in its face in the window, what it received once an upload ended.
     VirtualSign& sign = m_ports.virtualSign.sign();
     VirtualSignPanel* face = m_transmissionView->virtualSignPanel();
-    sign.onExchange = [face, &sign](const std::string& line) {
-        if (line.starts_with("Pagine ricevute")) face->play(sign.records());
-    };
+    sign.onUploadReceived = [face, &sign] { face->play(sign.records()); };
 }
 
 void Composition::syncWindows() {

@@ -16,10 +16,11 @@
 #include "core/windows1252.h"
 #include "link/inv_dat.h"
 #include "link/journal.h"
-#include "link/sign_messages.h"
 #include "link_ports.h"
 #include "platform/system_clock.h"
 #include "platform/system_files.h"
+#include "protocol/hex_line.h"
+#include "protocol/sign_messages.h"
 #include "pty_sign.h"
 #include "render.h"
 #include "velora_version.h"
@@ -44,7 +45,7 @@ public:
         return defaultText;
     }
     std::string openFilePath(const std::string&) override { return {}; }
-    std::string saveFilePath(const std::string&) override { return {}; }
+    std::string saveFilePath(const std::string&, const std::string&) override { return {}; }
 };
 
 class ConsoleProgram : public Program {
@@ -53,25 +54,18 @@ public:
     bool openWebPage(const std::string&) override { return false; }
 };
 
-// Bytes as the journal writes them, so that dump and a journal's TX lines compare as text.
-std::string hexLine(const std::vector<std::uint8_t>& bytes) {
-    return Journal::hex(bytes);
-}
-
 int dump(const std::string& path) {
     Modulo1 state;
     if (!loadSequence(path, state)) return kExitFailed;
-    const PacedStream stream = uploadStream(state);
-    const std::vector<std::uint8_t> values = stream.values();
-    const auto at = [&values](std::size_t offset) {
-        return values.begin() + static_cast<std::ptrdiff_t>(offset);
-    };
+    // One line a page record, then the end byte, as the journal's TX lines.
+    const UploadMessage upload = uploadMessage(state);
+    const std::span<const std::uint8_t> bytes(upload.bytes);
     std::size_t start = 0;
-    for (std::size_t end : stream.pageEnds) {
-        std::cout << hexLine({at(start), at(end)}) << '\n';
+    for (std::size_t end : upload.pageEnds) {
+        std::cout << hexLine(bytes.subspan(start, end - start)) << '\n';
         start = end;
     }
-    std::cout << hexLine({at(start), values.end()}) << '\n';
+    std::cout << hexLine(bytes.subspan(start)) << '\n';
     return kExitOk;
 }
 

@@ -50,6 +50,11 @@ void PtySign::hangUp() {
     m_master = m_slave = -1;
 }
 
+void PtySign::say(const std::vector<std::uint8_t>& bytes) {
+    if (m_master < 0 || bytes.empty()) return;
+    [[maybe_unused]] const ssize_t written = ::write(m_master, bytes.data(), bytes.size());
+}
+
 void PtySign::start() {
     m_stop = false;
     m_thread = std::thread([this] { run(); });

@@ -37,6 +37,8 @@ public:
 
     // Test control: the sign hangs up after receiving this many bytes.
     void hangUpAfter(std::size_t bytes) { m_hangUpAfter = bytes; }
+    // Test control: the sign sends these bytes now, whatever it was asked (a late answer).
+    void say(const std::vector<std::uint8_t>& bytes);
 
     // The last bytes received, at most kKeptBytes, and how many arrived in all.
     std::vector<std::uint8_t> received() const;

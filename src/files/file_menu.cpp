@@ -31,9 +31,7 @@ std::string fileName(const std::string& path) {
 // The name as the user typed it, with ".inf" added when it has no extension, so that the file
 // shows in the open dialog, whose filter lists only those.
 std::string withSequenceSuffix(const std::string& path) {
-    const auto separator = path.find_last_of("\\/");
-    const std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
-    return name.find('.') == std::string::npos ? path + kSuffix : path;
+    return withDefaultSuffix(path, kSuffix);
 }
 
 }  // namespace

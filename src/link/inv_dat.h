@@ -10,8 +10,8 @@
 #include "core/modulo1.h"
 #include "core/services.h"
 #include "journal.h"
+#include "paced_stream.h"
 #include "serial_port.h"
-#include "sign_messages.h"
 
 namespace velora {
 
@@ -22,8 +22,14 @@ namespace velora {
 // request; 222 and then the page count to the upload (any byte is the count there, 200 included,
 // since a sign can receive 200 pages); 227 to the date and time. Any other byte fails the
 // exchange, and the window shows the bytes it got. Every exchange starts by hiding what the one
-// before it showed. An answer that does not come within kAnswerTimeout seconds of the request
-// ends the exchange with the reason in words; every exchange is written into the journal.
+// before it showed. An answer that does not come within kAnswerTimeout seconds of the request,
+// or whose wait the user cancels, ends the exchange with the reason in words; bytes that come
+// after that are late: the journal says so, the window adds it to the reason, and nothing else
+// changes. Every exchange is written into the journal.
+//
+// The parts: the window and its port here and in inv_dat.cpp; the life of an exchange and its
+// statuses in inv_dat_exchange.cpp; the paced sending in inv_dat_transmit.cpp; each exchange in
+// its own file (inv_dat_connect, inv_dat_upload, inv_dat_clock).
 class InvDat {
 public:
     // How long the sign may take to answer, from the last byte of a request or the last reply.
@@ -50,7 +56,8 @@ public:
     void InviaPagine();  // "send pages"
     // Sends the computer's date and time to the sign's clock.
     void Command3_Click();
-    // Stops the transmission that is running after the byte on its way.
+    // Stops the transmission that is running after the byte on its way, or the wait for its
+    // answer.
     void Annulla_Click();
     // The tick of the wait for an answer: ends the exchange when the sign has let the time pass.
     void Attesa_Timer();
@@ -105,6 +112,7 @@ public:
     Button Annulla{"Annulla"};       // "Annulla": cancels the transmission
     Label Esito{"Esito"};            // "outcome": why an exchange or an open failed
     Label Dimensione{"Dimensione"};  // "size": what the upload will take
+    Label Conferma{"Conferma"};      // "confirmation": the upload awaits the sign's answer
     // "wait": ticks while an answer is awaited.
     Timer Attesa{"Attesa"};
     // "set date and time after the upload too": a confirmed upload is followed by the clock.
@@ -130,8 +138,16 @@ private:
     void awaitAnswer();
     void endExchange(Outcome outcome, const std::string& why);
     void timeOut();
+    // Ends the wait for an answer that did not come, with `why` in the window.
+    void abandonWait(Outcome outcome, const std::string& why, const std::string& journalWhy);
+    void cancelWait();
     void sendDateTime(bool followUp);
     void handleReply(std::uint8_t b);
+    // Each exchange's replies; false for a byte the exchange does not take.
+    bool takeConnectReply(std::uint8_t b);
+    bool takeUploadReply(std::uint8_t b);
+    bool takeDateTimeReply(std::uint8_t b);
+    void lateReply();
     void failExchange();
     void showLineLost();
     // Sends the parts of one transmission, each byte followed by its gaps. False when it
@@ -141,6 +157,8 @@ private:
     // line is shown alike for every kind. True when everything went out.
     bool transmit(const std::function<bool()>& send, const std::string& cancelledText);
     std::string portForUser() const;
+    // "registro-ttyUSB0-2026-12-05.txt": the port and the day, proposed to "Salva registro…".
+    std::string journalFileName() const;
     std::string exchangeName() const;
 
     Modulo1& m_state;
@@ -155,6 +173,10 @@ private:
     Outcome m_outcome = Outcome::Done;
     Expect m_expect = Expect::Nothing;
     std::vector<std::uint8_t> m_replies;
+    // The wait of the exchange ended without its answer (time-out or cancel), with this reason.
+    bool m_waitAbandoned = false;
+    std::string m_abandonedText;
+    bool m_lateNoted = false;
 };
 
 }  // namespace velora

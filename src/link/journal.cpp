@@ -8,18 +8,6 @@
 
 namespace velora {
 
-std::string Journal::hex(std::span<const std::uint8_t> bytes) {
-    std::string text;
-    text.reserve(bytes.size() * 3);
-    char digits[4];
-    for (std::uint8_t b : bytes) {
-        std::snprintf(digits, sizeof digits, "%02X", b);
-        if (!text.empty()) text += ' ';
-        text += digits;
-    }
-    return text;
-}
-
 void Journal::notePage(int number, std::span<const std::uint8_t> bytes) {
     const std::optional<DecodedRecord> record = decodePageRecord(bytes);
     if (!record) {

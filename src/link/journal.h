@@ -8,11 +8,12 @@
 #include <string>
 
 #include "core/clock.h"
+#include "protocol/hex_line.h"
 
 namespace velora {
 
 // The journal of the exchanges with the sign, a line each as it happens, in UTF-8:
-//   "14:07:33.125 TX D4"            bytes sent, two-digit upper-case hex
+//   "14:07:33.125 TX D4"            bytes sent, as hexLine writes them
 //   "14:07:33.190 RX C8"            bytes received
 //   "14:07:33.190 # ..."            what the program made of them: pages, outcome
 // The bytes of an upload go out one line per page record, then the end byte on a line of its
@@ -24,8 +25,8 @@ public:
 
     explicit Journal(const Clock& clock) : m_clock(clock) {}
 
-    void transmitted(std::span<const std::uint8_t> bytes) { add("TX " + hex(bytes)); }
-    void received(std::span<const std::uint8_t> bytes) { add("RX " + hex(bytes)); }
+    void transmitted(std::span<const std::uint8_t> bytes) { add("TX " + hexLine(bytes)); }
+    void received(std::span<const std::uint8_t> bytes) { add("RX " + hexLine(bytes)); }
     // A comment line: "# " and `text`.
     void note(const std::string& text) { add("# " + text); }
     // Reads the page record at the start of `bytes` as the sign does, and notes its kind and
@@ -38,8 +39,6 @@ public:
 
     // Called with every line as it is added.
     std::function<void(const std::string&)> onLine;
-
-    static std::string hex(std::span<const std::uint8_t> bytes);
 
 private:
     void add(const std::string& entry);

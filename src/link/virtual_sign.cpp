@@ -2,18 +2,9 @@
 
 #include <cstdio>
 
-#include "sign_messages.h"
+#include "protocol/sign_messages.h"
 
 namespace velora {
-namespace {
-
-std::string twoDigits(std::uint8_t packed) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%02X", packed);
-    return text;
-}
-
-}  // namespace
 
 std::vector<std::uint8_t> VirtualSign::answer(std::vector<std::uint8_t> bytes) const {
     if (silent) return {};
@@ -66,14 +57,21 @@ std::vector<std::uint8_t> VirtualSign::endUpload() {
     m_lastPages = m_pages;
     const auto count = static_cast<std::uint8_t>(m_lastPages + countAdjust);
     report("Pagine ricevute: " + std::to_string(m_lastPages));
+    if (onUploadReceived) onUploadReceived();
     return answer({kCountFollows, count});
 }
 
 std::vector<std::uint8_t> VirtualSign::endDateTime() {
     m_state = State::Idle;
-    const auto& m = m_current;
-    report("Data/Ora: " + twoDigits(m[4]) + "/" + twoDigits(m[5]) + "/" + twoDigits(m[6]) + " " +
-           twoDigits(m[2]) + ":" + twoDigits(m[1]) + " giorno " + std::to_string(m[3]));
+    const std::optional<SignClock> clock = decodeDateTimeMessage(m_current);
+    if (!clock) {
+        report("Messaggio Data/Ora non valido");
+        return {};
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "Data/Ora: %02d/%02d/%02d %02d:%02d giorno %d", clock->day,
+                  clock->month, clock->yearOfCentury, clock->hour, clock->minute, clock->weekday);
+    report(text);
     return answer({kDateTimeAck});
 }
 
@@ -112,11 +110,8 @@ std::vector<std::uint8_t> VirtualSign::receive(std::uint8_t byte) {
             return readRecord(byte);
         case State::DateTime:
             m_current.push_back(byte);
-            if (m_current.size() < 8) return {};
-            if (byte == kDateTimeEnd) return endDateTime();
-            report("Messaggio Data/Ora non valido");
-            m_state = State::Idle;
-            return {};
+            if (m_current.size() < kDateTimeMessageBytes) return {};
+            return endDateTime();
     }
     return {};
 }

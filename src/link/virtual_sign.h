@@ -46,6 +46,8 @@ public:
 
     // One line for every exchange that ended, as the sign would log it.
     std::function<void(const std::string&)> onExchange;
+    // An upload has been read to its end byte: records() holds its pages.
+    std::function<void()> onUploadReceived;
 
     int pagesReceived() const { return m_lastPages; }
     // The pages of the upload running now, or of the last one (its first kKeptRecords).

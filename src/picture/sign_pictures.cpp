@@ -8,14 +8,14 @@
 #include <QPainter>
 
 #include "led_picture.h"
-#include "link/sign_messages.h"
 #include "protocol/page_record.h"
+#include "protocol/sign_messages.h"
 
 namespace velora {
 
 std::optional<std::vector<PagePicture>> pagePictures(const Modulo1& state, const DateTime& now,
                                                      std::optional<int> onlyPage, int pitch) {
-    const std::optional<std::vector<SignPage>> pages = decodeUpload(uploadStream(state).values());
+    const std::optional<std::vector<SignPage>> pages = decodeUpload(uploadMessage(state).bytes);
     if (!pages) return std::nullopt;
     LedPicture painter;
     std::vector<PagePicture> pictures;

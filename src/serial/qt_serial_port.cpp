@@ -8,6 +8,7 @@
 
 #if defined(Q_OS_UNIX)
 #include <unistd.h>
+#include <cerrno>
 #endif
 
 #include "core/run_time_error.h"
@@ -136,11 +137,25 @@ std::string QtSerialPort::openFailureText() const {
 #if defined(Q_OS_UNIX)
             // The system says "permission" both for a device the user may not open and for one
             // that another program holds locked; only the first is denied to the user.
+            // Some failures to make the lock file are said as "permission" too: the device itself
+            // tells which it was.
             const std::string path = m_name.rfind('/', 0) == 0 ? m_name : "/dev/" + m_name;
             if (::access(path.c_str(), R_OK | W_OK) == 0)
                 return "la porta \u00E8 gi\u00E0 in uso da un altro programma";
-            return "permesso negato: aggiungere l'utente al gruppo dialout "
-                   "(sudo usermod -aG dialout NOMEUTENTE), poi uscire e rientrare";
+            switch (errno) {
+                case EACCES:
+                case EPERM:
+                case EROFS:
+                    return "permesso negato: aggiungere l'utente al gruppo dialout "
+                           "(sudo usermod -aG dialout NOMEUTENTE), poi uscire e rientrare";
+                case ENOENT:
+                case ENOTDIR:
+                    return "la porta non c'\u00E8: scollegata o inesistente";
+                case ENAMETOOLONG:
+                    return "la porta non c'\u00E8: il nome \u00E8 troppo lungo";
+                default:
+                    return m_port.errorString().toStdString();
+            }
 #else
             return "la porta \u00E8 gi\u00E0 in uso da un altro programma";
 #endif

@@ -107,9 +107,13 @@ std::string QtDialogs::openFilePath(const std::string& filter) {
         QFileDialog::getOpenFileName(parent(), QString(), m_startFolder, qtFilter(filter)));
 }
 
-std::string QtDialogs::saveFilePath(const std::string& filter) {
+std::string QtDialogs::saveFilePath(const std::string& filter, const std::string& proposedName) {
     prepare();
-    return pathFromDialog(QFileDialog::getSaveFileName(parent(), QString(), m_startFolder,
+    // The proposed name is a file name of the system's, like the paths the dialog returns.
+    const QString start = proposedName.empty()
+                              ? m_startFolder
+                              : QDir(m_startFolder).filePath(pathToQt(proposedName));
+    return pathFromDialog(QFileDialog::getSaveFileName(parent(), QString(), start,
                                                        qtFilter(filter), nullptr,
                                                        QFileDialog::DontConfirmOverwrite));
 }

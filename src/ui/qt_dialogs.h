@@ -23,7 +23,7 @@ public:
     std::string inputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultText) override;
     std::string openFilePath(const std::string& filter) override;
-    std::string saveFilePath(const std::string& filter) override;
+    std::string saveFilePath(const std::string& filter, const std::string& proposedName) override;
 
     // The folder the file dialogs open in: the user's documents folder until another is set.
     const QString& startFolder() const { return m_startFolder; }

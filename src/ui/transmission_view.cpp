@@ -22,6 +22,7 @@
 #include "busy_input.h"
 #include "qt_text.h"
 #include "virtual_sign_panel.h"
+#include "window_placement.h"
 
 namespace velora {
 namespace {
@@ -144,10 +145,16 @@ void TransmissionView::buildProgress(QVBoxLayout* layout) {
     m_progressBar->hide();
     keepPlace(m_progressBar);
     m_cancel = new QPushButton(this);
-    auto* progressRow = new QHBoxLayout;
-    progressRow->addWidget(m_progressBar, 1);
-    progressRow->addWidget(m_cancel);
+    // The wait for the sign's confirmation takes the bar's place once the bytes are out.
+    auto* conferma = new QLabel(this);
+    keepPlace(conferma);
+    auto* progressRow = new QGridLayout;
+    progressRow->addWidget(m_progressBar, 0, 0);
+    progressRow->addWidget(conferma, 0, 0);
+    progressRow->addWidget(m_cancel, 0, 1);
+    progressRow->setColumnStretch(0, 1);
     layout->addLayout(progressRow);
+    m_binder.bind(conferma, m_model.Conferma);
     m_binder.bind(m_cancel, m_model.Annulla);
     m_binder.setAccessKey(m_model.Annulla, 'A');
 
@@ -206,7 +213,11 @@ void TransmissionView::buildJournal(QVBoxLayout* layout) {
     m_journal->hide();
     for (const std::string& line : m_model.journal.lines())
         m_journal->appendPlainText(QString::fromStdString(line));
-    connect(show, &QPushButton::toggled, m_journal, &QWidget::setVisible);
+    connect(show, &QPushButton::toggled, this, [this](bool shown) {
+        m_journal->setVisible(shown);
+        // The window grows downwards with the journal: it must not leave the screen.
+        if (isVisible()) keepOnScreen(this);
+    });
     auto* save = new QPushButton(this);
     m_binder.bind(save, m_model.SalvaRegistro);
     m_binder.setAccessKey(m_model.SalvaRegistro, 'v');

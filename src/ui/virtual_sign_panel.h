@@ -29,7 +29,6 @@ public:
     LedView* view() const { return m_view; }
     // "Pagina 2 di 3", or what the sign has received so far.
     QLabel* caption() const { return m_caption; }
-    int pageShown() const { return m_page; }
 
     // Seconds a received page stays on the sign.
     static double pageSeconds(const std::vector<std::uint8_t>& record);

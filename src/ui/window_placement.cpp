@@ -55,6 +55,27 @@ private:
 
 }  // namespace
 
+void keepOnScreen(QWidget* window) {
+    // A layout of minimum size gives the window the size its new content needs only once it is
+    // activated.
+    if (QLayout* layout = window->layout()) layout->activate();
+    QScreen* screen = window->screen();
+    if (!screen) return;
+    const QRect available = screen->availableGeometry();
+    const QRect outer = window->frameGeometry();
+    const int frameHeight = std::max(0, outer.height() - window->height());
+    const int tallest = available.height() - frameHeight;
+    window->setMaximumHeight(std::max(window->minimumHeight(), tallest));
+    if (window->height() > tallest) window->resize(window->width(), tallest);
+    const QSize size = window->frameGeometry().size();
+    QPoint topLeft = outer.topLeft();
+    topLeft.setX(std::clamp(topLeft.x(), available.left(),
+                            std::max(available.left(), available.right() + 1 - size.width())));
+    topLeft.setY(std::clamp(topLeft.y(), available.top(),
+                            std::max(available.top(), available.bottom() + 1 - size.height())));
+    if (topLeft != outer.topLeft()) window->move(topLeft);
+}
+
 void placeOver(QWidget* window, QWidget* owner) {
     auto* placer = new Placer(window, owner);
     // A view that shows itself as it is made has missed its Show event.

@@ -9,4 +9,8 @@ namespace velora {
 // desktop (X11 marks only such windows transient for their owner).
 void placeOver(QWidget* window, QWidget* owner);
 
+// Moves `window`, frame included, into the available area of its screen after it has grown,
+// and lets it grow no taller than that area.
+void keepOnScreen(QWidget* window);
+
 }  // namespace velora

@@ -53,7 +53,10 @@ public:
     }
 
     std::string openFilePath(const std::string& filter) override { return path("open", filter); }
-    std::string saveFilePath(const std::string& filter) override { return path("save", filter); }
+    // The proposed name is kept as the entry's defaultText.
+    std::string saveFilePath(const std::string& filter, const std::string& proposedName) override {
+        return path("save", filter, proposedName);
+    }
 
     // The texts of the message boxes shown, in order.
     std::vector<std::string> messages() const {
@@ -65,8 +68,9 @@ public:
     }
 
 private:
-    std::string path(const char* kind, const std::string& filter) {
-        shown.push_back({kind, filter, {}, {}});
+    std::string path(const char* kind, const std::string& filter,
+                     const std::string& proposedName = {}) {
+        shown.push_back({kind, filter, {}, proposedName});
         if (pathAnswers.empty()) return {};
         std::string answer = pathAnswers.front();
         pathAnswers.pop_front();

@@ -8,7 +8,7 @@
 #include "fakes/fake_serial_port.h"
 #include "fakes/fake_services.h"
 #include "link/inv_dat.h"
-#include "link/sign_messages.h"
+#include "link/paced_stream.h"
 
 namespace velora {
 namespace {
@@ -395,6 +395,18 @@ TEST_F(InvDatTest, PortNamesAreFileNames) {
     EXPECT_NE(model.Esito.caption().find("usb-Citt\xE0_Seriale"), std::string::npos);
 }
 
+// A name of any length is shortened in the window, and the reason follows it whole.
+TEST_F(InvDatTest, LongPortNamesAreShortenedInMessages) {
+    port.openFails = true;
+    const std::string name = "/dev/" + std::string(600, 'x');
+    model.choosePort(name);
+    load();
+    EXPECT_EQ(port.commPort(), name);
+    EXPECT_EQ(model.Esito.caption(), "Impossibile aprire la porta /dev/" + std::string(27, 'x') +
+                                         "\x85" + std::string(31, 'x') +
+                                         " (Device busy). Scegliere un'altra porta.");
+}
+
 TEST_F(InvDatTest, TheWindowShowsWhatTheUploadWillTake) {
     load();
     const StreamSize size = streamSize(uploadStream(state));
@@ -487,6 +499,103 @@ TEST_F(InvDatTest, UnansweredExchangesTimeOutWithTheirReason) {
     EXPECT_TRUE(fake.dialogs.shown.empty());
 }
 
+// An answer after the wait has ended (timed out, or cancelled) is late: the journal says so, the
+// window keeps the reason and says what to do, and the exchange keeps its outcome.
+TEST_F(InvDatTest, LateAnswersAreNotedAndChangeNothingElse) {
+    struct Case {
+        const char* name;
+        std::function<void()> end;
+        const char* reason;
+        InvDat::Outcome outcome;
+    };
+    const std::vector<Case> cases = {
+        {"time-out",
+         [&] {
+             fake.clock.seconds += InvDat::kAnswerTimeout + 0.01;
+             model.Attesa.onTimer();
+         },
+         "L'insegna non risponde su COM1. Controllare il cavo, l'alimentazione dell'insegna e la "
+         "porta scelta.",
+         InvDat::Outcome::TimedOut},
+        {"cancel", [&] { model.Annulla.click(); },
+         "Attesa annullata: l'insegna non ha risposto alla richiesta di collegamento.",
+         InvDat::Outcome::Failed},
+    };
+    for (const Case& c : cases) {
+        load();
+        model.Command7.click();
+        c.end();
+        ASSERT_EQ(model.outcome(), c.outcome) << c.name;
+        const std::size_t before = model.journal.lines().size();
+        reply({200});
+        reply({200, 0x31});
+        EXPECT_EQ(model.outcome(), c.outcome) << c.name;
+        EXPECT_TRUE(model.replies().empty()) << c.name;
+        EXPECT_EQ(shown(), "Esito") << c.name;
+        EXPECT_EQ(model.Esito.caption(), std::string(c.reason) +
+                                             " L'insegna ha risposto in ritardo: premere di "
+                                             "nuovo Connetti.")
+            << c.name;
+        EXPECT_FALSE(model.CMDINVIO.enabled()) << c.name;
+        std::vector<std::string> added;
+        for (std::size_t i = before; i < model.journal.lines().size(); ++i)
+            added.push_back(model.journal.lines()[i].substr(13));
+        EXPECT_EQ(added, (std::vector<std::string>{
+                             "RX C8",
+                             "# risposta in ritardo, a scambio finito: ignorata fino al prossimo "
+                             "scambio",
+                             "RX C8", "RX 31"}))
+            << c.name;
+        // The next exchange is answered as usual.
+        model.Command7.click();
+        reply({200});
+        EXPECT_EQ(model.outcome(), InvDat::Outcome::Done) << c.name;
+        EXPECT_EQ(shown(), "Coll_OK") << c.name;
+    }
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+// While the upload awaits the sign's count the window says so and "Annulla" stops the wait;
+// what an earlier exchange said goes when a new one starts.
+TEST_F(InvDatTest, TheUploadAwaitsItsConfirmationInSight) {
+    load();
+    model.Command3.click();
+    reply({227});
+    ASSERT_TRUE(model.UltimaOra.visible());
+    model.Command7.click();
+    EXPECT_FALSE(model.UltimaOra.visible());
+    reply({200});
+    EXPECT_FALSE(model.Conferma.visible());
+    model.CMDINVIO.click();
+    EXPECT_TRUE(model.Conferma.visible());
+    EXPECT_EQ(model.Conferma.caption(),
+              windows1252::fromUtf8("In attesa della conferma dell'insegna\u2026"));
+    EXPECT_TRUE(model.Annulla.enabled());
+    reply({222});
+    EXPECT_TRUE(model.Conferma.visible());
+    reply({2});
+    EXPECT_EQ(model.outcome(), InvDat::Outcome::Done);
+    EXPECT_FALSE(model.Conferma.visible());
+    EXPECT_FALSE(model.Annulla.enabled());
+
+    model.CMDINVIO.click();
+    ASSERT_TRUE(model.Annulla.enabled());
+    model.Annulla.click();
+    EXPECT_EQ(model.outcome(), InvDat::Outcome::Failed);
+    EXPECT_FALSE(model.Conferma.visible());
+    EXPECT_FALSE(model.Annulla.enabled());
+    EXPECT_FALSE(model.Attesa.enabled());
+    EXPECT_EQ(model.Esito.caption(),
+              "Attesa della conferma annullata: l'insegna potrebbe non avere tutte le pagine. "
+              "Inviare di nuovo la sequenza.");
+    EXPECT_EQ(model.journal.lines().back().substr(13),
+              "# fine invio delle pagine: attesa annullata dall'utente");
+    // The sign's count arrives after all: late, and the window says so.
+    reply({222, 2});
+    EXPECT_EQ(model.outcome(), InvDat::Outcome::Failed);
+    EXPECT_FALSE(model.Trasm_OK.visible());
+}
+
 // Another port clears what was said of the old one and takes no upload before it has answered.
 TEST_F(InvDatTest, ChoosingAnotherPortClearsTheStatuses) {
     load();
@@ -546,10 +655,16 @@ TEST_F(InvDatTest, JournalRecordsBytesPagesAndOutcomes) {
         if (rest.rfind("TX ", 0) == 0) tx.push_back(rest.substr(3));
         if (rest.rfind("# ", 0) == 0) notes.push_back(rest.substr(2));
     }
-    const Bytes upload = uploadStream(state).values();
+    // Kind 1, 2 pages, pause 3, 9 characters; each row in a block of 24; the end of the page.
+    const std::string page =
+        "01 02 03 09 "
+        "21 22 23 24 25 26 27 28 29 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+        "11 12 13 14 15 16 17 18 19 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+        "E9";
     ASSERT_EQ(tx.size(), 4u);
     EXPECT_EQ(tx[0], "D4");
-    EXPECT_EQ(tx[1] + " " + tx[2] + " " + tx[3], Journal::hex(upload));
+    EXPECT_EQ(tx[1], page);
+    EXPECT_EQ(tx[2], page);
     EXPECT_EQ(tx[3], "FD");
     EXPECT_NE(std::find(notes.begin(), notes.end(),
                         "pagina 1: tipo 1, pausa 3 s. Riga 1: \u00ABABCDEFGHI\u00BB. Riga 2: "
@@ -613,6 +728,26 @@ TEST_F(InvDatTest, JournalIsSavedAsText) {
     fake.dialogs.pathAnswers = {"/tmp/no.txt"};
     model.SalvaRegistro.click();
     EXPECT_EQ(fake.dialogs.messages().back(), "Impossibile salvare il registro in /tmp/no.txt.");
+}
+
+// The dialog proposes the port and the day; a name without extension gets ".txt", and a file
+// that name reaches is not overwritten without asking.
+TEST_F(InvDatTest, JournalTakesATextNameOfThePortAndTheDay) {
+    model.choosePort("/dev/serial/by-id/usb-FTDI:A1 B");
+    load();
+    fake.dialogs.pathAnswers = {"/tmp/sabato"};
+    model.SalvaRegistro.click();
+    EXPECT_EQ(fake.dialogs.shown.back().defaultText, "registro-usb-FTDI_A1_B-2026-12-05.txt");
+    EXPECT_EQ(fake.files.contents["/tmp/sabato.txt"], model.journal.text());
+    EXPECT_EQ(fake.files.contents.count("/tmp/sabato"), 0u);
+    model.journal.note("dopo");
+    fake.dialogs.pathAnswers = {"/tmp/sabato"};
+    model.SalvaRegistro.click();
+    EXPECT_EQ(fake.dialogs.shown.back().kind, "message");
+    EXPECT_EQ(fake.files.contents["/tmp/sabato.txt"].find("dopo"), std::string::npos);
+    fake.dialogs.pathAnswers = {"/tmp/registro.log"};
+    model.SalvaRegistro.click();
+    EXPECT_EQ(fake.files.contents["/tmp/registro.log"], model.journal.text());
 }
 
 }  // namespace

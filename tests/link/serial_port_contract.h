@@ -4,7 +4,7 @@
 
 #include "core/run_time_error.h"
 #include "link/serial_port.h"
-#include "link/sign_messages.h"
+#include "protocol/sign_messages.h"
 
 namespace velora::testing {
 

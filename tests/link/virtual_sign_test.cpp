@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "link/sign_messages.h"
+#include "link/paced_stream.h"
 #include "link/virtual_sign.h"
 
 namespace velora {
@@ -24,6 +24,36 @@ TEST(VirtualSignTest, AnswersConnectAndDateTime) {
     EXPECT_EQ(feed(sign, {212}), Bytes{200});
     EXPECT_EQ(feed(sign, dateTimeMessage({2026, 12, 5, 14, 7, 33})), Bytes{227});
     EXPECT_EQ(log, (std::vector<std::string>{"Connessione", "Data/Ora: 05/12/26 14:07 giorno 6"}));
+}
+
+// The sign reads the clock fields as decimal digits: a message that is not one is not answered.
+TEST(VirtualSignTest, RefusesADateTimeMessageItCannotRead) {
+    VirtualSign sign;
+    std::vector<std::string> log;
+    sign.onExchange = [&](const std::string& line) { log.push_back(line); };
+    Bytes message = dateTimeMessage({2026, 12, 5, 14, 7, 33});
+    message[1] = 0x6A;
+    EXPECT_EQ(feed(sign, message), Bytes{});
+    EXPECT_EQ(feed(sign, {212}), Bytes{200});
+    EXPECT_EQ(log, (std::vector<std::string>{"Messaggio Data/Ora non valido", "Connessione"}));
+}
+
+// Each upload read to its end is told once, with its pages at hand.
+TEST(VirtualSignTest, ToldOfEachUploadReceived) {
+    Modulo1 state;
+    state.PageCount = 2;
+    state.RowChars = 9;
+    state.PageKind[1] = 1;
+    state.PageKind[2] = 4;
+    VirtualSign sign;
+    std::vector<std::size_t> told;
+    sign.onUploadReceived = [&] { told.push_back(sign.records().size()); };
+    feed(sign, {212});
+    feed(sign, dateTimeMessage({2026, 12, 5, 14, 7, 33}));
+    EXPECT_TRUE(told.empty());
+    feed(sign, uploadMessage(state).bytes);
+    feed(sign, {kUploadEnd});
+    EXPECT_EQ(told, (std::vector<std::size_t>{2, 0}));
 }
 
 // Pages of every kind whose header bytes take the values of the end bytes: the sign must count

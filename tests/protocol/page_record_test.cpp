@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "files/sequence_file.h"
-#include "link/sign_messages.h"
 #include "protocol/sign_codes.h"
+#include "protocol/sign_messages.h"
 #include "protocol/wire_bytes.h"
 #include "sign/sign_test_data.h"
 
@@ -134,7 +134,7 @@ SignPage expectedPage(const Modulo1& state, int slot) {
 }
 
 void expectDecodesEveryPage(const Modulo1& state, const std::string& what) {
-    const std::vector<std::uint8_t> upload = uploadStream(state).values();
+    const std::vector<std::uint8_t> upload = uploadMessage(state).bytes;
     const std::optional<std::vector<SignPage>> pages = decodeUpload(upload);
     ASSERT_TRUE(pages) << what;
     ASSERT_EQ(pages->size(), state.PageCount) << what;

@@ -54,6 +54,18 @@ TEST(QtSerialPortOpenTest, MissingPortIsSaidToBeThere) {
               "la porta non c'\u00E8: scollegata o inesistente");
 }
 
+// However the name fails to reach a device, the reason is that there is none: never a
+// permission the user lacks.
+TEST(QtSerialPortOpenTest, NamesThatReachNoDeviceAreSaidToBeMissing) {
+    const std::string names[] = {std::string(600, 'x'), "/dev/" + std::string(600, 'x'),
+                                 "/dev/velora-no-such-folder/ttyUSB0"};
+    for (const std::string& name : names) {
+        QtSerialPort port;
+        const std::string said = openFailure(port, name);
+        EXPECT_EQ(said.rfind("la porta non c'\u00E8", 0), 0u) << said;
+    }
+}
+
 TEST(QtSerialPortOpenTest, PortHeldByAnotherIsInUse) {
     PtySign sign;
     sign.start();

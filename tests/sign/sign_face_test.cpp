@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "link/sign_messages.h"
 #include "sign_test_data.h"
 
 namespace velora {

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "link/sign_messages.h"
-
 namespace velora {
 namespace {
 

@@ -2,7 +2,6 @@
 
 #include "fakes/fake_clock.h"
 #include "led_view.h"
-#include "link/sign_messages.h"
 
 namespace velora {
 

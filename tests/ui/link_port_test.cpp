@@ -3,7 +3,7 @@
 #include "cli/pty_sign.h"
 #include "fakes/fake_services.h"
 #include "link/inv_dat.h"
-#include "link/sign_messages.h"
+#include "link/paced_stream.h"
 #include "link_ports.h"
 #include "platform/system_clock.h"
 

@@ -10,7 +10,7 @@
 
 #include "cli/pty_sign.h"
 #include "fakes/fake_services.h"
-#include "link/sign_messages.h"
+#include "link/paced_stream.h"
 #include "platform/system_clock.h"
 #include "transmission_view.h"
 
@@ -280,9 +280,40 @@ private Q_SLOTS:
         const QString journal = h.find<QPlainTextEdit>("Registro")->toPlainText();
         QVERIFY(journal.contains(QStringLiteral(" TX D4\n")));
         QVERIFY(journal.contains(QStringLiteral("tempo scaduto")));
+        // The sign answers after all: the reason stays, with what to do now.
+        h.sign.say({200});
+        QTRY_VERIFY_WITH_TIMEOUT(esito->text().endsWith(QStringLiteral(
+                                     " L'insegna ha risposto in ritardo: premere di nuovo "
+                                     "Connetti.")),
+                                 2000);
+        QVERIFY(esito->text().startsWith(QStringLiteral("L'insegna non risponde su ")));
+        QVERIFY(!h.find<QLabel>("Label7")->isVisible());
+        QVERIFY(!h.find<QPushButton>("CMDINVIO")->isEnabled());
+        QVERIFY(h.find<QPlainTextEdit>("Registro")
+                    ->toPlainText()
+                    .contains(QStringLiteral("risposta in ritardo")));
         h.typePort(QString(600, QLatin1Char('x')));
         QVERIFY(esito->isVisible());
         QCOMPARE(h.view.size(), size);
+    }
+
+    // Opening the journal makes the window taller: it moves up instead of leaving the screen.
+    void openingTheJournalKeepsTheWindowOnScreen() {
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.view));
+        const QRect available = h.view.screen()->availableGeometry();
+        h.view.move(available.left(), available.bottom() + 1 - h.view.frameGeometry().height());
+        QTRY_COMPARE(h.view.frameGeometry().bottom(), available.bottom());
+        const int before = h.view.height();
+        h.find<QPushButton>("MostraRegistro")->click();
+        QVERIFY(h.find<QPlainTextEdit>("Registro")->isVisible());
+        QVERIFY(h.view.height() > before);
+        QVERIFY2(available.contains(h.view.frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                .arg(h.view.frameGeometry().x())
+                                .arg(h.view.frameGeometry().y())
+                                .arg(h.view.frameGeometry().width())
+                                .arg(h.view.frameGeometry().height())));
     }
 
     void closingTheWindowReleasesThePort() {

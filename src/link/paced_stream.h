@@ -6,17 +6,12 @@
 
 #include "core/clock.h"
 #include "core/modulo1.h"
-#include "protocol/page_record.h"
+#include "protocol/sign_messages.h"
 
 namespace velora {
 
-// Requests and replies on the line to the sign.
-inline constexpr std::uint8_t kConnectRequest = 212;
-inline constexpr std::uint8_t kConnectAck = 200;
-inline constexpr std::uint8_t kCountFollows = 222;
-inline constexpr std::uint8_t kDateTimeAck = 227;
-inline constexpr std::uint8_t kDateTimeStart = 0xE0;
-inline constexpr std::uint8_t kDateTimeEnd = 0xF9;
+// The pacing of the messages of the line: the sign reads a byte at a time and needs the gaps
+// between them. The bytes themselves are the protocol's.
 
 // One byte of a paced transmission and the pacing gaps that follow it.
 struct PacedByte {
@@ -36,7 +31,7 @@ struct PacedStream {
     std::vector<std::uint8_t> values() const;
 };
 
-// The upload of pages 1..PageCount: one record per page (pageRecord), then 0xFD.
+// The upload (uploadMessage) with its gaps.
 PacedStream uploadStream(const Modulo1& state);
 
 // What an upload costs before it is sent: its pages, its bytes on the line and the time its
@@ -52,20 +47,11 @@ StreamSize streamSize(const PacedStream& stream);
 // ready for the clock bytes.
 inline constexpr int kDateTimeLeadDelays = 34;
 
-// The date and time message as it goes on the line, in two parts sent one after the other: the
-// start byte with its lead gap, then the clock bytes, each but the last followed by one gap. The
-// clock is read between the two, so that the time sent is the time after the lead gap.
+// The date and time message (dateTimeMessage) as it goes on the line, in two parts sent one
+// after the other: the start byte with its lead gap, then the clock bytes, each but the last
+// followed by one gap. The clock is read between the two, so that the time sent is the time
+// after the lead gap.
 PacedStream dateTimeLead();
 PacedStream dateTimeStream(const DateTime& at);
-
-// The date and time message: 0xE0, minutes, hours, weekday (Monday 1 .. Sunday 7), day,
-// month, year of the century, all but the weekday in packed decimal, then 0xF9.
-std::vector<std::uint8_t> dateTimeMessage(const DateTime& at);
-
-// Monday 1 .. Sunday 7 of a date of the Gregorian calendar.
-int isoWeekday(int year, int month, int day);
-
-// Two decimal digits of `value` (0..99) as one byte: tens in the high nibble.
-std::uint8_t packedDecimal(int value);
 
 }  // namespace velora

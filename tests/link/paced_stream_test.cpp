@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "link/sign_messages.h"
+#include "link/paced_stream.h"
 #include "protocol/wire_bytes.h"
 
 namespace velora {
@@ -71,32 +71,6 @@ TEST_F(UploadStreamTest, CountAboveTheStoreStopsAtTheLastSlot) {
     state.PageCount = 255;
     EXPECT_EQ(uploadStream(state).pageEnds.size(), 200u);
 }
-
-struct ClockCase {
-    const char* name;
-    DateTime at;
-    const char* bytes;
-};
-
-void PrintTo(const ClockCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class DateTimeMessageTest : public ::testing::TestWithParam<ClockCase> {};
-
-TEST_P(DateTimeMessageTest, PackedDecimalWithTheWeekday) {
-    EXPECT_EQ(dateTimeMessage(GetParam().at), hex(GetParam().bytes));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Dates, DateTimeMessageTest,
-    ::testing::Values(
-        ClockCase{"SaturdayAfternoon", {2026, 12, 5, 14, 7, 33}, "E0 07 14 06 05 12 26 F9"},
-        ClockCase{"Midnight", {2026, 12, 7, 0, 0, 0}, "E0 00 00 01 07 12 26 F9"},
-        ClockCase{"NewYear", {2027, 1, 1, 0, 0, 59}, "E0 00 00 05 01 01 27 F9"},
-        ClockCase{"Sunday", {2026, 12, 6, 23, 59, 0}, "E0 59 23 07 06 12 26 F9"},
-        ClockCase{"LeapDay2000", {2000, 2, 29, 9, 30, 0}, "E0 30 09 02 29 02 00 F9"}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace velora
