@@ -33,6 +33,8 @@ if [ "$sanitize" = ON ]; then
     # A fault under a sanitizer stops the test that met it, with the report in its output.
     export ASAN_OPTIONS="abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-    VELORA_BUILD_DIR="$build_dir-sanitize" scripts/build.sh "$werror" -DVELORA_SANITIZE=ON
+    # With debug information, so that a report names the lines.
+    VELORA_BUILD_DIR="$build_dir-sanitize" VELORA_BUILD_TYPE="${VELORA_BUILD_TYPE:-RelWithDebInfo}" \
+        scripts/build.sh "$werror" -DVELORA_SANITIZE=ON
     ctest --test-dir "$build_dir-sanitize" --output-on-failure -j2
 fi
