@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Velora and runs every test. No display is needed.
-#   1. the tree must be formatted as .clang-format says;
+#   1. the tree must be formatted as .clang-format says, and its includes must keep the layers
+#      of docs/architecture.md;
 #   2. the build treats compiler warnings as errors, and the whole suite runs.
 # With --sanitize, as CI runs it, the tree is then built again with AddressSanitizer and
 # UndefinedBehaviorSanitizer into <build dir>-sanitize and the whole suite runs there too.
@@ -22,6 +23,7 @@ done
 
 scripts/setup-debian.sh
 scripts/check-format.sh
+scripts/check-layers.sh
 build_dir="${VELORA_BUILD_DIR:-build}"
 werror="-DVELORA_WERROR=${VELORA_WERROR:-ON}"
 export QT_QPA_PLATFORM=offscreen
