@@ -63,6 +63,10 @@ function(velora_add_model_test name)
     add_executable(${name} ${ARGN})
     target_link_libraries(${name} PRIVATE velora_model velora_settings GTest::gtest GTest::gtest_main
                                           GTest::gmock)
+    # One compilation for the folder's files: GoogleTest's headers are most of what each of them
+    # compiles. Helpers in a test file's unnamed namespace must therefore not share a name with
+    # another file's of the same folder.
+    set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
     if(CMAKE_CROSSCOMPILING)
         # One run of the whole program: under an emulator, starting it once per test case would

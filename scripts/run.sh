@@ -6,8 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 build_dir="${VELORA_BUILD_DIR:-build}"
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${VELORA_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)" --target velora velora-cli
+# The folder and the flags of scripts/test.sh, so that the tests reuse this build.
+VELORA_TARGETS="velora velora-cli" scripts/build.sh "-DVELORA_WERROR=${VELORA_WERROR:-ON}"
 program="$build_dir/src/app/velora"
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Cross-builds the model library (everything without Qt: core, editor, preview, files, link,
-# settings, info, sign, platform) and its GoogleTest programs for 64-bit Windows with MinGW-w64,
-# then runs each test program once under Wine. The Qt program, velora-cli and their tests are
-# built for Linux only (scripts/test.sh). Installs what is missing with apt-get. No display needed.
+# Cross-builds every folder below the Qt line of docs/architecture.md and their GoogleTest
+# programs for 64-bit Windows with MinGW-w64, then runs each test program once under Wine. The
+# Qt program, velora-cli and their tests are built for Linux only (scripts/test.sh). Installs
+# what is missing with apt-get. No display needed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh windows
@@ -12,7 +12,7 @@ generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 [ -f "$build_dir/CMakeCache.txt" ] && generator=()
 cmake -S . -B "$build_dir" "${generator[@]}" \
-    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
     -DVELORA_BUILD_UI=OFF -DVELORA_WERROR=ON -DVELORA_GTEST_SOURCE_DIR=/usr/src/googletest
 cmake --build "$build_dir" -j2
 

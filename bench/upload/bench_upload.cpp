@@ -337,15 +337,19 @@ int main(int argc, char* argv[]) {
         delivery.front(), delivery[delivery.size() / 2], delivery[delivery.size() * 999 / 1000],
         delivery.back());
     std::printf("total %.3f s against %.3f s of specified waits: %.4f\n", total, specified, ratio);
+    // The figure a user sees: the whole upload against 2 ms a byte, the page ends' longer gaps
+    // (about 1.9 %) included.
+    const double perByte = wall / (static_cast<double>(arrivals.size()) * velora::kPacingInterval);
+    std::printf("the upload %.3f s against bytes x 2 ms: %.4f\n", wall, perByte);
     std::printf("sender CPU %.3f s of %.3f s wall: %.1f%%\n", cpu, wall, 100 * cpuShare);
     std::printf("waiting for the count: %.3f s wall, sender CPU %.4f s (%.2f%%); answer \"%s\"\n",
                 waitWall, waitCpu, 100 * waitCpu / waitWall, counted.c_str());
     std::printf(
-        "targets: smallest >= 2.0 ms %s; median < 2.2 ms %s; total within 1.10 %s; "
-        "CPU < 25%% %s; count shown %s; waiting CPU < 1%% %s\n",
-        verdict(smallest >= 2.0), verdict(median < 2.2), verdict(ratio <= 1.10),
-        verdict(cpuShare < 0.25), verdict(countOk), verdict(waitCpu < 0.01 * waitWall));
-    return smallest >= 2.0 && median < 2.2 && ratio <= 1.10 && cpuShare < 0.25 && countOk &&
+        "targets: smallest >= 2.0 ms %s; median < 2.2 ms %s; upload within 1.04 of bytes x 2 ms "
+        "%s; CPU <= 2%% %s; count shown %s; waiting CPU < 1%% %s\n",
+        verdict(smallest >= 2.0), verdict(median < 2.2), verdict(perByte <= 1.04),
+        verdict(cpuShare <= 0.02), verdict(countOk), verdict(waitCpu < 0.01 * waitWall));
+    return smallest >= 2.0 && median < 2.2 && perByte <= 1.04 && cpuShare <= 0.02 && countOk &&
                    waitCpu < 0.01 * waitWall
                ? 0
                : 3;

@@ -34,7 +34,6 @@ public:
     // The extra glyph of the clock row.
     const Glyph* infoGlyph() const { return m_info ? &*m_info : nullptr; }
 
-    int glyphWidth() const { return m_width; }
     int glyphHeight() const { return m_height; }
 
 private:

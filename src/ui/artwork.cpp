@@ -111,12 +111,14 @@ QIcon deletePageIcon() {
 }
 
 QIcon appIcon() {
-    // The window system asks for every size as the first window appears. Pictures drawn ahead
-    // from velora.svg (scripts/render-icons) are only decoded then, where rendering the drawing
-    // would hold up the start of the program.
+    // The window system asks for every size as the first window appears, and each is decoded
+    // then: pictures drawn ahead from velora.svg (scripts/render-icons), where rendering the
+    // drawing would hold up the start of the program. A window's icon is never drawn larger than
+    // 64 pixels; the larger pictures (128 and 256, nine tenths of the decoding and of the icon's
+    // memory) are for the desktop's menus, which take them from the installed icon theme.
     ensureResources();
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64, 128, 256})
+    for (int side : {16, 24, 32, 48, 64})
         icon.addFile(QStringLiteral(":/velora/icons/velora-%1.png").arg(side), QSize(side, side));
     return icon;
 }
