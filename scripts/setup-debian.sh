@@ -12,6 +12,7 @@ else
         libgtest-dev libgmock-dev
         clang-format xvfb xauth fonts-liberation desktop-file-utils
         libxml2-utils dpkg-dev
+        ser2net socat
     )
 fi
 
