@@ -23,6 +23,7 @@
 #include "protocol/sign_messages.h"
 #include "pty_sign.h"
 #include "render.h"
+#include "stream_sign.h"
 #include "velora_version.h"
 
 namespace velora {
@@ -227,7 +228,23 @@ int clock(const LinkOptions& options) {
     });
 }
 
-int sign() {
+// Where `sign` serves the virtual sign: a new pseudo-terminal unless told otherwise.
+struct SignOptions {
+    std::string listen;
+    bool telnet = false;
+    std::string device;
+};
+
+int sign(const SignOptions& options) {
+    const auto say = [](const std::string& line) {
+        std::cout << windows1252::toUtf8(line) << std::endl;
+    };
+    if (!options.listen.empty() || !options.device.empty()) {
+        VirtualSign virtualSign;
+        virtualSign.onExchange = say;
+        return options.device.empty() ? serveSignOnTcp(options.listen, options.telnet, virtualSign)
+                                      : serveSignOnDevice(options.device, virtualSign);
+    }
     try {
         PtySign pty;
         pty.sign().onExchange = [](const std::string& line) {
@@ -258,6 +275,7 @@ int dispatch(int argc, char* argv[]) {
     if (args[0] == "render") return runRender({args.begin() + 1, args.end()});
 
     std::string port;
+    SignOptions signOptions;
     LinkOptions link;
     bool linkOptionGiven = false;
     std::vector<std::string> operands;
@@ -272,6 +290,11 @@ int dispatch(int argc, char* argv[]) {
         } else if (args[i] == "--clock") {
             link.clock = true;
             linkOptionGiven = true;
+        } else if (args[i] == "--listen") {
+            if (i + 1 >= args.size()) return usage("--listen vuole HOST:PORTA.");
+            signOptions.listen = args[++i];
+        } else if (args[i] == "--rfc2217") {
+            signOptions.telnet = true;
         } else if (args[i] == "--port") {
             if (i + 1 >= args.size()) return usage("--port vuole il nome della porta.");
             port = args[++i];
@@ -290,6 +313,16 @@ int dispatch(int argc, char* argv[]) {
     if (operands.size() < wanted) return usage("Il comando " + command + " vuole FILE.inf.");
     const bool needsPort = command == "send" || command == "clock";
     if (needsPort && port.empty()) return usage("Il comando " + command + " vuole --port PORTA.");
+    if (command == "sign") {
+        signOptions.device = port;
+        port.clear();
+        if (!signOptions.listen.empty() && !signOptions.device.empty())
+            return usage("Il comando sign usa --listen o --port, non entrambi.");
+        if (signOptions.telnet && signOptions.listen.empty())
+            return usage("--rfc2217 vale solo con --listen.");
+    } else if (!signOptions.listen.empty() || signOptions.telnet) {
+        return usage("Il comando " + command + " non usa --listen né --rfc2217.");
+    }
     if (!needsPort && !port.empty()) return usage("Il comando " + command + " non usa --port.");
     if (!needsPort && linkOptionGiven)
         return usage("Il comando " + command + " non usa --log né --clock.");
@@ -297,7 +330,7 @@ int dispatch(int argc, char* argv[]) {
     link.port = port;
 
     if (command == "dump") return dump(operands[0]);
-    if (command == "sign") return sign();
+    if (command == "sign") return sign(signOptions);
     QCoreApplication app(argc, argv);
     if (command == "send") return send(operands[0], link);
     return clock(link);

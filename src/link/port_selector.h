@@ -4,13 +4,14 @@
 
 namespace velora {
 
-// The port the user chose: the built-in virtual sign by its name kVirtualSignPort, any other
-// name the system's port. The transmission window drives this one port; the choice is made when
+// The port the user chose: the built-in virtual sign by its name kVirtualSignPort, a network
+// address (socket://, rfc2217://) the network port when there is one, any other name the
+// system's port. The transmission window drives this one port; the choice is made when
 // the name is set, and the port left behind is closed.
 class PortSelector : public SerialPort {
 public:
-    PortSelector(SerialPort& system, SerialPort& virtualSign)
-        : m_system(system), m_virtual(virtualSign), m_current(&system) {}
+    PortSelector(SerialPort& system, SerialPort& virtualSign, SerialPort* network = nullptr)
+        : m_system(system), m_virtual(virtualSign), m_network(network), m_current(&system) {}
 
     void setCommPort(const std::string& name) override;
     const std::string& commPort() const override { return m_current->commPort(); }
@@ -27,6 +28,7 @@ public:
 private:
     SerialPort& m_system;
     SerialPort& m_virtual;
+    SerialPort* m_network;
     SerialPort* m_current;
 };
 

@@ -5,14 +5,15 @@
 #include "core/clock.h"
 #include "link/port_selector.h"
 #include "link/virtual_port.h"
+#include "network_port.h"
 #include "qt_serial_port.h"
 
 namespace velora {
 
-// The ports a Qt shell offers the transmission window: the system's serial ports and the
-// virtual sign inside the program, chosen by name through `chosen`, which the window drives.
-// Both announce their arrivals and a lost line through the signals below, always from the event
-// loop, so that the owner can hold them back while an exchange is being sent.
+// The ports a Qt shell offers the transmission window: the system's serial ports, a serial
+// line on the network and the virtual sign inside the program, chosen by name through `chosen`,
+// which the window drives. Both announce their arrivals and a lost line through the signals below,
+// always from the event loop, so that the owner can hold them back while an exchange is being sent.
 class LinkPorts : public QObject {
     Q_OBJECT
 
@@ -21,11 +22,13 @@ public:
 
     QtSerialPort system;
     VirtualPort virtualSign;
-    PortSelector chosen{system, virtualSign};
+    NetworkPort network;
+    PortSelector chosen{system, virtualSign, &network};
 
     // Closes whichever port is open, as the program does when it ends.
     void close() {
         system.close();
+        network.setPortOpen(false);
         virtualSign.setPortOpen(false);
     }
 
