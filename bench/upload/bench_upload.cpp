@@ -64,7 +64,7 @@ public:
         return d;
     }
     std::string openFilePath(const std::string&) override { return {}; }
-    std::string saveFilePath(const std::string&) override { return {}; }
+    std::string saveFilePath(const std::string&, const std::string&) override { return {}; }
 };
 
 class NoFiles : public velora::Files {
@@ -72,6 +72,7 @@ public:
     std::optional<std::string> read(const std::string&, std::size_t) const override { return {}; }
     bool replace(const std::string&, const std::string&) override { return false; }
     bool exists(const std::string&) const override { return false; }
+    Kind kind(const std::string&) const override { return Kind::Missing; }
 };
 
 class NoProgram : public velora::Program {

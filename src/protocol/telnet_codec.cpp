@@ -17,9 +17,11 @@ std::vector<std::uint8_t> TelnetCodec::settingsRequests(int baud, char parity, i
                                                         int stopBits) {
     std::vector<std::uint8_t> wire;
     const auto request = [&wire](std::uint8_t command, std::initializer_list<std::uint8_t> value) {
-        wire.insert(wire.end(), {kIac, kSb, kComPort, command});
+        for (std::uint8_t b : {kIac, kSb, kComPort}) wire.push_back(b);
+        encode(command, wire);
         for (std::uint8_t b : value) encode(b, wire);
-        wire.insert(wire.end(), {kIac, kSe});
+        wire.push_back(kIac);
+        wire.push_back(kSe);
     };
     const auto b = static_cast<std::uint32_t>(baud);
     request(kSetBaudRate, {static_cast<std::uint8_t>(b >> 24), static_cast<std::uint8_t>(b >> 16),
