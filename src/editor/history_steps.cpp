@@ -7,24 +7,17 @@
 
 namespace velora {
 
-void EditorWindow::beginStep() {
-    m_history.begin(m_state, VScroll1.value());
-}
-
-bool EditorWindow::commitStep(const std::string& name, std::optional<int> shownPage) {
-    const bool kept = m_history.commit(m_state, shownPage.value_or(VScroll1.value()), name);
-    showHistory();
-    return kept;
+HistoryScope EditorWindow::step(std::string name) {
+    return HistoryScope(
+        m_history, m_state, [this] { return VScroll1.value(); }, std::move(name),
+        [this] { showHistory(); });
 }
 
 void EditorWindow::stepOnStoredPage(const std::string& what, const std::function<void()>& change) {
     const int slot = VScroll1.value();
-    beginStep();
+    HistoryScope scope = step(what + " pagina " + decimalText(slot));
     change();
-    if (slot >= 1 && slot <= m_state.PageCount)
-        commitStep(what + " pagina " + decimalText(slot));
-    else
-        m_history.cancel();
+    if (slot < 1 || slot > m_state.PageCount) scope.cancel();
 }
 
 namespace {
