@@ -54,7 +54,7 @@ SequenceHistory::Scalars SequenceHistory::scalarsOf(const Modulo1& state, int sh
 }
 
 void SequenceHistory::begin(const Modulo1& state, int shownPage) {
-    if (m_open) return;
+    if (m_depth++ > 0) return;
     Open open;
     open.slots.reserve(at(kLastSlot) + 1);
     for (int slot = 0; slot <= kLastSlot; ++slot) open.slots.push_back(packedSlot(state, slot));
@@ -63,11 +63,12 @@ void SequenceHistory::begin(const Modulo1& state, int shownPage) {
 }
 
 void SequenceHistory::cancel() {
+    if (m_depth == 0 || --m_depth > 0) return;
     m_open.reset();
 }
 
 bool SequenceHistory::commit(const Modulo1& state, int shownPage, std::string name) {
-    if (!m_open) return false;
+    if (!m_open || m_depth == 0 || --m_depth > 0) return false;
     Open open = std::move(*m_open);
     m_open.reset();
 
@@ -148,6 +149,7 @@ void SequenceHistory::applyChanged(Modulo1& state, const Step& step, bool after)
 std::optional<int> SequenceHistory::undo(Modulo1& state) {
     if (!canUndo()) return std::nullopt;
     m_open.reset();
+    m_depth = 0;
     const Step& step = m_steps[--m_done];
     applyChanged(state, step, false);
     return step.scalarsBefore.shownPage;
@@ -156,6 +158,7 @@ std::optional<int> SequenceHistory::undo(Modulo1& state) {
 std::optional<int> SequenceHistory::redo(Modulo1& state) {
     if (!canRedo()) return std::nullopt;
     m_open.reset();
+    m_depth = 0;
     const Step& step = m_steps[m_done++];
     applyChanged(state, step, true);
     return step.scalarsAfter.shownPage;
@@ -165,6 +168,7 @@ void SequenceHistory::clear() {
     m_steps.clear();
     m_done = 0;
     m_open.reset();
+    m_depth = 0;
 }
 
 std::string SequenceHistory::packSequence(const Modulo1& state) {
@@ -192,6 +196,40 @@ std::size_t SequenceHistory::bytesHeld() const {
                  step.scalarsAfter.filePath.capacity();
     }
     return bytes;
+}
+
+HistoryScope::HistoryScope(SequenceHistory& history, const Modulo1& state,
+                           std::function<int()> shownPage, std::string name,
+                           std::function<void()> ended)
+    : m_history(history),
+      m_state(state),
+      m_shownPage(std::move(shownPage)),
+      m_name(std::move(name)),
+      m_ended(std::move(ended)) {
+    m_history.begin(m_state, m_shownPage());
+}
+
+HistoryScope::~HistoryScope() {
+    try {
+        commit();
+    } catch (...) {
+        // Only the want of memory fails here; the store is kept as it is.
+    }
+}
+
+bool HistoryScope::commit(std::optional<int> shownPage) {
+    if (m_done) return false;
+    m_done = true;
+    const bool kept = m_history.commit(m_state, shownPage.value_or(m_shownPage()), m_name);
+    if (m_ended) m_ended();
+    return kept;
+}
+
+void HistoryScope::cancel() {
+    if (m_done) return;
+    m_done = true;
+    m_history.cancel();
+    if (m_ended) m_ended();
 }
 
 }  // namespace velora

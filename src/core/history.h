@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,13 +18,13 @@ namespace velora {
 // step over a full store of 200 pages costs some tens of kilobytes at most, and one that changed
 // a single page a few dozen bytes.
 //
-// Any operation on the store becomes a step by bracketing it:
+// Any operation on the store becomes a step by opening a scope over it:
 //
-//     history.begin(state, shownPage);
+//     HistoryScope step(history, state, shownPage, "Elimina pagina 3");
 //     ...change the store...
-//     history.commit(state, shownPageAfter, "Elimina pagina 3");
 //
-// A later operation (moving or pasting pages) needs nothing more than that.
+// The step ends when the scope does (or at its commit, with the page it leaves shown). Scopes
+// nest: one opened while another is open joins it, and only the outermost makes the step.
 class SequenceHistory {
 public:
     // What a step restores beside the slots.
@@ -41,16 +42,19 @@ public:
 
     explicit SequenceHistory(std::size_t limit = kDefaultLimit) : m_limit(limit) {}
 
-    // Notes the store as it stands before a change. A second begin before commit or cancel
-    // keeps the first: a step that runs another one inside is still one step.
+    // Notes the store as it stands before a change. A begin inside an open step only counts one
+    // level deeper: a step that runs another one inside is still one step.
     void begin(const Modulo1& state, int shownPage);
     // Ends the step begun: keeps what changed under `name`, and forgets the steps that could be
     // done again. Nothing is kept when nothing of the sequence changed. Returns whether a step
-    // was kept.
+    // was kept; an inner commit only closes its level and keeps nothing yet.
     bool commit(const Modulo1& state, int shownPage, std::string name);
-    // Forgets a step begun, keeping the store as it is.
+    // Forgets a step begun, keeping the store as it is. Inside another step it only closes its
+    // level: the outer step keeps what changed.
     void cancel();
     bool recording() const { return m_open.has_value(); }
+    // Steps open one inside another: 0 when none is.
+    int depth() const { return m_depth; }
 
     bool canUndo() const { return m_done > 0; }
     bool canRedo() const { return m_done < m_steps.size(); }
@@ -103,7 +107,35 @@ private:
     std::deque<Step> m_steps;
     std::size_t m_done = 0;  // steps 0..m_done-1 are done; the rest can be done again
     std::optional<Open> m_open;
+    int m_depth = 0;
     std::string m_clean;
+};
+
+// One step of the history as a scope: begins at construction, ends at `commit`, `cancel` or, at
+// the latest, when the scope ends, also through an exception (what changed until then stays one
+// step that can be taken back). Nested scopes make one step, the outermost's.
+class HistoryScope {
+public:
+    // `shownPage` answers the page shown, as the step begins and as it ends; `ended` runs after
+    // the step ended, kept or not.
+    HistoryScope(SequenceHistory& history, const Modulo1& state, std::function<int()> shownPage,
+                 std::string name, std::function<void()> ended = {});
+    ~HistoryScope();
+    HistoryScope(const HistoryScope&) = delete;
+    HistoryScope& operator=(const HistoryScope&) = delete;
+
+    // Ends the step, leaving `shownPage` shown (the page shown now when not given); whether a
+    // step was kept.
+    bool commit(std::optional<int> shownPage = std::nullopt);
+    void cancel();
+
+private:
+    SequenceHistory& m_history;
+    const Modulo1& m_state;
+    std::function<int()> m_shownPage;
+    std::string m_name;
+    std::function<void()> m_ended;
+    bool m_done = false;
 };
 
 }  // namespace velora

@@ -52,11 +52,6 @@ struct Modulo1 {
         0;  // "waiting for pages": the link waits for the sign's page count
 };
 
-// Width of a big fixed row: half a fixed row, rounded down.
-inline int bigRowChars(const Modulo1& m) {
-    return m.RowChars / 2;
-}
-
 // The 16-character info text the sign replaces with its own date, time and temperature:
 // "dd/mm hh:mm +20°", with the degree sign as one Windows-1252 byte.
 std::string InfoSampleText(const DateTime& at);

@@ -38,6 +38,15 @@ void movePagesDown(Modulo1& state, int from, int to) {
     }
 }
 
+void putPage(Modulo1& state, int slot, std::uint8_t kind, const std::string& row1,
+             const std::string& row2, std::uint8_t pause) {
+    if (slot < 0 || slot > kLastSlot) return;
+    state.PageText[at(slot)][1] = row1;
+    state.PageText[at(slot)][2] = row2;
+    state.PageKind[at(slot)] = kind;
+    state.PagePause[at(slot)] = pause;
+}
+
 void clearPageTexts(Modulo1& state, int slot) {
     if (slot < 0 || slot > kLastSlot) return;
     state.PageText[at(slot)][1].clear();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "modulo1.h"
 
@@ -16,6 +17,11 @@ void movePagesUp(Modulo1& state, int from, int to);
 // Moves slots from+1..to+1 one place down, into from..to. Past the last slot an empty slot
 // (never stored, pause 0) comes in, so a full store ends with an empty last slot.
 void movePagesDown(Modulo1& state, int from, int to);
+
+// Puts one page into a slot, its two texts, kind and pause together. A slot outside the tables
+// is left alone.
+void putPage(Modulo1& state, int slot, std::uint8_t kind, const std::string& row1,
+             const std::string& row2, std::uint8_t pause);
 
 // Empties the two texts of a slot; its kind and pause stay. A slot outside the tables (the
 // new-page slot of a full store) is left alone.

@@ -2,6 +2,7 @@
 
 #include "core/fatal_error.h"
 #include "editor_window.h"
+#include "protocol/page_layout.h"
 
 namespace velora {
 namespace {

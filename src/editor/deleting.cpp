@@ -14,9 +14,9 @@ void EditorWindow::Picture1_Click() {
         const double shown = shownPage();
         if (m_state.PageCount >= 1 && shown >= 1 && shown <= m_state.PageCount) {
             const std::string page = decimalText(static_cast<long long>(shown));
-            beginStep();
+            HistoryScope scope = step("Elimina pagina " + page);
             elimina();
-            if (commitStep("Elimina pagina " + page))
+            if (scope.commit())
                 saveNotice.setCaption("Pagina " + page + " eliminata: Ctrl+Z per annullare");
         }
     });
@@ -40,7 +40,7 @@ void EditorWindow::elimina() {
 
 void EditorWindow::mnunextNuovo_Click() {
     // No error trap of its own: an error here ends the program with a plain message.
-    beginStep();
+    HistoryScope scope = step("Nuovo");
     clearPages(m_state, 1, std::min(m_state.PageCount + 1, kLastSlot));
     const std::string empty;
     Text1.setText(empty);
@@ -60,7 +60,7 @@ void EditorWindow::mnunextNuovo_Click() {
     m_state.GapOpened = 0;
     saveNotice.setCaption({});
     // One click, as it always was; the status line tells how to take it back.
-    if (commitStep("Nuovo")) saveNotice.setCaption("Sequenza svuotata: Ctrl+Z per annullare");
+    if (scope.commit()) saveNotice.setCaption("Sequenza svuotata: Ctrl+Z per annullare");
 }
 
 }  // namespace velora

@@ -9,6 +9,7 @@
 #include "core/numbers.h"
 #include "core/pacing.h"
 #include "core/windows1252.h"
+#include "protocol/page_layout.h"
 
 namespace velora {
 namespace {

@@ -95,19 +95,19 @@ public:
     // File > Nuovo: an empty sequence.
     void mnunextNuovo_Click();
 
-    // The sequence's history. A change of the stored sequence made outside the editor (opening a
-    // file, the board count) is bracketed by beginStep and commitStep, as the editor's own are.
+    // The sequence's history. Every change of the stored sequence, the editor's own and those
+    // made outside it (opening a file, the board count, the page list), is one step opened by
+    // `step`: it ends with the scope, or at its commit with the page it leaves shown when that is
+    // not the selector's position yet.
     SequenceHistory& history() { return m_history; }
-    void beginStep();
-    // `shownPage`: the page the step leaves shown, when it is not the selector's position yet.
-    bool commitStep(const std::string& name, std::optional<int> shownPage = std::nullopt);
+    HistoryScope step(std::string name);
     // Modifica > Annulla and Ripeti: take back the last step, or do again the last taken back,
     // and show the page shown then through the usual loading.
     void mnuAnnulla_Click();
     void mnuRipeti_Click();
     // Shows `page` after the stored sequence was changed as a whole (undo, the page list's
     // operations): the counts, the selector, the page loaded as the selector loads it.
-    void showPage(int page) { showStepPage(page); }
+    void showStepPage(int page);
     // Whether the sequence differs from the one last opened or saved. An empty sequence that
     // has no file has nothing to lose.
     bool sequenceModified() const;
@@ -216,8 +216,6 @@ private:
     // Runs `change` of the shown slot as a step "<what> pagina n" when the slot is a stored page;
     // the new-page slot is no part of the sequence yet.
     void stepOnStoredPage(const std::string& what, const std::function<void()>& change);
-    // Shows the page a step taken back or done again left shown, with the counts it restored.
-    void showStepPage(int page);
     // The rows of the page being composed that the sign is sent as text, with the font and the
     // stored column(s) of each; info rows are left out.
     struct SpelledRow {

@@ -7,27 +7,21 @@
 
 namespace velora {
 
-void EditorWindow::beginStep() {
-    m_history.begin(m_state, VScroll1.value());
-}
-
-bool EditorWindow::commitStep(const std::string& name, std::optional<int> shownPage) {
+HistoryScope EditorWindow::step(std::string name) {
     // Each change of the sequence is the latest action: what the status line said about an
     // earlier one no longer holds. The caller may say something of its own afterwards.
-    saveNotice.setCaption({});
-    const bool kept = m_history.commit(m_state, shownPage.value_or(VScroll1.value()), name);
-    showHistory();
-    return kept;
+    return HistoryScope(
+        m_history, m_state, [this] { return VScroll1.value(); }, std::move(name), [this] {
+            saveNotice.setCaption({});
+            showHistory();
+        });
 }
 
 void EditorWindow::stepOnStoredPage(const std::string& what, const std::function<void()>& change) {
     const int slot = VScroll1.value();
-    beginStep();
+    HistoryScope scope = step(what + " pagina " + decimalText(slot));
     change();
-    if (slot >= 1 && slot <= m_state.PageCount)
-        commitStep(what + " pagina " + decimalText(slot));
-    else
-        m_history.cancel();
+    if (slot < 1 || slot > m_state.PageCount) scope.cancel();
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "core/page_store.h"
 #include "core/windows1252.h"
 #include "editor_window.h"
+#include "protocol/page_layout.h"
 
 namespace velora {
 namespace {
@@ -79,7 +80,7 @@ void EditorWindow::VScroll1_Change() {
                 break;
             case kBigFixed:
                 setSignColours(Text3, false);
-                Text3.setMaxLength(rowChars / 2);
+                Text3.setMaxLength(bigRowChars(m_state));
                 Text3.setText(fixed1);
                 Scor1.setValue(0);
                 Scor2.setValue(0);
@@ -130,7 +131,7 @@ void EditorWindow::VScroll1_Change() {
                 Scor2.setValue(0);
                 break;
             case kBigFixedInverse:
-                Text3.setMaxLength(rowChars / 2);
+                Text3.setMaxLength(bigRowChars(m_state));
                 Text3.setText(fixed1);
                 setSignColours(Text3, true);
                 Scor2.setValue(0);
@@ -207,10 +208,8 @@ void EditorWindow::SetBigRowMode() {
 }
 
 void EditorWindow::Picture2_Click() {
-    const std::string name = "Inserisci pagina vuota " + decimalText(VScroll1.value());
-    beginStep();
+    const HistoryScope scope = step("Inserisci pagina vuota " + decimalText(VScroll1.value()));
     trapErrors(m_services, [&] { InsertBlankPage(); });
-    commitStep(name);
 }
 
 void EditorWindow::InsertBlankPage() {

@@ -5,6 +5,7 @@
 #include "core/numbers.h"
 #include "core/run_time_error.h"
 #include "editor_window.h"
+#include "protocol/page_layout.h"
 
 namespace velora {
 namespace {
@@ -21,10 +22,9 @@ std::string toWidth(std::string text, int width) {
 }  // namespace
 
 void EditorWindow::cmdinserisci_Click() {
-    const std::string name = "Inserisci pagina " + decimalText(VScroll1.value());
-    beginStep();
+    HistoryScope scope = step("Inserisci pagina " + decimalText(VScroll1.value()));
     trapErrors(m_services, [&] { inserisci(); });
-    commitStep(name);
+    scope.commit();
     // Padding the rows moved the focus down on the way; the next page is typed from its top.
     window.setFocus(Option2.selected() ? Text3 : Text1);
 }

@@ -71,12 +71,12 @@ void FileMenu::Apri() {
 }
 
 bool FileMenu::openFile(const std::string& path) {
-    m_editor.beginStep();
+    HistoryScope step = m_editor.step("Apri " + fileName(path));
     if (!LeggiSequenza(path)) {
-        m_editor.history().cancel();
+        step.cancel();
         return false;
     }
-    m_editor.commitStep("Apri " + fileName(path), 1);
+    step.commit(1);
     m_editor.markSaved();
     tellOtherWidth();
     // Page 1 is loaded by Timer2's first tick; the detour through 2 makes sure that the move to 1

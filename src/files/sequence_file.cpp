@@ -182,14 +182,10 @@ void applySequenceFile(Modulo1& state, const SequenceFile& file) {
     // one: they would show among its pages and be saved into its file.
     state.PageCount = static_cast<std::uint8_t>(pagesFound(file));
     state.RowChars = file.header.rowChars;
-    std::size_t slot = 1;
+    int slot = 1;
     for (const SequenceRecord& record : file.records) {
-        if (slot > static_cast<std::size_t>(kLastSlot)) break;
-        state.PageKind[slot] = record.kind;
-        state.PageText[slot][1] = record.row1;
-        state.PageText[slot][2] = record.row2;
-        state.PagePause[slot] = record.pause;
-        ++slot;
+        if (slot > kLastSlot) break;
+        putPage(state, slot++, record.kind, record.row1, record.row2, record.pause);
     }
     // The slots above the last page start clean, with a pause the next page can inherit.
     const int last = state.PageCount;

@@ -7,6 +7,7 @@
 
 #include "core/fatal_error.h"
 #include "core/numbers.h"
+#include "core/page_store.h"
 #include "core/windows1252.h"
 #include "files/sequence_file.h"
 #include "protocol/page_layout.h"
@@ -34,35 +35,61 @@ std::string stepName(const char* what, const std::vector<int>& pages) {
     return std::string(what) + " " + counted(pages.size(), "pagina", "pagine");
 }
 
-// The width a stored text of `row` has at `rowChars`; nothing for a text kept as it is.
-std::optional<std::size_t> storedWidth(const RowLayout& row, int rowChars) {
-    switch (row.width) {
-        case RowWidth::FixedBlock:
-        case RowWidth::Row:
-            return static_cast<std::size_t>(rowChars);
-        case RowWidth::HalfRow:
-            return static_cast<std::size_t>(rowChars / 2);
-        default:
-            return std::nullopt;
-    }
+bool isBlankLine(std::string_view line) {
+    return line.find_first_not_of(" \t\r\x1A") == std::string_view::npos;
 }
 
-// A page made for another row width, brought to this one: fixed rows padded with blanks or cut,
-// a scrolling text cut to what the editor lets one hold, a big page's text in both columns.
-void fitToWidth(SequenceRecord& page, int rowChars) {
+}  // namespace
+
+PastedPages readPastedPages(std::string_view text, int rowChars) {
+    // The lines that are not blank, each with its line end.
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string_view::npos ? text.size() : end + 1;
+        const std::string_view line = text.substr(start, end - start);
+        if (!isBlankLine(line.substr(0, line.find('\n')))) lines.push_back(line);
+        start = end;
+    }
+    PastedPages pasted;
+    // A header line is read as one, and only as one: it holds two numbers.
+    std::size_t first = 0;
+    if (!lines.empty() && parseSequenceFile(lines.front())) first = 1;
+    pasted.count = (lines.size() - first + 1) / 2;
+    const std::size_t readable = std::min<std::size_t>(pasted.count, kLastSlot);
+    std::string body = decimalText(kLastSlot) + "," + decimalText(rowChars) + "\r\n";
+    for (std::size_t i = first; i < std::min(lines.size(), first + 2 * readable); ++i)
+        body += lines[i];
+    const std::optional<SequenceFile> read = parseSequenceFile(body);
+    if (!read || read->records.empty()) return pasted;
+    if (pasted.count > read->records.size()) {
+        pasted.kind = PastedPages::Kind::TooMany;
+        return pasted;
+    }
+    pasted.kind = PastedPages::Kind::Pages;
+    pasted.pages = read->records;
+    return pasted;
+}
+
+FitCuts fitToWidth(SequenceRecord& page, int rowChars) {
+    FitCuts cuts;
     const PageLayout& layout = pageLayout(page.kind);
     for (const RowLayout* row : {&layout.row1, &layout.row2}) {
         if (row->text == 0) continue;
         std::string& text = row->text == 1 ? page.row1 : page.row2;
-        if (const auto width = storedWidth(*row, rowChars))
+        if (const auto width = storedWidth(*row, rowChars)) {
+            cuts.fixed = cuts.fixed || cutsText(*row, text, rowChars);
             text.resize(*width, ' ');
-        else if (row->width == RowWidth::WholeText && text.size() > kScrollingLimit)
+        } else if (row->width == RowWidth::WholeText &&
+                   text.size() > static_cast<std::size_t>(kScrollingLimit)) {
+            cuts.scrolling = true;
             text.resize(kScrollingLimit);
+        }
+        // The big row's text stands in both columns, as the editor stores it.
+        if (row->font == SignFont::Big) (row->text == 1 ? page.row2 : page.row1) = text;
     }
-    if (layout.row1.font == SignFont::Big) page.row2 = page.row1;
+    return cuts;
 }
-
-}  // namespace
 
 PageList::PageList(EditorWindow& editor) : m_editor(editor), m_state(editor.state()) {}
 
@@ -77,26 +104,8 @@ bool PageList::isEmptyPage(int page) const {
 
 std::string PageList::kindWords(int page) const {
     if (isEmptyPage(page)) return "Pagina vuota";
-    switch (m_state.PageKind[at(page)]) {
-        case kTwoFixedRows:
-            return "Due righe";
-        case kRow2Scrolling:
-            return "Riga 2 scorrevole";
-        case kBigFixed:
-            return "Grande";
-        case kBigScrolling:
-            return "Grande scorrevole";
-        case kInfoInRow2:
-            return "Data e ora in riga 2";
-        case kInfoInRow1:
-            return "Data e ora in riga 1";
-        case kRow1Scrolling:
-            return "Riga 1 scorrevole";
-        case kBigFixedInverse:
-            return "Grande inverso";
-        default:
-            return "Tipo " + decimalText(m_state.PageKind[at(page)]);
-    }
+    const std::uint8_t kind = m_state.PageKind[at(page)];
+    return knownKind(kind) ? pageLayout(kind).words : "Tipo " + decimalText(kind);
 }
 
 std::string PageList::accessibleName(int page) const {
@@ -176,28 +185,19 @@ PageList::Outcome PageList::commit(const std::vector<SequenceRecord>& pages,
     trapErrors(m_editor.services(), [&] {
         const int before = count();
         const int after = static_cast<int>(pages.size());
-        m_editor.beginStep();
+        HistoryScope step = m_editor.step(name);
         for (int page = 1; page <= after; ++page) {
             const SequenceRecord& record = pages[at(page - 1)];
-            const std::size_t slot = at(page);
-            m_state.PageKind[slot] = record.kind;
-            m_state.PageText[slot][1] = record.row1;
-            m_state.PageText[slot][2] = record.row2;
-            m_state.PagePause[slot] = record.pause;
+            putPage(m_state, page, record.kind, record.row1, record.row2, record.pause);
         }
         // The slots the sequence left behind are empty, as deleting leaves them.
-        for (int slot = after + 1; slot <= before; ++slot) {
-            m_state.PageKind[at(slot)] = kNeverStored;
-            m_state.PagePause[at(slot)] = 0;
-            m_state.PageText[at(slot)][1].clear();
-            m_state.PageText[at(slot)][2].clear();
-        }
+        clearPages(m_state, after + 1, before);
         m_state.PageCount = static_cast<std::uint8_t>(after);
         // A blank page opened in the sequence is now a page of the list like any other.
         m_state.GapOpened = 0;
         const int position = std::clamp(shown, 1, std::max(1, std::min(after + 1, kLastSlot)));
-        outcome.changed = m_editor.commitStep(name, position);
-        m_editor.showPage(position);
+        outcome.changed = step.commit(position);
+        m_editor.showStepPage(position);
         outcome.selection = selection;
         outcome.shown = position;
     });
@@ -344,28 +344,49 @@ std::string PageList::pageFile(const std::vector<int>& pages) const {
 }
 
 PageList::Outcome PageList::paste(const std::string& file, const std::string& lines, int after) {
-    // Plain text carries no width: the lines are read as pages made for this sequence.
-    const std::optional<SequenceFile> read =
-        !file.empty() ? parseSequenceFile(file)
-                      : parseSequenceFile(decimalText(kLastSlot) + "," +
-                                          decimalText(m_state.RowChars) + "\r\n" + lines);
+    const PastedPages read = readPastedPages(!file.empty() ? file : lines, m_state.RowChars);
     auto refuse = [this](const std::string& why) {
         m_editor.services().dialogs.message(windows1252::fromUtf8(why));
         return Outcome{};
     };
-    if (!read || read->records.empty() || pagesFound(*read) == 0) {
+    if (read.kind == PastedPages::Kind::NotPages) {
         return refuse(
             "Niente da incollare: il testo copiato non è fatto di pagine (due righe per pagina, "
             "come in un file .inf: tipo, \"testo\", pausa).");
     }
-    std::vector<SequenceRecord> pages(read->records.begin(),
-                                      read->records.begin() + pagesFound(*read));
+    if (read.kind == PastedPages::Kind::TooMany) {
+        roomFor(read.count);
+        return {};
+    }
+    std::vector<SequenceRecord> pages = read.pages;
+    int fixedCut = 0;
+    int scrollingCut = 0;
     for (SequenceRecord& page : pages) {
-        if (page.kind < kTwoFixedRows || page.kind > kBigFixedInverse) {
+        if (!knownKind(page.kind)) {
             return refuse("Niente da incollare: una pagina copiata è del tipo " +
                           decimalText(page.kind) + ", che l'insegna non conosce (tipi da 1 a 8).");
         }
-        fitToWidth(page, m_state.RowChars);
+        const FitCuts cuts = fitToWidth(page, m_state.RowChars);
+        fixedCut += cuts.fixed ? 1 : 0;
+        scrollingCut += cuts.scrolling ? 1 : 0;
+    }
+    if (!roomFor(pages.size())) return {};
+    if (fixedCut > 0 || scrollingCut > 0) {
+        auto pagesHave = [](int n) {
+            return n == 1 ? std::string("1 pagina ha") : decimalText(n) + " pagine hanno";
+        };
+        std::string said;
+        if (fixedCut > 0)
+            said = pagesHave(fixedCut) + " testo oltre " + decimalText(m_state.RowChars) +
+                   " caratteri";
+        if (scrollingCut > 0) {
+            said += (said.empty() ? "" : "; ") + pagesHave(scrollingCut) +
+                    " testo scorrevole oltre " + decimalText(kScrollingLimit) + " caratteri";
+        }
+        const MessageAnswer answer = m_editor.services().dialogs.messageBox(
+            windows1252::fromUtf8(said + ": la parte in più verrà tagliata. Continuare?"),
+            "Conferma", MessageIcon::Exclamation, MessageButtons::YesNo);
+        if (answer != MessageAnswer::Yes) return {};
     }
     const std::string name =
         pages.size() == 1 ? "Incolla pagina " + decimalText(std::clamp(after, 0, count()) + 1)

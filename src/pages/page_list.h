@@ -3,12 +3,33 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "editor/editor_window.h"
 #include "files/sequence_file.h"
 
 namespace velora {
+
+// What pasted text holds: page lines, two a page, with or without a header line ("3,18"). A
+// header's page count is not trusted: every page that follows it is taken.
+struct PastedPages {
+    enum class Kind { NotPages, TooMany, Pages };
+    Kind kind = Kind::NotPages;
+    std::size_t count = 0;  // the pages found, also when too many to read
+    std::vector<SequenceRecord> pages;
+};
+PastedPages readPastedPages(std::string_view text, int rowChars);
+
+// A page made for another row width, brought to `rowChars`: fixed rows padded with blanks or cut,
+// every scrolling text, a big one's included, cut to what the editor lets one hold, a big page's
+// text in both columns. Answers whether text other than blanks was cut (the fixed rows' and the
+// scrolling rows' apart).
+struct FitCuts {
+    bool fixed = false;
+    bool scrolling = false;
+};
+FitCuts fitToWidth(SequenceRecord& page, int rowChars);
 
 // The list of pages beside the editor: one row per stored page, what each row says, and the
 // operations on a selection of rows. Every operation that changes the sequence is one step of the
@@ -71,8 +92,10 @@ public:
     // "Taglia": copy (the caller puts pageLines and pageFile on the clipboard first), then remove.
     Outcome cut(const std::vector<int>& pages);
     // "Incolla": pages from our own type (`file`, a whole ".inf") or, when that is empty, from
-    // plain text lines (`lines`); they go after page `after` (0: at the front). Fixed rows are
-    // brought to this sequence's width. Text that is not page lines changes nothing and says why.
+    // plain text lines (`lines`, a header line allowed); they go after page `after` (0: at the
+    // front). Fixed rows are brought to this sequence's width and scrolling ones to 114
+    // characters; when that cuts text the user is asked first, and "No" changes nothing. Text
+    // that is not page lines, or more pages than fit, changes nothing and says why.
     Outcome paste(const std::string& file, const std::string& lines, int after);
 
     static constexpr const char* kMimeType = "application/x-velora-pages";

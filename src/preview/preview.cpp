@@ -5,6 +5,7 @@
 
 #include "core/fatal_error.h"
 #include "core/numbers.h"
+#include "protocol/page_layout.h"
 #include "sign/page_time.h"
 
 namespace velora {
@@ -141,7 +142,7 @@ void Preview::ShowPreviewPage() {
                 break;
             case kBigFixed:
                 setSignColours(e.Text3, false);
-                e.Text3.setMaxLength(c / 2);
+                e.Text3.setMaxLength(bigRowChars(m_state));
                 e.Text3.setVisible(true);
                 show(e.Text3, r1);
                 break;
@@ -178,7 +179,7 @@ void Preview::ShowPreviewPage() {
                 scroll(r1 + std::string(kRow1Trail, ' '), e.Text1);
                 break;
             case kBigFixedInverse:
-                e.Text3.setMaxLength(c / 2);
+                e.Text3.setMaxLength(bigRowChars(m_state));
                 setSignColours(e.Text3, true);
                 e.Text3.setVisible(true);
                 show(e.Text3, r1);

@@ -2,6 +2,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "core/modulo1.h"
 
 namespace velora {
 
@@ -55,11 +59,32 @@ struct PageLayout {
     // Row 2's block goes before row 1's: the fixed row is always sent first.
     bool row2First = false;
     bool inverse = false;  // lit background, dark characters
+    // What the page list calls the kind, in Windows-1252: "Due righe", "Grande", ...
+    const char* words = "";
 };
 
 // The layout of a page kind (PageKindCode); a kind the sign does not know has no body and shows
 // nothing.
 const PageLayout& pageLayout(std::uint8_t kind);
+
+// Whether the sign knows `kind`: the kinds 1..8, those with a layout of their own.
+bool knownKind(std::uint8_t kind);
+
+// Characters a row in `font` holds on a sign whose normal rows hold `rowChars`: the big font is
+// twice as wide, so its row holds half as many, rounded down.
+int fontChars(SignFont font, int rowChars);
+
+// The width a stored text of `row` has at `rowChars`, padded or cut: the fixed rows. Nothing for
+// a text kept as it is (scrolling) or not sent.
+std::optional<std::size_t> storedWidth(const RowLayout& row, int rowChars);
+
+// Whether a stored text of `row` loses more than blanks when brought to its width at `rowChars`.
+bool cutsText(const RowLayout& row, std::string_view text, int rowChars);
+
+// Width of the single big row of the editor, at the store's row width.
+inline int bigRowChars(const Modulo1& state) {
+    return fontChars(SignFont::Big, state.RowChars);
+}
 
 // Characters of a text of `textLength` that the row sends at a row width of `rowChars`.
 std::size_t sentChars(const RowLayout& row, int rowChars, std::size_t textLength);

@@ -7,6 +7,7 @@
 #include "core/numbers.h"
 #include "core/run_time_error.h"
 #include "core/windows1252.h"
+#include "protocol/page_layout.h"
 
 namespace velora {
 namespace {
@@ -27,12 +28,6 @@ std::optional<double> typedNumber(std::string text) {
     return readNumber(text);
 }
 
-// Whether a fixed row of `width` characters loses anything but blanks.
-bool cutsText(const std::string& row, int width) {
-    return row.size() > static_cast<std::size_t>(width) &&
-           row.find_first_not_of(' ', static_cast<std::size_t>(width)) != std::string::npos;
-}
-
 }  // namespace
 
 int pagesCutAt(const Modulo1& state, int rowChars) {
@@ -40,25 +35,10 @@ int pagesCutAt(const Modulo1& state, int rowChars) {
     const int last = std::min<int>(state.PageCount, kLastSlot);
     for (int slot = 1; slot <= last; ++slot) {
         const auto& text = state.PageText[static_cast<std::size_t>(slot)];
+        const PageLayout& layout = pageLayout(state.PageKind[static_cast<std::size_t>(slot)]);
         bool cut = false;
-        switch (state.PageKind[static_cast<std::size_t>(slot)]) {
-            case kTwoFixedRows:
-                cut = cutsText(text[1], rowChars) || cutsText(text[2], rowChars);
-                break;
-            case kRow2Scrolling:
-            case kInfoInRow2:
-                cut = cutsText(text[1], rowChars);
-                break;
-            case kInfoInRow1:
-            case kRow1Scrolling:
-                cut = cutsText(text[2], rowChars);
-                break;
-            case kBigFixed:
-            case kBigFixedInverse:
-                cut = cutsText(text[1], rowChars / 2);
-                break;
-            default:
-                break;
+        for (const RowLayout* row : {&layout.row1, &layout.row2}) {
+            if (cutsText(*row, text[static_cast<std::size_t>(row->text)], rowChars)) cut = true;
         }
         pages += cut ? 1 : 0;
     }
@@ -113,9 +93,10 @@ void Salva_Impost::SalvaImpostazione() {
         if (answer != MessageAnswer::Yes) return;
     }
     Label2.setCaption(Combo2.text());
-    m_editor.beginStep();
-    m_state.RowChars = static_cast<std::uint8_t>(rowChars);
-    m_editor.commitStep("Schede LED " + decimalText(chosen));
+    {
+        const HistoryScope step = m_editor.step("Schede LED " + decimalText(chosen));
+        m_state.RowChars = static_cast<std::uint8_t>(rowChars);
+    }
     if (!m_services.files.replace(m_editor.settingsFile(), baseDatBytes(m_state.RowChars))) {
         m_services.dialogs.messageBox(
             "Impossibile scrivere il file BASE.dat: l'impostazione vale fino alla chiusura del "

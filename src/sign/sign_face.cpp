@@ -5,6 +5,7 @@
 
 #include "core/modulo1.h"
 #include "page_time.h"
+#include "protocol/page_layout.h"
 #include "protocol/sign_codes.h"
 
 namespace velora {
@@ -70,7 +71,7 @@ void drawInfo(Painter& painter, const DateTime& clock, int chars, int top) {
 
 void drawRow(Painter& painter, const SignRow& row, int step, int steps, ScrollEnd end, int chars,
              const DateTime& clock, int top) {
-    const int rowChars = row.font == SignFont::Big ? chars / 2 : chars;
+    const int rowChars = fontChars(row.font, chars);
     switch (row.show) {
         case RowShow::Blank:
             break;

@@ -7,20 +7,6 @@
 namespace velora {
 namespace {
 
-TEST(Modulo1Test, PageCountWrapsModulo256) {
-    Modulo1 state;
-    state.PageCount = 255;
-    state.PageCount = static_cast<std::uint8_t>(state.PageCount + 1);
-    EXPECT_EQ(state.PageCount, 0);
-}
-
-TEST(Modulo1Test, BigRowIsHalfAFixedRowRoundedDown) {
-    Modulo1 state;
-    EXPECT_EQ(bigRowChars(state), 9);
-    state.RowChars = 9;
-    EXPECT_EQ(bigRowChars(state), 4);
-}
-
 struct InfoCase {
     DateTime at;
     const char* expected;

@@ -72,57 +72,80 @@ TEST_P(PageStoreTest, MovesAndClearsWholeSlotsUpToTheEdges) {
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, PageStoreTest,
-    ::testing::Values(
-        StoreCase{"UpFromSlot1",
-                  [](Modulo1& s) { movePagesUp(s, 1, 4); },
-                  {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 3}, {5, 5}}},
-        // Slot 0 is never a page, but inserting on position 0 moves it like any other.
-        StoreCase{"UpFromSlot0",
-                  [](Modulo1& s) { movePagesUp(s, 0, 2); },
-                  {{0, 0}, {1, 0}, {2, 1}, {3, 3}}},
-        StoreCase{"UpFromBelowTheTables",
-                  [](Modulo1& s) { movePagesUp(s, -3, 2); },
-                  {{0, 0}, {1, 0}, {2, 1}, {3, 3}}},
-        StoreCase{"UpToSlot200",
-                  [](Modulo1& s) { movePagesUp(s, 198, 200); },
-                  {{197, 197}, {198, 198}, {199, 198}, {200, 199}}},
-        StoreCase{"UpOfNothing", [](Modulo1& s) { movePagesUp(s, 5, 5); }, {{5, 5}, {6, 6}}},
-        StoreCase{"DownIntoSlot1",
-                  [](Modulo1& s) { movePagesDown(s, 1, 3); },
-                  {{0, 0}, {1, 2}, {2, 3}, {3, 4}, {4, 4}}},
-        StoreCase{"DownWithin200",
-                  [](Modulo1& s) { movePagesDown(s, 197, 199); },
-                  {{197, 198}, {198, 199}, {199, 200}, {200, 200}}},
-        StoreCase{"DownOfAFullStore",
-                  [](Modulo1& s) { movePagesDown(s, 199, 200); },
-                  {{198, 198}, {199, 200}, {200, -1}}},
-        StoreCase{"DownOfSlot200Alone",
-                  [](Modulo1& s) { movePagesDown(s, 200, 200); },
-                  {{199, 199}, {200, -1}}},
-        StoreCase{
-            "TextsOfSlot1", [](Modulo1& s) { clearPageTexts(s, 1); }, {{0, 0}, {1, -2}, {2, 2}}},
-        StoreCase{
-            "TextsOfSlot200", [](Modulo1& s) { clearPageTexts(s, 200); }, {{199, 199}, {200, -2}}},
-        StoreCase{"TextsPastTheTables",
-                  [](Modulo1& s) {
-                      clearPageTexts(s, 201);
-                      clearPageTexts(s, -1);
-                  },
-                  {{0, 0}, {200, 200}}},
-        StoreCase{"ClearFrom1",
-                  [](Modulo1& s) { clearPages(s, 1, 2); },
-                  {{0, 0}, {1, -1}, {2, -1}, {3, 3}}},
-        StoreCase{"ClearTo200",
-                  [](Modulo1& s) { clearPages(s, 199, 200); },
-                  {{198, 198}, {199, -1}, {200, -1}}},
-        StoreCase{"ResetFrom1",
-                  [](Modulo1& s) { clearPagesFrom(s, 1, 1, 9); },
-                  {{0, 0}, {1, -3}, {100, -3}, {200, -3}}},
-        StoreCase{"ResetOnly200",
-                  [](Modulo1& s) { clearPagesFrom(s, 200, 1, 9); },
-                  {{199, 199}, {200, -3}}},
-        StoreCase{
-            "ResetPastTheTables", [](Modulo1& s) { clearPagesFrom(s, 201, 1, 9); }, {{200, 200}}}),
+    ::
+        testing::
+            Values(
+                StoreCase{"UpFromSlot1",
+                          [](Modulo1& s) { movePagesUp(s, 1, 4); },
+                          {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 3}, {5, 5}}},
+                // Slot 0 is never a page, but inserting on position 0 moves it like any other.
+                StoreCase{"UpFromSlot0",
+                          [](Modulo1& s) { movePagesUp(s, 0, 2); },
+                          {{0, 0}, {1, 0}, {2, 1}, {3, 3}}},
+                StoreCase{"UpFromBelowTheTables",
+                          [](Modulo1& s) { movePagesUp(s, -3, 2); },
+                          {{0, 0}, {1, 0}, {2, 1}, {3, 3}}},
+                StoreCase{"UpToSlot200",
+                          [](Modulo1& s) { movePagesUp(s, 198, 200); },
+                          {{197, 197}, {198, 198}, {199, 198}, {200, 199}}},
+                StoreCase{
+                    "UpOfNothing", [](Modulo1& s) { movePagesUp(s, 5, 5); }, {{5, 5}, {6, 6}}},
+                StoreCase{"DownIntoSlot1",
+                          [](Modulo1& s) { movePagesDown(s, 1, 3); },
+                          {{0, 0}, {1, 2}, {2, 3}, {3, 4}, {4, 4}}},
+                StoreCase{"DownWithin200",
+                          [](Modulo1& s) { movePagesDown(s, 197, 199); },
+                          {{197, 198}, {198, 199}, {199, 200}, {200, 200}}},
+                StoreCase{"DownOfAFullStore",
+                          [](Modulo1& s) { movePagesDown(s, 199, 200); },
+                          {{198, 198}, {199, 200}, {200, -1}}},
+                StoreCase{"DownOfSlot200Alone",
+                          [](Modulo1& s) { movePagesDown(s, 200, 200); },
+                          {{199, 199}, {200, -1}}},
+                StoreCase{"TextsOfSlot1",
+                          [](Modulo1& s) { clearPageTexts(s, 1); },
+                          {{0, 0}, {1, -2}, {2, 2}}},
+                StoreCase{"TextsOfSlot200",
+                          [](Modulo1& s) { clearPageTexts(s, 200); },
+                          {{199, 199}, {200, -2}}},
+                StoreCase{"TextsPastTheTables",
+                          [](Modulo1& s) {
+                              clearPageTexts(s, 201);
+                              clearPageTexts(s, -1);
+                          },
+                          {{0, 0}, {200, 200}}},
+                StoreCase{"ClearFrom1",
+                          [](Modulo1& s) { clearPages(s, 1, 2); },
+                          {{0, 0}, {1, -1}, {2, -1}, {3, 3}}},
+                StoreCase{"ClearTo200",
+                          [](Modulo1& s) { clearPages(s, 199, 200); },
+                          {{198, 198}, {199, -1}, {200, -1}}},
+                StoreCase{"ResetFrom1",
+                          [](Modulo1& s) { clearPagesFrom(s, 1, 1, 9); },
+                          {{0, 0}, {1, -3}, {100, -3}, {200, -3}}},
+                StoreCase{
+                    "ResetOnly200",
+                    [](Modulo1& s) { clearPagesFrom(s, 200, 1, 9); },
+                    {{199, 199}, {200, -3}}},
+                // A page comes in whole: the slot's texts, kind and pause are all slot 5's.
+                StoreCase{
+                    "PutInto200",
+                    [](Modulo1& s) { putPage(s, 200, 6, "A5", "B5", 5); },
+                    {{199, 199}, {200, 5}}},
+                StoreCase{
+                    "PutInto1",
+                    [](Modulo1& s) { putPage(s, 1, 6, "A5", "B5", 5); },
+                    {{0, 0}, {1, 5}, {2, 2}}},
+                StoreCase{
+                    "PutPastTheTables",
+                    [](Modulo1& s) {
+                        putPage(s, 201, 6, "A5", "B5", 5);
+                        putPage(s, -1, 6, "A5", "B5", 5);
+                    },
+                    {{0, 0}, {200, 200}}},
+                StoreCase{"ResetPastTheTables",
+                          [](Modulo1& s) { clearPagesFrom(s, 201, 1, 9); },
+                          {{200, 200}}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -306,39 +306,5 @@ TEST_F(HistoryTest, RandomRunsUndoToTheStartAndRedoToTheEnd) {
     }
 }
 
-TEST(SequenceHistory, KeepsTheLastStepsUpToItsLimit) {
-    Modulo1 state;
-    SequenceHistory history;
-    EXPECT_GE(history.limit(), 100u);
-    for (int i = 0; i < 150; ++i) {
-        history.begin(state, 1);
-        state.PageText[1][1] = std::to_string(i);
-        history.commit(state, 1, "passo " + std::to_string(i));
-    }
-    EXPECT_EQ(history.size(), history.limit());
-    int undone = 0;
-    while (history.undo(state)) ++undone;
-    EXPECT_EQ(undone, static_cast<int>(history.limit()));
-    EXPECT_EQ(state.PageText[1][1], std::to_string(150 - history.limit() - 1));
-}
-
-TEST(SequenceHistory, NewStepForgetsWhatCouldBeDoneAgain) {
-    Modulo1 state;
-    SequenceHistory history;
-    history.begin(state, 1);
-    state.PageCount = 1;
-    EXPECT_TRUE(history.commit(state, 2, "uno"));
-    history.undo(state);
-    ASSERT_TRUE(history.canRedo());
-    history.begin(state, 1);
-    state.RowChars = 9;
-    EXPECT_TRUE(history.commit(state, 1, "due"));
-    EXPECT_FALSE(history.canRedo());
-    // Moving the page shown changes nothing of the sequence.
-    history.begin(state, 1);
-    EXPECT_FALSE(history.commit(state, 5, "niente"));
-    EXPECT_EQ(history.undoName(), "due");
-}
-
 }  // namespace
 }  // namespace velora

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -275,6 +276,7 @@ TEST_F(PageListTest, PastedPagesTakeThisSequencesWidth) {
         "3,\"GRANDE 24   \",5\r\n3,\"GRANDE 24   \",5\r\n"
         "5,\"RIGA LARGA VENTIQUATTRO!\",4\r\n5,\"05/12 09:01 +20\xB0\",4\r\n";
     putSequence(1);
+    fake.dialogs.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Yes};
     ASSERT_TRUE(pages.paste(wide, "", 0).changed);
     EXPECT_EQ(state.PageText[1][1], "GRANDE 24");
     EXPECT_EQ(state.PageText[1][2], "GRANDE 24");
@@ -307,6 +309,82 @@ TEST_F(PageListTest, TextThatIsNotPagesChangesNothingAndSaysWhy) {
         EXPECT_EQ(bytes(), before);
     }
     EXPECT_FALSE(editor.history().canUndo());
+}
+
+// Pasting says what it would cut and what it cannot take: each case pastes after page 2 of a
+// two-page sequence at 18 characters, answers the question if one comes, and checks the message,
+// the pages added and the first added page's two rows.
+TEST_F(PageListTest, PasteSaysWhatItCutsOrRefuses) {
+    const auto line = [](int kind, const std::string& text) {
+        return std::to_string(kind) + ",\"" + text + "\",3\r\n";
+    };
+    const auto page = [&](int kind, const std::string& row1, const std::string& row2) {
+        return line(kind, row1) + line(kind, row2);
+    };
+    std::string manyPages;
+    for (int i = 0; i < 201; ++i) manyPages += page(1, "X", "Y");
+    const std::string wide(25, 'W');
+    const std::string big(3000, 'G');
+    const std::string cutWide = wide.substr(0, 18);
+    const std::string blanks(18, ' ');
+    const std::string asked = " la parte in pi\xF9 verr\xE0 tagliata. Continuare?";
+    const struct {
+        const char* name;
+        std::string file;   // our own type
+        std::string lines;  // plain text
+        MessageAnswer answer;
+        std::string message;  // empty: nothing said
+        int added;
+        std::string row1;
+        std::string row2;
+    } cases[] = {
+        {"wide row, go back", "", page(1, wide, "B"), MessageAnswer::No,
+         "1 pagina ha testo oltre 18 caratteri:" + asked, 0, "", ""},
+        {"wide row, go on", "", page(1, wide, "B"), MessageAnswer::Yes,
+         "1 pagina ha testo oltre 18 caratteri:" + asked, 1, cutWide, "B" + std::string(17, ' ')},
+        {"only blanks past the width", "", page(1, "A" + std::string(30, ' '), "B"),
+         MessageAnswer::No, "", 1, "A" + std::string(17, ' '), "B" + std::string(17, ' ')},
+        {"big scrolling page", "", page(4, big, big) + page(7, big, wide), MessageAnswer::Yes,
+         "1 pagina ha testo oltre 18 caratteri; 2 pagine hanno testo scorrevole oltre 114 "
+         "caratteri:" +
+             asked,
+         2, big.substr(0, 114), big.substr(0, 114)},
+        {"big fixed page wider than half", "", page(3, "GRANDE CHE NON ENTRA", ""),
+         MessageAnswer::Yes, "1 pagina ha testo oltre 18 caratteri:" + asked, 1, "GRANDE CH",
+         "GRANDE CH"},
+        {"more than 200 pages", "", manyPages, MessageAnswer::Yes,
+         "La sequenza pu\xF2 avere al massimo 200 pagine: ne entrano ancora 198.", 0, "", ""},
+        {"a whole file as text", "", "2,18\r\n" + page(1, "UNO", "") + page(1, "DUE", ""),
+         MessageAnswer::No, "", 2, "UNO" + std::string(15, ' '), blanks},
+        {"header declaring fewer", "1,18\r\n" + page(1, "UNO", "") + page(1, "DUE", ""), "",
+         MessageAnswer::No, "", 2, "UNO" + std::string(15, ' '), blanks},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fake.dialogs.shown.clear();
+        fake.dialogs.messageAnswers = {c.answer};
+        editor.history().clear();
+        putSequence(2);
+        const std::string before = bytes();
+        const PageList::Outcome outcome = pages.paste(c.file, c.lines, 2);
+        std::vector<std::string> said;
+        for (const auto& shown : fake.dialogs.shown) said.push_back(shown.text);
+        EXPECT_EQ(said, c.message.empty() ? std::vector<std::string>{}
+                                          : std::vector<std::string>{c.message});
+        EXPECT_EQ(state.PageCount, 2 + c.added);
+        EXPECT_EQ(outcome.changed, c.added > 0);
+        if (c.added == 0) {
+            EXPECT_EQ(bytes(), before);
+            EXPECT_FALSE(editor.history().canUndo());
+            continue;
+        }
+        EXPECT_EQ(state.PageText[3][1], c.row1);
+        EXPECT_EQ(state.PageText[3][2], c.row2);
+        // What is pasted is saved and reads back as the same sequence.
+        const std::optional<SequenceFile> read = parseSequenceFile(bytes());
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(pagesFound(*read), 2 + c.added);
+    }
 }
 
 TEST_F(PageListTest, RowsSayKindPauseAndTexts) {
