@@ -62,11 +62,14 @@ PastedPages readPastedPages(std::string_view text, int rowChars) {
         body += lines[i];
     const std::optional<SequenceFile> read = parseSequenceFile(body);
     if (!read || read->records.empty()) return pasted;
-    if (pasted.count > read->records.size()) {
+    // Only a count past the last slot is too many. Under it every line was read, and a quoted
+    // text may hold a line break, so the records read are the pages, however many lines it took.
+    if (pasted.count > kLastSlot) {
         pasted.kind = PastedPages::Kind::TooMany;
         return pasted;
     }
     pasted.kind = PastedPages::Kind::Pages;
+    pasted.count = read->records.size();
     pasted.pages = read->records;
     return pasted;
 }

@@ -358,6 +358,9 @@ TEST_F(PageListTest, PasteSaysWhatItCutsOrRefuses) {
          MessageAnswer::No, "", 2, "UNO" + std::string(15, ' '), blanks},
         {"header declaring fewer", "1,18\r\n" + page(1, "UNO", "") + page(1, "DUE", ""), "",
          MessageAnswer::No, "", 2, "UNO" + std::string(15, ' '), blanks},
+        // Two lines, yet one page: its first row's text holds a line break.
+        {"a quoted text over two lines", "", line(1, "UNO\r\nDUE") + line(1, "B"),
+         MessageAnswer::No, "", 1, "UNO\r\nDUE" + std::string(10, ' '), "B" + std::string(17, ' ')},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
