@@ -11,7 +11,8 @@ HistoryScope EditorWindow::step(std::string name) {
     // Each change of the sequence is the latest action: what the status line said about an
     // earlier one no longer holds. The caller may say something of its own afterwards.
     return HistoryScope(
-        m_history, m_state, [this] { return VScroll1.value(); }, std::move(name), [this] {
+        m_history, m_state, [this] { return VScroll1.value(); }, std::move(name),
+        [this] {
             saveNotice.setCaption({});
             showHistory();
         });

@@ -110,12 +110,10 @@ std::string QtDialogs::openFilePath(const std::string& filter) {
 std::string QtDialogs::saveFilePath(const std::string& filter, const std::string& proposedName) {
     prepare();
     // The proposed name is a file name of the system's, like the paths the dialog returns.
-    const QString start = proposedName.empty()
-                              ? m_startFolder
-                              : QDir(m_startFolder).filePath(pathToQt(proposedName));
-    return pathFromDialog(QFileDialog::getSaveFileName(parent(), QString(), start,
-                                                       qtFilter(filter), nullptr,
-                                                       QFileDialog::DontConfirmOverwrite));
+    const QString start =
+        proposedName.empty() ? m_startFolder : QDir(m_startFolder).filePath(pathToQt(proposedName));
+    return pathFromDialog(QFileDialog::getSaveFileName(parent(), QString(), start, qtFilter(filter),
+                                                       nullptr, QFileDialog::DontConfirmOverwrite));
 }
 
 }  // namespace velora
