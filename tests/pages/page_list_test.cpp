@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,140 +30,62 @@ protected:
     }
 
     std::string bytes() const { return sequenceFileBytes(state); }
+
+    // The page operations, so that a table of cases names one in a word.
+    enum class Op { Up, Down, MoveTo, Duplicate, Remove, PasteLines };
+
+    // Runs `op` on `chosen`; `at` is where MoveTo puts the pages and after which PasteLines puts
+    // the lines of `chosen`.
+    PageList::Outcome run(Op op, const std::vector<int>& chosen, int at = 0) {
+        switch (op) {
+            case Op::Up:
+                return pages.moveUp(chosen);
+            case Op::Down:
+                return pages.moveDown(chosen);
+            case Op::MoveTo:
+                return pages.moveTo(chosen, at);
+            case Op::Duplicate:
+                return pages.duplicate(chosen);
+            case Op::Remove:
+                return pages.remove(chosen);
+            case Op::PasteLines:
+                return pages.paste("", pages.pageLines(chosen), at);
+        }
+        return {};
+    }
 };
 
 // Each operation at the edges: the order it leaves, the rows selected, the page shown, and one
 // undo back to the bytes before it.
 TEST_F(PageListTest, OperationsAtTheEdges) {
-    using Op = std::function<PageList::Outcome(PageList&)>;
+    std::vector<std::string> fifteenFirst = rows({15});
+    for (int n = 1; n <= 20; ++n)
+        if (n != 15) fifteenFirst.push_back(testing::sequenceRow1(n));
     const struct {
         const char* name;
         int count;
         int shown;
         Op op;
+        std::vector<int> pages;
+        int at;  // MoveTo only
         std::vector<std::string> order;
         std::vector<int> selection;
         int shownAfter;
     } cases[] = {
-        {"up, second page",
-         4,
-         2,
-         [](PageList& p) { return p.moveUp({2}); },
-         rows({2, 1, 3, 4}),
-         {1},
-         1},
-        {"up, two apart",
-         5,
-         3,
-         [](PageList& p) {
-             return p.moveUp({3, 5});
-         },
-         rows({1, 3, 2, 5, 4}),
-         {2, 4},
-         2},
-        {"up, first page stays",
-         3,
-         1,
-         [](PageList& p) {
-             return p.moveUp({1, 3});
-         },
-         rows({1, 2, 3}),
-         {},
-         0},
-        {"down, last page stays",
-         3,
-         3,
-         [](PageList& p) { return p.moveDown({3}); },
-         rows({1, 2, 3}),
-         {},
-         0},
-        {"down, a run of two",
-         4,
-         1,
-         [](PageList& p) {
-             return p.moveDown({1, 2});
-         },
-         rows({3, 1, 2, 4}),
-         {2, 3},
-         2},
-        {"drag to the front",
-         20,
-         15,
-         [](PageList& p) { return p.moveTo({15}, 1); },
-         [] {
-             std::vector<std::string> r = rows({15});
-             for (int n = 1; n <= 20; ++n)
-                 if (n != 15) r.push_back(testing::sequenceRow1(n));
-             return r;
-         }(),
-         {1},
-         1},
-        {"drag two apart to the end",
-         4,
-         1,
-         [](PageList& p) {
-             return p.moveTo({1, 3}, 5);
-         },
-         rows({2, 4, 1, 3}),
-         {3, 4},
-         3},
-        {"drag onto itself",
-         3,
-         2,
-         [](PageList& p) { return p.moveTo({2}, 3); },
-         rows({1, 2, 3}),
-         {2},
-         2},
-        {"duplicate the last page",
-         3,
-         3,
-         [](PageList& p) { return p.duplicate({3}); },
-         rows({1, 2, 3, 3}),
-         {4},
-         4},
-        {"duplicate two apart",
-         4,
-         1,
-         [](PageList& p) {
-             return p.duplicate({1, 3});
-         },
-         rows({1, 2, 3, 1, 3, 4}),
-         {4, 5},
-         4},
-        {"delete the first page",
-         3,
-         1,
-         [](PageList& p) { return p.remove({1}); },
-         rows({2, 3}),
-         {1},
-         1},
-        {"delete the last two",
-         4,
-         4,
-         [](PageList& p) {
-             return p.remove({3, 4});
-         },
-         rows({1, 2}),
-         {2},
-         2},
-        {"delete every page",
-         2,
-         1,
-         [](PageList& p) {
-             return p.remove({1, 2});
-         },
-         {},
-         {},
-         1},
-        {"repeats and strays left out",
-         3,
-         2,
-         [](PageList& p) {
-             return p.remove({2, 2, 0, 9});
-         },
-         rows({1, 3}),
-         {2},
-         2},
+        {"up, second page", 4, 2, Op::Up, {2}, 0, rows({2, 1, 3, 4}), {1}, 1},
+        {"up, two apart", 5, 3, Op::Up, {3, 5}, 0, rows({1, 3, 2, 5, 4}), {2, 4}, 2},
+        {"up, first page stays", 3, 1, Op::Up, {1, 3}, 0, rows({1, 2, 3}), {}, 0},
+        {"down, last page stays", 3, 3, Op::Down, {3}, 0, rows({1, 2, 3}), {}, 0},
+        {"down, a run of two", 4, 1, Op::Down, {1, 2}, 0, rows({3, 1, 2, 4}), {2, 3}, 2},
+        {"drag to the front", 20, 15, Op::MoveTo, {15}, 1, fifteenFirst, {1}, 1},
+        {"drag two apart to the end", 4, 1, Op::MoveTo, {1, 3}, 5, rows({2, 4, 1, 3}), {3, 4}, 3},
+        {"drag onto itself", 3, 2, Op::MoveTo, {2}, 3, rows({1, 2, 3}), {2}, 2},
+        {"duplicate the last page", 3, 3, Op::Duplicate, {3}, 0, rows({1, 2, 3, 3}), {4}, 4},
+        {"duplicate 1 and 3", 4, 1, Op::Duplicate, {1, 3}, 0, rows({1, 2, 3, 1, 3, 4}), {4, 5}, 4},
+        {"delete the first page", 3, 1, Op::Remove, {1}, 0, rows({2, 3}), {1}, 1},
+        {"delete the last two", 4, 4, Op::Remove, {3, 4}, 0, rows({1, 2}), {2}, 2},
+        {"delete every page", 2, 1, Op::Remove, {1, 2}, 0, {}, {}, 1},
+        {"repeats and strays left out", 3, 2, Op::Remove, {2, 2, 0, 9}, 0, rows({1, 3}), {2}, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,7 +93,7 @@ TEST_F(PageListTest, OperationsAtTheEdges) {
         putSequence(c.count);
         showPage(c.shown);
         const std::string before = bytes();
-        const PageList::Outcome outcome = c.op(pages);
+        const PageList::Outcome outcome = run(c.op, c.pages, c.at);
         EXPECT_EQ(order(), c.order);
         EXPECT_EQ(outcome.selection, c.selection);
         if (outcome.changed) {
@@ -195,29 +116,19 @@ TEST_F(PageListTest, OperationsAtTheEdges) {
 
 // The store holds 200 pages: what would pass them is refused whole, saying how many still fit.
 TEST_F(PageListTest, TheTwoHundredPageLimit) {
+    const std::string atMost = "La sequenza pu\xF2 avere al massimo 200 pagine: ne ";
     const struct {
         int count;
-        std::function<PageList::Outcome(PageList&)> op;
-        const char* message;  // empty: done
+        Op op;
+        std::vector<int> pages;
+        int at;
+        std::string message;  // empty: done
     } cases[] = {
-        {198,
-         [](PageList& p) {
-             return p.duplicate({1, 2});
-         },
-         ""},
-        {198,
-         [](PageList& p) {
-             return p.duplicate({1, 2, 3});
-         },
-         "La sequenza pu\xF2 avere al massimo 200 pagine: ne entrano ancora 2."},
-        {199,
-         [](PageList& p) {
-             return p.paste("", p.pageLines({1, 2}), 199);
-         },
-         "La sequenza pu\xF2 avere al massimo 200 pagine: ne entra ancora 1."},
-        {200, [](PageList& p) { return p.duplicate({200}); },
-         "La sequenza \xE8 piena: ha gi\xE0 200 pagine, il massimo."},
-        {200, [](PageList& p) { return p.moveTo({200}, 1); }, ""},
+        {198, Op::Duplicate, {1, 2}, 0, ""},
+        {198, Op::Duplicate, {1, 2, 3}, 0, atMost + "entrano ancora 2."},
+        {199, Op::PasteLines, {1, 2}, 199, atMost + "entra ancora 1."},
+        {200, Op::Duplicate, {200}, 0, "La sequenza \xE8 piena: ha gi\xE0 200 pagine, il massimo."},
+        {200, Op::MoveTo, {200}, 1, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.count);
@@ -226,8 +137,8 @@ TEST_F(PageListTest, TheTwoHundredPageLimit) {
         putSequence(c.count);
         showPage(c.count);
         const std::string before = bytes();
-        const PageList::Outcome outcome = c.op(pages);
-        if (std::string(c.message).empty()) {
+        const PageList::Outcome outcome = run(c.op, c.pages, c.at);
+        if (c.message.empty()) {
             EXPECT_TRUE(outcome.changed);
             EXPECT_TRUE(fake.dialogs.messages().empty());
             EXPECT_LE(state.PageCount, kLastSlot);

@@ -97,14 +97,8 @@ private Q_SLOTS:
         auto& view = h.view;
         h.start();
         fake.clock.autoAdvance = 0;
-        state.PageText[1][1] = state.PageText[1][2] = "VIA      ";
-        state.PageKind[1] = kBigFixedInverse;
-        state.PagePause[1] = 2;
-        state.PageText[2][1] = std::string(18, 'A');
-        state.PageText[2][2] = "ciao";
-        state.PageKind[2] = kRow2Scrolling;
-        state.PagePause[2] = 2;
-        state.PageCount = 2;
+        h.putPage(1, kBigFixedInverse, "VIA      ", "VIA      ", 2);
+        h.putPage(2, kRow2Scrolling, std::string(18, 'A'), "ciao", 2);
 
         LedView* led = view.ledPanel()->view();
         QListView* list = view.pageList()->list();

@@ -206,15 +206,9 @@ private Q_SLOTS:
     void typingIntoAnInfoRowMakesItARowOfText() {
         Harness h;
         QVERIFY(QTest::qWaitForWindowActive(&h.view));
-        h.state.PageCount = 2;
-        h.state.PageKind[1] = kInfoInRow2;
-        h.state.PageText[1] = {"", std::string(18, 'A'), "01/01 08:00 +20\xB0"};
-        h.state.PagePause[1] = 4;
+        h.putPage(1, kInfoInRow2, std::string(18, 'A'), "01/01 08:00 +20\xB0", 4);
+        h.putPage(2, kNeverStored, "", "", 0);  // a page after it, never stored
         auto tick = [&] { h.view.binder().run([&] { h.model.Timer1_Timer(); }); };
-        h.view.binder().run([&] {
-            h.model.VScroll1.setValue(2);
-            h.model.VScroll1.setValue(1);
-        });
         tick();
         auto* scor2 = h.find<QCheckBox>("Scor2");
         QVERIFY(!scor2->isEnabled());

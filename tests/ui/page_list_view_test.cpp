@@ -1,3 +1,6 @@
+#include <memory>
+
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QClipboard>
 #include <QDragEnterEvent>
@@ -32,6 +35,20 @@ private:
         PageListView& panel() { return *view.pageList(); }
         PageRowsView* list() { return panel().list(); }
 
+        // From here on every change of the rows is checked against the rules Qt's views rely on.
+        void checkRows() {
+            rowsTester = std::make_unique<QAbstractItemModelTester>(
+                panel().rows(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        }
+
+        // A page operation by its menu text, without the access key's mark.
+        QAction* operation(const QString& text) {
+            for (QAction* action : panel().pageActions()) {
+                if (action->text().remove(QLatin1Char('&')) == text) return action;
+            }
+            return nullptr;
+        }
+
         // Row 1 of every page, trailing blanks dropped: the order of the sequence at a glance.
         QStringList order() const {
             QStringList rows;
@@ -48,6 +65,8 @@ private:
 
         QString shownRow1() { return find<QLineEdit>("Text1")->text(); }
         QString caption(const char* name) { return find<QLabel>(name)->text(); }
+
+        std::unique_ptr<QAbstractItemModelTester> rowsTester;
     };
 
     static QStringList pages(std::initializer_list<int> numbers) {
@@ -66,7 +85,7 @@ private Q_SLOTS:
         Harness h;
         h.putSequence(12);
         // A full upper row: loading it sends the editor's focus to the lower row.
-        h.state.PageText[2][1] = "OFFERTE SPECIALI!!";
+        h.putPage(2, kTwoFixedRows, "OFFERTE SPECIALI!!", std::string(18, ' '));
         h.list()->setFocus();
         QCOMPARE(h.list()->model()->rowCount(), 12);
         h.key(Qt::Key_Down);
@@ -91,6 +110,7 @@ private Q_SLOTS:
     void pageKeysMoveDuplicateAndDeleteAsOneStepEach() {
         Harness h;
         h.putSequence(5);
+        h.checkRows();
         h.list()->setFocus();
         h.key(Qt::Key_Down);  // page 2
         h.key(Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
@@ -119,6 +139,7 @@ private Q_SLOTS:
     void draggingARowMovesIt() {
         Harness h;
         h.putSequence(20);
+        h.checkRows();
         PageRowsView* list = h.list();
         list->scrollTo(list->model()->index(14, 0));
         list->setCurrentIndex(list->model()->index(14, 0));
@@ -152,6 +173,7 @@ private Q_SLOTS:
     void copyAndPasteThroughTheClipboardBetweenTwoWindows() {
         Harness from;
         from.putSequence(4);
+        from.checkRows();
         from.list()->setFocus();
         from.key(Qt::Key_Down);
         from.key(Qt::Key_Down, Qt::ShiftModifier);  // pages 2 and 3
@@ -165,6 +187,7 @@ private Q_SLOTS:
 
         Harness to;
         to.putSequence(2);
+        to.checkRows();
         to.list()->setFocus();
         to.key(Qt::Key_V, Qt::ControlModifier);  // after page 1, the one selected
         QCOMPARE(to.order(), QStringList({QStringLiteral("PAGINA 1"), QStringLiteral("PAGINA 2"),
@@ -253,6 +276,7 @@ private Q_SLOTS:
         {
             Harness h;
             h.putSequence(2);
+            h.checkRows();
             QVERIFY(h.panel().isVisible());
             auto* shown = h.view.findChild<QAction*>(QStringLiteral("mnuElencoPagine"));
             QVERIFY(shown);
@@ -263,7 +287,9 @@ private Q_SLOTS:
             QVERIFY(!h.list()->hasFocus());
             // The operations still act on the page shown, through the menu.
             h.view.binder().run([&] { h.model.VScroll1.setValue(2); });
-            h.panel().pageActions()[2]->trigger();  // Duplica
+            QAction* duplicate = h.operation(QStringLiteral("Duplica"));
+            QVERIFY(duplicate);
+            duplicate->trigger();
             QCOMPARE(int(h.state.PageCount), 3);
         }
         Harness again;

@@ -22,14 +22,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&view));
         fake.clock.autoAdvance = 0;
 
-        state.PageText[1][1] = state.PageText[1][2] = "GRANDE   ";
-        state.PageKind[1] = kBigFixed;
-        state.PagePause[1] = 2;
-        state.PageText[2][1] = std::string(18, 'A');
-        state.PageText[2][2] = "ciao";
-        state.PageKind[2] = kRow2Scrolling;
-        state.PagePause[2] = 0;
-        state.PageCount = 2;
+        h.putPage(1, kBigFixed, "GRANDE   ", "GRANDE   ", 2);
+        h.putPage(2, kRow2Scrolling, std::string(18, 'A'), "ciao", 0);
 
         // What the window shows at every wait, as a desktop clock would repaint it.
         auto* text2 = view.findChild<QLineEdit*>(QStringLiteral("Text2"));
@@ -75,13 +69,8 @@ private Q_SLOTS:
         h.start();
         QVERIFY(QTest::qWaitForWindowActive(&view));
         fake.clock.autoAdvance = 0;
-        for (int slot = 1; slot <= 3; ++slot) {
-            state.PageText[slot][1] = std::string(18, char('0' + slot));
-            state.PageText[slot][2] = "riga due";
-            state.PageKind[slot] = kTwoFixedRows;
-            state.PagePause[slot] = 20;
-        }
-        state.PageCount = 3;
+        for (int slot = 1; slot <= 3; ++slot)
+            h.putPage(slot, kTwoFixedRows, std::string(18, char('0' + slot)), "riga due", 20);
         int transmissionOpened = 0;
         model.Command1.onClick = [&] { ++transmissionOpened; };
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "composition.h"
+#include "core/page_store.h"
 #include "fakes/fake_services.h"
 
 namespace velora::testing {
@@ -32,17 +33,29 @@ struct StartedEditor {
     void putSequence(int count) {
         view.binder().run([&] {
             for (int slot = 1; slot <= count; ++slot) {
-                state.PageText[slot][1] = "PAGINA " + std::to_string(slot);
-                state.PageText[slot][1].resize(18, ' ');
-                state.PageText[slot][2] = std::string(18, ' ');
-                state.PageKind[slot] = kTwoFixedRows;
-                state.PagePause[slot] = 3;
+                std::string row1 = "PAGINA " + std::to_string(slot);
+                row1.resize(18, ' ');
+                velora::putPage(state, slot, kTwoFixedRows, row1, std::string(18, ' '), 3);
             }
             state.PageCount = static_cast<std::uint8_t>(count);
             state.CurrentFilePath = "/seq/dieci.inf";
             model.markSaved();
             model.VScroll1.setValue(2);
             model.VScroll1.setValue(1);
+        });
+    }
+
+    // One page in `slot` through the store, the sequence reaching at least that far; the editor
+    // loads again the page it shows, as after opening a file.
+    void putPage(int slot, int kind, const std::string& row1, const std::string& row2,
+                 int pause = 3) {
+        view.binder().run([&] {
+            velora::putPage(state, slot, static_cast<std::uint8_t>(kind), row1, row2,
+                            static_cast<std::uint8_t>(pause));
+            if (slot > state.PageCount) state.PageCount = static_cast<std::uint8_t>(slot);
+            const int shown = model.VScroll1.value();
+            model.VScroll1.setValue(shown == 1 ? 2 : 1);
+            model.VScroll1.setValue(shown);
         });
     }
 

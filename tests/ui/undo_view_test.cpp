@@ -123,9 +123,8 @@ private Q_SLOTS:
     void smallerBoardCountAsksAndIsOneStep() {
         Harness h;
         h.putSequence(6);
-        h.view.binder().run([&] {
-            for (int slot = 1; slot <= 5; ++slot) h.state.PageText[slot][1] = " OFFERTE SPECIALI ";
-        });
+        for (int slot = 1; slot <= 5; ++slot)
+            h.putPage(slot, kTwoFixedRows, " OFFERTE SPECIALI ", std::string(18, ' '));
         h.action("Salv_Impost")->trigger();
         QVERIFY(h.app.settings());
         h.app.models().settings.Combo2.setText("5");
