@@ -53,8 +53,8 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-// The length of the well-formed UTF-8 sequence of two or more bytes at `at`, 0 when there is
-// none; its character in `character`.
+}  // namespace
+
 std::size_t multiByteAt(std::string_view text, std::size_t at, char32_t& character) {
     const auto lead = static_cast<unsigned char>(text[at]);
     std::size_t length = 0;
@@ -75,8 +75,6 @@ std::size_t multiByteAt(std::string_view text, std::size_t at, char32_t& charact
     if (character < shortest || character > 0x10FFFF) return 0;
     return length;
 }
-
-}  // namespace
 
 std::string fromFileName(std::string_view name) {
     std::string shown;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ std::string toUtf8(std::string_view bytes);
 // other byte taken as itself, so that a name written in Latin-1 by an older system shows as it
 // was meant ("caf\xE9.inf" and "caf\xC3\xA9.inf" both show "caf\xE9.inf").
 std::string fromFileName(std::string_view name);
+
+// The length of the well-formed UTF-8 sequence of two or more bytes at `at`, 0 when there is
+// none (ASCII, a stray byte, an overlong form, a cut sequence); its character in `character`.
+std::size_t multiByteAt(std::string_view text, std::size_t at, char32_t& character);
 
 // The same for single Unicode code points.
 char fromCodePoint(char32_t codePoint);

@@ -19,22 +19,11 @@ constexpr char16_t kEscapedBytes = 0xDC00;
 
 // The length of the well-formed UTF-8 sequence at `at` (1 for ASCII), 0 when there is none.
 std::size_t utf8Length(const std::string& text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4;
-    if (length == 0 || at + length > text.size()) return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return 0;
-    }
-    // The decoder decides about overlong forms and surrogates: what it replaces is escaped.
-    const QString decoded = QString::fromUtf8(text.data() + at, static_cast<qsizetype>(length));
-    return decoded.contains(QChar::ReplacementCharacter) ? 0 : length;
+    if (static_cast<unsigned char>(text[at]) < 0x80) return 1;
+    char32_t character = 0;
+    const std::size_t length = windows1252::multiByteAt(text, at, character);
+    // A surrogate is no character of its own: its bytes are escaped like any stray byte.
+    return character >= 0xD800 && character <= 0xDFFF ? 0 : length;
 }
 
 }  // namespace
