@@ -6,7 +6,7 @@
 # With --sanitize, as CI runs it, the tree is then built again with AddressSanitizer and
 # UndefinedBehaviorSanitizer into <build dir>-sanitize and the whole suite runs there too.
 # It builds in build/ with run.sh's flags (Release, no debug information), so that the tests
-# reuse what run.sh built. 764 CPU-seconds on a fresh clone with an empty ccache (6 to 7 minutes
+# reuse what run.sh built. 853 CPU-seconds on a fresh clone with an empty ccache (about 7 minutes
 # on two idle cores); --sanitize adds some 15 minutes. With warnings left as warnings: VELORA_WERROR=OFF scripts/test.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
