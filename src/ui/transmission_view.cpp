@@ -102,11 +102,11 @@ void TransmissionView::buildPortChoice(QVBoxLayout* layout) {
     m_binder.guardField(m_portChoice);
 
     // Over a network the bytes may bunch up on the way: only the converter can keep them apart.
-    m_networkNote = new QLabel(
-        tr("In rete il ritmo dei byte \u00E8 sicuro solo se lo d\u00E0 il convertitore (ser2net "
-           "ratelimit): vedere la guida, F1."),
-        this);
+    m_networkNote = new QLabel(tr("Rete: ritmo sicuro solo con ratelimit (F1)"), this);
     m_networkNote->setObjectName(QStringLiteral("NotaRete"));
+    m_networkNote->setToolTip(
+        tr("In rete i byte possono arrivare raggruppati: il ritmo di 2 ms \u00E8 sicuro solo se "
+           "il convertitore manda un byte alla volta (ser2net: ratelimit). Vedere la guida."));
     m_networkNote->setWordWrap(true);
     m_networkNote->hide();
     layout->addWidget(m_networkNote);
