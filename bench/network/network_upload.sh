@@ -2,8 +2,10 @@
 # A 200-page upload with velora-cli through each kind of port, on loopback: the serial device
 # itself (one end of a socat pseudo-terminal pair, the virtual sign on the other), and ser2net in
 # front of it raw (socket://), telnet with RFC 2217 (rfc2217://) and raw paced one byte per 2 ms.
-# For each run: the wall time against bytes x 2 ms, and the sender's CPU share ((user + system) /
-# wall, from /usr/bin/time). Every process started here is stopped by its PID at the end.
+# For each run: the wall time of `send` (the connect exchange and the wait for the sign's count
+# included) against bytes x 2 ms; the upload's own time per byte, from the journal's time stamps
+# (each page record's line is stamped once its last byte is out: from the first record's line to
+# the end byte's); and the sender's CPU share ((user + system) / wall, from /usr/bin/time). Every process started here is stopped by its PID at the end.
 # Usage: network_upload.sh VELORA_CLI [RUNS]   (3 runs by default)
 set -eu
 cli="$1"
@@ -56,7 +58,7 @@ open(sys.argv[1], "wb").write(("\r\n".join(lines) + "\r\n").encode("cp1252"))
 PY
 bytes=$(( $("$cli" dump "$work/pages.inf" | wc -w) + 1 ))  # and the connect request
 echo "200 pages: $bytes bytes, x 2 ms = $(python3 -c "print($bytes * 0.002)") s"
-echo "port      run  wall s  user s  sys s  wall/(bytes x 2 ms)  CPU share"
+echo "port      run  wall s  user s  sys s  wall/(bytes x 2 ms)  upload ms/byte  CPU share"
 for kind in serial raw rfc2217 paced; do
     case $kind in
         serial) port="$work/line" ;;
@@ -66,9 +68,22 @@ for kind in serial raw rfc2217 paced; do
     esac
     for run in $(seq "$runs"); do
         /usr/bin/time -o "$work/time" -f "%e %U %S" "$cli" send "$work/pages.inf" --port "$port" \
-            >"$work/out" 2>&1 || { echo "$kind: send failed: $(cat "$work/out")"; exit 1; }
+            --log "$work/journal" >"$work/out" 2>&1 || { echo "$kind: send failed: $(cat "$work/out")"; exit 1; }
         read -r wall user sys <"$work/time"
+        per_byte=$(python3 - "$work/journal" <<'PY'
+import sys
+tx = []
+for line in open(sys.argv[1]):
+    stamp, _, rest = line.partition(" ")
+    if rest.startswith("TX "):
+        h, m, s = stamp.split(":")
+        tx.append((int(h) * 3600 + int(m) * 60 + float(s), len(rest.split()) - 1))
+upload = tx[1:]  # after the connect request
+span = upload[-1][0] - upload[0][0]
+print(f"{span * 1000 / sum(n for _, n in upload[1:]):.3f}")
+PY
+)
         python3 -c "print(f'{\"$kind\":8} {$run:4} {$wall:7.2f} {$user:7.2f} {$sys:6.2f} \
-{$wall / ($bytes * 0.002):20.3f} {($user + $sys) / $wall:9.1%}')"
+{$wall / ($bytes * 0.002):20.3f} {$per_byte:15.3f} {($user + $sys) / $wall:10.1%}')"
     done
 done
