@@ -418,6 +418,9 @@ void TransmissionView::exchangeEnded() {
     }
     deliverReplies();
     if (m_lineLostPending) deliverLineLost();
+    // An address that opened after it was chosen (as the window opened, or on "Connetti") is kept
+    // as well, and goes first.
+    if (m_model.MSComm1.portOpen()) rememberNetworkPort(QString::fromStdString(m_model.portName()));
 }
 
 }  // namespace velora

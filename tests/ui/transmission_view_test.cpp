@@ -353,6 +353,13 @@ private Q_SLOTS:
         QCOMPARE(porta->currentText(), address);
         QVERIFY(h.ports.network.portOpen());
         QVERIFY(h.find<QLabel>("NotaRete")->isVisible());
+        // An address remembered as the port before the list was kept is offered once it opens.
+        QSettings().remove(QStringLiteral("link/networkPorts"));
+        Harness again;
+        QVERIFY(QTest::qWaitForWindowExposed(&again.view));
+        QVERIFY(again.ports.network.portOpen());
+        QTRY_VERIFY(again.find<QComboBox>("Porta")->findText(address + QStringLiteral(" (rete)")) >=
+                    0);
         QSettings().clear();
     }
 
