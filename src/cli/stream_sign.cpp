@@ -13,6 +13,7 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 #include "protocol/telnet_codec.h"
@@ -80,15 +81,28 @@ int serveSignOnDevice(const std::string& device, VirtualSign& sign) {
 }
 
 int serveSignOnTcp(const std::string& where, bool telnet, VirtualSign& sign) {
-    std::string host;
-    std::string port;
     const std::size_t colon = where.rfind(':');
     if (colon == std::string::npos || colon + 1 >= where.size()) {
         std::cerr << "--listen vuole HOST:PORTA." << std::endl;
         return 64;
     }
-    host = where.substr(0, colon);
-    port = where.substr(colon + 1);
+    try {
+        TcpSign server(where, telnet, sign);
+        std::cout << (telnet ? "rfc2217://" : "socket://") << where << std::endl;
+        server.run();
+    } catch (const std::runtime_error& error) {
+        std::cerr << error.what() << std::endl;
+    }
+    return 2;
+}
+
+TcpSign::TcpSign(const std::string& where, bool telnet, VirtualSign& sign)
+    : m_telnet(telnet), m_sign(sign) {
+    const std::size_t colon = where.rfind(':');
+    if (colon == std::string::npos || colon + 1 >= where.size())
+        throw std::runtime_error("--listen vuole HOST:PORTA.");
+    std::string host = where.substr(0, colon);
+    const std::string port = where.substr(colon + 1);
     if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
         host = host.substr(1, host.size() - 2);
     addrinfo hints{};
@@ -96,10 +110,8 @@ int serveSignOnTcp(const std::string& where, bool telnet, VirtualSign& sign) {
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_PASSIVE;
     addrinfo* found = nullptr;
-    if (const int error = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found); error != 0) {
-        std::cerr << "Indirizzo non valido " << where << ": " << ::gai_strerror(error) << std::endl;
-        return 2;
-    }
+    if (const int error = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found); error != 0)
+        throw std::runtime_error("Indirizzo non valido " + where + ": " + ::gai_strerror(error));
     const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> list(found, ::freeaddrinfo);
     int listener = -1;
     for (addrinfo* a = found; a && listener < 0; a = a->ai_next) {
@@ -112,27 +124,64 @@ int serveSignOnTcp(const std::string& where, bool telnet, VirtualSign& sign) {
             listener = -1;
         }
     }
-    if (listener < 0) {
-        std::cerr << "Impossibile ascoltare su " << where << ": " << std::strerror(errno)
-                  << std::endl;
-        return 2;
+    if (listener < 0)
+        throw std::runtime_error("Impossibile ascoltare su " + where + ": " + std::strerror(errno));
+    m_listener = listener;
+    m_host = host.find(':') == std::string::npos ? host : "[" + host + "]";
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&bound), &length);
+    m_port =
+        ntohs(bound.ss_family == AF_INET6 ? reinterpret_cast<const sockaddr_in6*>(&bound)->sin6_port
+                                          : reinterpret_cast<const sockaddr_in*>(&bound)->sin_port);
+}
+
+TcpSign::~TcpSign() {
+    stop();
+    ::close(m_listener);
+}
+
+std::string TcpSign::address() const {
+    return (m_telnet ? "rfc2217://" : "socket://") + m_host + ":" + std::to_string(m_port);
+}
+
+void TcpSign::start() {
+    m_stop = false;
+    m_thread = std::thread([this] { run(); });
+}
+
+void TcpSign::stop() {
+    m_stop = true;
+    // Wakes the thread from accept or read.
+    ::shutdown(m_listener, SHUT_RDWR);
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_client >= 0) ::shutdown(m_client, SHUT_RDWR);
     }
-    std::cout << (telnet ? "rfc2217://" : "socket://") << where << std::endl;
-    // One client at a time; the next is taken when the last one hangs up.
-    for (;;) {
-        const int client = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+    if (m_thread.joinable()) m_thread.join();
+}
+
+void TcpSign::run() {
+    while (!m_stop) {
+        const int client = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
             break;
         }
+        {
+            const std::lock_guard lock(m_mutex);
+            m_client = client;
+            // A stop that came between accept and here finds the client already.
+            if (m_stop) ::shutdown(client, SHUT_RDWR);
+        }
         const int yes = 1;
         ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
         TelnetCodec codec(TelnetCodec::Role::Server);
-        serve(client, sign, telnet ? &codec : nullptr);
+        serve(client, m_sign, m_telnet ? &codec : nullptr);
+        const std::lock_guard lock(m_mutex);
+        m_client = -1;
         ::close(client);
     }
-    ::close(listener);
-    return 2;
 }
 
 }  // namespace velora

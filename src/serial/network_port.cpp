@@ -54,6 +54,9 @@ void NetworkPort::shut() {
     m_open = false;
     m_socket.abort();
     m_codec.reset();
+    // As on a serial port, what came before the close is not waiting after it.
+    m_in.clear();
+    m_text.clear();
 }
 
 void NetworkPort::setPortOpen(bool open) {

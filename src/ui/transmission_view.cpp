@@ -20,6 +20,7 @@
 #include <QWindow>
 
 #include "busy_input.h"
+#include "link/network_address.h"
 #include "qt_text.h"
 #include "virtual_sign_panel.h"
 #include "window_placement.h"
@@ -28,6 +29,8 @@ namespace velora {
 namespace {
 
 const char* const kPortKey = "link/port";
+// The network addresses that opened, most recent first.
+const char* const kNetworkPortsKey = "link/networkPorts";
 constexpr int kPortRefreshMs = 2000;
 const char* const kClockAfterUploadKey = "link/clockAfterUpload";
 const char* const kLastClockKey = "link/lastClock";
@@ -43,6 +46,10 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
       m_gate(gate),
       m_binder(services, gate),
       m_finder(&QtSerialPort::portInfos) {
+    std::vector<std::string> networkPorts;
+    for (const QString& name : QSettings().value(QLatin1String(kNetworkPortsKey)).toStringList())
+        networkPorts.push_back(name.toStdString());
+    m_finder.setNetworkPorts(networkPorts);
     auto* layout = new QVBoxLayout(this);
     // The window grows with the lines that explain a failure, instead of squeezing the others.
     layout->setSizeConstraint(QLayout::SetMinimumSize);
@@ -63,6 +70,7 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     m_portChoice->setEditText(remembered);
     m_model.choosePort(remembered.toStdString());
     showSignPanel();
+    showNetworkNote();
 }
 
 void TransmissionView::buildPortChoice(QVBoxLayout* layout) {
@@ -75,7 +83,9 @@ void TransmissionView::buildPortChoice(QVBoxLayout* layout) {
     // A long port name is cut short in the field, never a reason for a wider window.
     m_portChoice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_portChoice->setMinimumContentsLength(20);
-    m_portChoice->setToolTip(tr("Porta seriale dell'insegna; si pu\u00F2 scrivere un percorso"));
+    m_portChoice->setToolTip(
+        tr("Porta seriale dell'insegna; si pu\u00F2 scrivere un percorso o un indirizzo "
+           "socket://HOST:PORTA o rfc2217://HOST:PORTA"));
     m_portChoice->lineEdit()->setAccessibleName(m_portChoice->toolTip());
     portLabel->setBuddy(m_portChoice);
     // The list follows the system's while the window is open.
@@ -90,6 +100,16 @@ void TransmissionView::buildPortChoice(QVBoxLayout* layout) {
     portRow->addWidget(m_portChoice, 1);
     layout->addLayout(portRow);
     m_binder.guardField(m_portChoice);
+
+    // Over a network the bytes may bunch up on the way: only the converter can keep them apart.
+    m_networkNote = new QLabel(tr("Rete: ritmo sicuro solo con ratelimit (F1)"), this);
+    m_networkNote->setObjectName(QStringLiteral("NotaRete"));
+    m_networkNote->setToolTip(
+        tr("In rete i byte possono arrivare raggruppati: il ritmo di 2 ms \u00E8 sicuro solo se "
+           "il convertitore manda un byte alla volta (ser2net: ratelimit). Vedere la guida."));
+    m_networkNote->setWordWrap(true);
+    m_networkNote->hide();
+    layout->addWidget(m_networkNote);
 }
 
 void TransmissionView::buildControls(QVBoxLayout* layout) {
@@ -305,6 +325,21 @@ void TransmissionView::showSignPanel() {
     m_signPanel->setVisible(m_model.portName() == kVirtualSignPort);
 }
 
+void TransmissionView::showNetworkNote() {
+    m_networkNote->setVisible(isNetworkPortName(m_model.portName()));
+}
+
+void TransmissionView::rememberNetworkPort(const QString& name) {
+    const std::vector<std::string> kept =
+        PortFinder::rememberNetworkPort(m_finder.networkPorts(), name.toStdString());
+    if (kept == m_finder.networkPorts()) return;
+    m_finder.setNetworkPorts(kept);
+    QStringList stored;
+    for (const std::string& address : kept) stored << QString::fromStdString(address);
+    QSettings().setValue(QLatin1String(kNetworkPortsKey), stored);
+    refreshPorts();
+}
+
 TransmissionView::~TransmissionView() {
     m_clock.pump = nullptr;
     m_model.journal.onLine = nullptr;
@@ -329,9 +364,12 @@ void TransmissionView::choosePort(const QString& name) {
     if (trimmed.isEmpty()) return;
     m_binder.run([&] { m_model.choosePort(trimmed.toStdString()); });
     // A port that did not open is not offered again next time.
-    if (m_model.window.loaded() && m_model.MSComm1.portOpen())
+    if (m_model.window.loaded() && m_model.MSComm1.portOpen()) {
         QSettings().setValue(QLatin1String(kPortKey), trimmed);
+        rememberNetworkPort(trimmed);
+    }
     showSignPanel();
+    showNetworkNote();
 }
 
 void TransmissionView::pump() {
@@ -385,6 +423,9 @@ void TransmissionView::exchangeEnded() {
     }
     deliverReplies();
     if (m_lineLostPending) deliverLineLost();
+    // An address that opened after it was chosen (as the window opened, or on "Connetti") is kept
+    // as well, and goes first.
+    if (m_model.MSComm1.portOpen()) rememberNetworkPort(QString::fromStdString(m_model.portName()));
 }
 
 }  // namespace velora

@@ -69,6 +69,10 @@ private:
     void deliverLineLost();
     void exchangeEnded();
     void showSignPanel();
+    // The note on pacing over a network, shown while a network address is the port chosen.
+    void showNetworkNote();
+    // Offers `name` first among the network addresses next time, when it is one.
+    void rememberNetworkPort(const QString& name);
 
     InvDat& m_model;
     LinkPorts& m_ports;
@@ -77,6 +81,7 @@ private:
     ControlBinder m_binder;
     PortFinder m_finder;
     QComboBox* m_portChoice = nullptr;
+    QLabel* m_networkNote = nullptr;
     QProgressBar* m_progressBar = nullptr;
     QPushButton* m_cancel = nullptr;
     QPlainTextEdit* m_journal = nullptr;

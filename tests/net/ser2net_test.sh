@@ -51,7 +51,7 @@ connection: &tel
   connector: serialdev,$dev,9600n81,local
 connection: &paced
   accepter: tcp,127.0.0.1,$paced
-  connector: ratelimit(xmit_len=1,xmit_delay=2m),serialdev,$dev,9600n81,local
+  connector: ratelimit(xmit_len=1,xmit_delay=2m),trace(dir=write,file=$work/paced.trace),serialdev,$dev,9600n81,local
 connection: &missing
   accepter: tcp,127.0.0.1,$missing
   connector: serialdev,$work/no-such-device,9600n81,local
@@ -93,6 +93,19 @@ send_through() {
 send_through raw "socket://127.0.0.1:$raw"
 send_through telnet "rfc2217://127.0.0.1:$tel"
 send_through paced "socket://[::ffff:127.0.0.1]:$paced"
+# What the paced port wrote to the device, as ser2net's trace layer below the rate limit saw it:
+# "SECONDS:MICROSECONDS Write (LENGTH):" before each write.
+python3 - "$work/paced.trace" "$(wc -w <<<"$expected_tx")" <<'PY' || fail "paced: trace"
+import re, sys
+path, expected = sys.argv[1], int(sys.argv[2])
+writes = [(int(m[1]) + int(m[2]) / 1e6, int(m[3]))
+          for m in re.finditer(r"^(\d+):(\d+) Write \((\d+)\):", open(path).read(), re.M)]
+gaps = [(b[0] - a[0]) * 1000 for a, b in zip(writes, writes[1:])]
+sizes = sorted({n for _, n in writes})
+print(f"paced trace: {len(writes)} writes of {sizes} byte, {expected} expected; "
+      f"gaps {min(gaps, default=0):.2f} to {max(gaps, default=0):.2f} ms")
+sys.exit(0 if len(writes) == expected and sizes == [1] and min(gaps) >= 2.0 else 1)
+PY
 # A pause of 255 puts 0xFF on the line: telnet doubles it and the far end gets it back whole.
 fixture="$work/pause255.inf" pages=2 expected_tx="D4 $("$cli" dump "$work/pause255.inf" | tr '\n' ' ' | sed 's/ $//')"
 send_through pause255 "rfc2217://127.0.0.1:$tel"
@@ -108,19 +121,26 @@ code=$?
     && ! grep -q "inattesa" "$work/missing.out" && grep -qi "device open failure\|no such file" "$work/missing.log" \
     || fail "missing device: exit $code: $(cat "$work/missing.out")"
 
-# The server killed in the middle of an upload: exit 2 within 6 s, without spending CPU.
+# The server killed in the middle of an upload: exit 2 within 6 s, without spending CPU while it
+# waits (utime + stime of /proc/PID/stat, in ticks of 10 ms, sampled until the process ends).
 "$cli" send "$work/long.inf" --port "socket://127.0.0.1:$paced" >"$work/killed.out" 2>&1 &
 send_pid=$!
 pids+=($send_pid)
 sleep 1
+cpu_ticks() { awk '$3 != "Z" {print $14 + $15}' "/proc/$1/stat" 2>/dev/null; }
 kill -9 "$ser2net_pid"
 start=$(date +%s.%N)
+at_kill=$(cpu_ticks "$send_pid")
+last=$at_kill
+while t=$(cpu_ticks "$send_pid") && [ -n "$t" ]; do last=$t; sleep 0.05; done
 wait "$send_pid"
 code=$?
 elapsed=$(python3 -c "print(round($(date +%s.%N) - $start, 2))")
+spent=$(( ${last:-0} - ${at_kill:-0} ))
 [ "$code" -eq 2 ] || fail "killed: exit $code: $(cat "$work/killed.out")"
 python3 -c "import sys; sys.exit(0 if $elapsed < 6 else 1)" || fail "killed: took $elapsed s"
-echo "killed: exit $code after $elapsed s: $(tail -1 "$work/killed.out")"
+[ "$spent" -le 20 ] || fail "killed: $spent ticks of CPU while waiting"
+echo "killed: exit $code after $elapsed s, $spent ticks of CPU meanwhile: $(tail -1 "$work/killed.out")"
 
 [ "$failures" -eq 0 ] && echo "ser2net: all passed"
 exit $((failures > 0))

@@ -5,12 +5,23 @@
 #include <QElapsedTimer>
 
 #include "cli/pty_sign.h"
+#include "cli/stream_sign.h"
 #include "core/run_time_error.h"
 #include "link/serial_port_contract.h"
+#include "network_port.h"
 #include "qt_serial_port.h"
 
 namespace velora::testing {
 namespace {
+
+// Replies reach a port through the event loop, as they do in the program.
+bool waitForInput(SerialPort& port, int count) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (port.inBufferCount() < count && elapsed.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return port.inBufferCount() >= count;
+}
 
 // The system's port: QSerialPort on a pseudo-terminal whose far end is the virtual sign.
 struct PtyPortHarness {
@@ -23,17 +34,35 @@ struct PtyPortHarness {
         qtPort.setCommPort("/dev/velora-no-such-port");
         return true;
     }
-    // Replies reach the port through the event loop, as they do in the program.
-    bool waitForInput(int count) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (qtPort.inBufferCount() < count && elapsed.elapsed() < 300)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return qtPort.inBufferCount() >= count;
-    }
+    bool waitForInput(int count) { return testing::waitForInput(qtPort, count); }
 };
 
-using Harnesses = ::testing::Types<PtyPortHarness>;
+// A serial line behind a converter on the network, raw or telnet: the virtual sign serves TCP on
+// loopback. A port that cannot open is one nobody listens on.
+template <bool Telnet>
+struct NetworkPortHarness {
+    VirtualSign sign;
+    TcpSign server{"127.0.0.1:0", Telnet, sign};
+    NetworkPort networkPort;
+    NetworkPortHarness() { server.start(); }
+    SerialPort& port() { return networkPort; }
+    std::string name() const { return server.address(); }
+    bool chooseMissing() {
+        VirtualSign nobody;
+        int closed = 0;
+        {
+            TcpSign gone("127.0.0.1:0", Telnet, nobody);
+            closed = gone.port();
+        }
+        networkPort.setCommPort((Telnet ? "rfc2217://127.0.0.1:" : "socket://127.0.0.1:") +
+                                std::to_string(closed));
+        return true;
+    }
+    bool waitForInput(int count) { return testing::waitForInput(networkPort, count); }
+};
+
+using Harnesses =
+    ::testing::Types<PtyPortHarness, NetworkPortHarness<false>, NetworkPortHarness<true>>;
 INSTANTIATE_TYPED_TEST_SUITE_P(System, SerialPortContract, Harnesses);
 
 // A port that does not open says why in the user's words, not the system's English.

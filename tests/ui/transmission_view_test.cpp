@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "cli/pty_sign.h"
+#include "cli/stream_sign.h"
 #include "fakes/fake_services.h"
 #include "link/paced_stream.h"
 #include "platform/system_clock.h"
@@ -314,6 +315,52 @@ private Q_SLOTS:
                                 .arg(h.view.frameGeometry().y())
                                 .arg(h.view.frameGeometry().width())
                                 .arg(h.view.frameGeometry().height())));
+    }
+
+    // A network address that opened is offered again after a restart, marked as one, and while a
+    // network address is the port chosen the window says where the pacing is kept.
+    void networkAddressIsOfferedAgainWithItsNote() {
+        VirtualSign far;
+        TcpSign server("127.0.0.1:0", false, far);
+        server.start();
+        const QString address = QString::fromStdString(server.address());
+        const QString refused = QStringLiteral("socket://127.0.0.1:1");
+        {
+            Harness h;
+            QVERIFY(QTest::qWaitForWindowExposed(&h.view));
+            auto* note = h.find<QLabel>("NotaRete");
+            auto* porta = h.find<QComboBox>("Porta");
+            QVERIFY(!note->isVisible());
+            h.typePort(refused);
+            QVERIFY(note->isVisible());
+            QVERIFY(h.find<QLabel>("Esito")->text().contains(QStringLiteral("rifiutata")));
+            h.typePort(address);
+            QVERIFY(h.ports.network.portOpen());
+            QTest::mouseClick(h.find<QPushButton>("Command7"), Qt::LeftButton);
+            QTRY_VERIFY(h.find<QLabel>("Coll_OK")->isVisible());
+            QVERIFY(porta->findText(address + QStringLiteral(" (rete)")) >= 0);
+            QCOMPARE(porta->findText(refused + QStringLiteral(" (rete)")), -1);
+            h.typePort(QString::fromStdString(h.sign.devicePath()));
+            QVERIFY(!note->isVisible());
+        }
+        Harness h;
+        QVERIFY(QTest::qWaitForWindowExposed(&h.view));
+        auto* porta = h.find<QComboBox>("Porta");
+        const int offered = porta->findText(address + QStringLiteral(" (rete)"));
+        QVERIFY(offered >= 0);
+        QCOMPARE(porta->findText(refused + QStringLiteral(" (rete)")), -1);
+        Q_EMIT porta->activated(offered);
+        QCOMPARE(porta->currentText(), address);
+        QVERIFY(h.ports.network.portOpen());
+        QVERIFY(h.find<QLabel>("NotaRete")->isVisible());
+        // An address remembered as the port before the list was kept is offered once it opens.
+        QSettings().remove(QStringLiteral("link/networkPorts"));
+        Harness again;
+        QVERIFY(QTest::qWaitForWindowExposed(&again.view));
+        QVERIFY(again.ports.network.portOpen());
+        QTRY_VERIFY(again.find<QComboBox>("Porta")->findText(address + QStringLiteral(" (rete)")) >=
+                    0);
+        QSettings().clear();
     }
 
     void closingTheWindowReleasesThePort() {
