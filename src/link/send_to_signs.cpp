@@ -110,7 +110,7 @@ bool SendToSigns::beginSign(std::size_t index) {
     SignSend& send = m_sends[index];
     const SignTarget& target = send.target;
     m_link.journal.note("insegna " + target.name + ", porta " + target.port + ", " +
-                        std::to_string(target.boards) + " moduli");
+                        std::to_string(target.boards) + " schede");
     if (m_cancelled) {
         finish(SendResult::NotSent, "invio interrotto dall'utente");
         return false;
@@ -133,7 +133,7 @@ bool SendToSigns::beginSign(std::size_t index) {
     m_state = m_sequence;
     if (target.rowChars() != m_sequence.RowChars) {
         if (target.boards <= 0) {
-            finish(SendResult::NotSent, "numero di moduli non valido");
+            finish(SendResult::NotSent, "numero di schede non valido");
             return false;
         }
         const std::vector<int> cut = bringToWidth(m_state, target.rowChars());

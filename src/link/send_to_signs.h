@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/base_dat.h"
 #include "core/modulo1.h"
 #include "core/services.h"
 #include "inv_dat.h"
@@ -20,7 +21,7 @@ struct SignTarget {
     std::string port;
     int boards = 0;
 
-    int rowChars() const { return boards * 3; }
+    int rowChars() const { return boards * kRowCharsPerBoard; }
 };
 
 // How the send to one sign went.

@@ -135,7 +135,7 @@ void SendManyView::refreshSigns() {
     m_list->clear();
     for (const SignTarget& sign : m_offered) {
         const QString port = sign.port.empty() ? tr("nessuna porta") : utf8(sign.port);
-        auto* item = new QListWidgetItem(tr("%1 \u2013 %2, %3 moduli (%4 caratteri)")
+        auto* item = new QListWidgetItem(tr("%1 \u2013 %2, %3 schede (%4 caratteri)")
                                              .arg(utf8(sign.name), port)
                                              .arg(sign.boards)
                                              .arg(sign.rowChars()),

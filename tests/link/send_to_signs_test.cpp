@@ -152,9 +152,9 @@ TEST_F(SendToSignsTest, EachSignHasItsSectionOfTheJournal) {
             line.find("# esito") != std::string::npos)
             sections.push_back(line.substr(line.find('#')));
     EXPECT_EQ(sections, (std::vector<std::string>{
-                            "# insegna Ingresso, porta socket://ingresso:4001, 6 moduli",
+                            "# insegna Ingresso, porta socket://ingresso:4001, 6 schede",
                             "# esito: confermato, 3 pagine",
-                            "# insegna Banco, porta socket://banco:4002, 5 moduli",
+                            "# insegna Banco, porta socket://banco:4002, 5 schede",
                             "# esito: non inviato, la pagina 3 ha testo oltre i 15 caratteri "
                             "di questa insegna",
                         }));
