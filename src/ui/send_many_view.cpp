@@ -77,6 +77,9 @@ SendManyView::SendManyView(const Modulo1& sequence, std::function<std::vector<Si
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
+    // The reason takes the room the other columns leave, and wraps.
+    for (int column : {kSign, kPort, kOutcome})
+        m_table->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(kReason, QHeaderView::Stretch);
     m_table->setWordWrap(true);
     layout->addWidget(m_table, 1);
@@ -84,7 +87,8 @@ SendManyView::SendManyView(const Modulo1& sequence, std::function<std::vector<Si
     m_summary->setObjectName(QStringLiteral("Riepilogo"));
     m_summary->setWordWrap(true);
     layout->addWidget(m_summary);
-    resize(fontMetrics().averageCharWidth() * 100, fontMetrics().lineSpacing() * 24);
+    m_list->setMaximumHeight(fontMetrics().lineSpacing() * 8);
+    resize(fontMetrics().averageCharWidth() * 120, fontMetrics().lineSpacing() * 34);
 
     connect(m_send, &QPushButton::clicked, this, &SendManyView::send);
     connect(m_cancel, &QPushButton::clicked, this, &SendManyView::cancel);
@@ -196,8 +200,6 @@ void SendManyView::runRound(const std::function<void()>& action) {
     if (!m_round.running() && m_wasRunning) {
         m_wasRunning = false;
         m_tick->stop();
-        m_table->resizeColumnsToContents();
-        m_table->resizeRowsToContents();
         if (onPortsReturned) onPortsReturned();
         Q_EMIT roundEnded();
     }
@@ -225,6 +227,7 @@ void SendManyView::showRound() {
             item->setToolTip(cells[column]);
         }
     }
+    m_table->resizeRowsToContents();
     const bool running = m_round.running();
     m_send->setEnabled(!running);
     m_list->setEnabled(!running);
@@ -234,10 +237,12 @@ void SendManyView::showRound() {
         m_summary->setText(
             tr("Invio in corso: insegna %1 di %2.").arg(m_round.current() + 1).arg(sends.size()));
     } else if (!sends.empty()) {
-        m_summary->setText(
-            confirmed == static_cast<int>(sends.size())
-                ? tr("Tutte le insegne hanno confermato.")
-                : tr("Confermato da %1 insegne su %2.").arg(confirmed).arg(sends.size()));
+        m_summary->setText(confirmed == static_cast<int>(sends.size())
+                               ? tr("Tutte le insegne hanno confermato.")
+                               : (confirmed == 1 ? tr("Confermato da %1 insegna su %2.")
+                                                 : tr("Confermato da %1 insegne su %2."))
+                                     .arg(confirmed)
+                                     .arg(sends.size()));
     }
 }
 
