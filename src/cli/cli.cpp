@@ -23,6 +23,7 @@
 #include "protocol/sign_messages.h"
 #include "pty_sign.h"
 #include "render.h"
+#include "send_many.h"
 #include "stream_sign.h"
 #include "velora_version.h"
 
@@ -233,6 +234,7 @@ struct SignOptions {
     std::string listen;
     bool telnet = false;
     std::string device;
+    int boards = 0;  // the sign's LED boards a row, with --boards; 0 for any width
 };
 
 int sign(const SignOptions& options) {
@@ -241,12 +243,14 @@ int sign(const SignOptions& options) {
     };
     if (!options.listen.empty() || !options.device.empty()) {
         VirtualSign virtualSign;
+        virtualSign.rowChars = options.boards * kRowCharsPerBoard;
         virtualSign.onExchange = say;
         return options.device.empty() ? serveSignOnTcp(options.listen, options.telnet, virtualSign)
                                       : serveSignOnDevice(options.device, virtualSign);
     }
     try {
         PtySign pty;
+        pty.sign().rowChars = options.boards * kRowCharsPerBoard;
         pty.sign().onExchange = [](const std::string& line) {
             std::cout << windows1252::toUtf8(line) << std::endl;
         };
@@ -295,6 +299,11 @@ int dispatch(int argc, char* argv[]) {
             signOptions.listen = args[++i];
         } else if (args[i] == "--rfc2217") {
             signOptions.telnet = true;
+        } else if (args[i] == "--boards" && args[0] == "sign") {
+            const std::string boards = i + 1 < args.size() ? args[++i] : std::string();
+            if (boards.size() != 1 || boards[0] < '3' || boards[0] > '8')
+                return usage("--boards vuole il numero di schede, da 3 a 8.");
+            signOptions.boards = boards[0] - '0';
         } else if (args[i] == "--port") {
             if (i + 1 >= args.size()) return usage("--port vuole il nome della porta.");
             port = args[++i];
