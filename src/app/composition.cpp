@@ -67,6 +67,16 @@ void Composition::makeTransmissionView() {
     sign.onUploadReceived = [face, &sign] { face->play(sign.records()); };
 }
 
+void Composition::followCurrentSign() {
+    if (!m_transmissionView) return;
+    const SignStore& store = m_models.signStore;
+    const std::string port =
+        store.usable() && store.fromFile() ? store.list().current().port : std::string();
+    if (port == m_signPort) return;
+    m_signPort = port;
+    if (!port.empty()) m_transmissionView->usePort(QString::fromStdString(port));
+}
+
 void Composition::syncWindows() {
     // The other windows' handlers can move the editor's controls (the settings window writes
     // its boards label) and the editor's handlers open the other windows.
@@ -77,11 +87,18 @@ void Composition::syncWindows() {
         placeOver(m_settingsView.get(), m_editorView.get());
     }
     if (m_settingsView) m_settingsView->binder().sync();
+    if (!m_signsView && m_models.signs.window.visible()) {
+        m_signsView =
+            std::make_unique<SignsView>(m_models.signs, m_services, m_gate, m_editorView.get());
+        placeOver(m_signsView.get(), m_editorView.get());
+    }
+    if (m_signsView) m_signsView->binder().sync();
     if (m_transmission.window.visible()) {
         makeTransmissionView();
         // The sequence may have changed in the editor since the window was drawn.
         m_transmission.showUploadSize();
     }
+    followCurrentSign();
     if (m_transmissionView) m_transmissionView->binder().sync();
     if (!m_infoView && m_models.info.window.visible()) {
         m_infoView = std::make_unique<InfoView>(m_models.info, m_gate, m_editorView.get());

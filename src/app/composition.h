@@ -11,6 +11,7 @@
 #include "link_ports.h"
 #include "pumping_clock.h"
 #include "settings_view.h"
+#include "signs_view.h"
 #include "transmission_view.h"
 #include "window_models.h"
 
@@ -44,9 +45,13 @@ public:
     InvDat& transmission() { return m_transmission; }
     TransmissionView* transmissionView() { return m_transmissionView.get(); }
     SettingsView* settings() { return m_settingsView.get(); }
+    SignsView* signs() { return m_signsView.get(); }
 
 private:
     void makeTransmissionView();
+    // The transmission window talks to the sign in use: when another sign is chosen (or the
+    // current one given another port), its port is chosen there.
+    void followCurrentSign();
 
     Services& m_services;
     EventGate m_gate;
@@ -60,6 +65,8 @@ private:
     std::unique_ptr<InfoView> m_infoView;
     std::unique_ptr<TransmissionView> m_transmissionView;
     std::unique_ptr<SettingsView> m_settingsView;
+    std::unique_ptr<SignsView> m_signsView;
+    std::string m_signPort;  // the sign's port last chosen in the transmission window
 };
 
 }  // namespace velora
