@@ -291,6 +291,8 @@ int dispatch(int argc, char* argv[]) {
 
     std::string port;
     std::string signName;
+    std::vector<std::string> signNames;  // every --sign, in order
+    bool allSigns = false;
     SignOptions signOptions;
     LinkOptions link;
     bool linkOptionGiven = false;
@@ -322,11 +324,13 @@ int dispatch(int argc, char* argv[]) {
         } else if (args[i].rfind("--port=", 0) == 0) {
             port = args[i].substr(7);
         } else if (args[i] == "--sign" || args[i].rfind("--sign=", 0) == 0) {
-            if (!signName.empty()) return usage("--sign si indica una volta sola.");
             if (args[i] == "--sign" && i + 1 >= args.size())
                 return usage("--sign vuole il nome dell'insegna.");
             signName = args[i] == "--sign" ? args[++i] : args[i].substr(7);
             if (signName.empty()) return usage("--sign vuole il nome dell'insegna.");
+            signNames.push_back(signName);
+        } else if (args[i] == "--all-signs") {
+            allSigns = true;
         } else {
             operands.push_back(args[i]);
         }
@@ -338,6 +342,15 @@ int dispatch(int argc, char* argv[]) {
     const std::size_t wanted = command == "dump" || command == "send" ? 1 : 0;
     if (operands.size() > wanted) return usage("Argomento in più: " + operands[wanted]);
     if (operands.size() < wanted) return usage("Il comando " + command + " vuole FILE.inf.");
+    // Several signs, or every one: the send to many.
+    if (signNames.size() > 1 || allSigns) {
+        if (command != "send") return usage("Il comando " + command + " usa una sola insegna.");
+        if (allSigns && !signNames.empty()) return usage("--all-signs vale da solo, senza --sign.");
+        if (!port.empty()) return usage("Il comando send usa --port o --sign, non entrambi.");
+        if (link.clock) return usage("--clock vale con una sola insegna.");
+        QCoreApplication app(argc, argv);
+        return sendToNamedSigns(operands[0], signNames, link.log);
+    }
     const bool needsPort = command == "send" || command == "clock";
     if (!needsPort && !signName.empty()) return usage("Il comando " + command + " non usa --sign.");
     if (!port.empty() && !signName.empty())

@@ -11,6 +11,7 @@
 #include "link_ports.h"
 #include "platform/system_clock.h"
 #include "platform/system_files.h"
+#include "signs_command.h"
 
 namespace velora {
 namespace {
@@ -86,6 +87,26 @@ int sendToMany(const std::string& path, const std::vector<SignTarget>& targets,
         }
     }
     return code;
+}
+
+int sendToNamedSigns(const std::string& path, const std::vector<std::string>& names,
+                     const std::string& log) {
+    const std::optional<SignList> signs = programSigns();
+    if (!signs) return kExitFailed;
+    std::vector<SignTarget> targets;
+    const auto target = [](const Sign& sign) {
+        return SignTarget{sign.name, sign.port, sign.boards};
+    };
+    if (names.empty())
+        for (const Sign& sign : signs->signs()) targets.push_back(target(sign));
+    for (const std::string& name : names) {
+        const Sign* sign = signs->find(name);
+        if (!sign)
+            return usage("Non c'è un'insegna di nome «" + trimmedSignText(name) +
+                         "»: velora-cli signs list mostra le insegne.");
+        targets.push_back(target(*sign));
+    }
+    return sendToMany(path, targets, log);
 }
 
 }  // namespace velora

@@ -15,4 +15,9 @@ namespace velora {
 int sendToMany(const std::string& path, const std::vector<SignTarget>& targets,
                const std::string& log);
 
+// The same to the program's signs of those names, in that order, or to every sign when `names`
+// is empty. A name that is no sign is a usage error, and nothing is sent.
+int sendToNamedSigns(const std::string& path, const std::vector<std::string>& names,
+                     const std::string& log);
+
 }  // namespace velora
