@@ -10,6 +10,7 @@
 #include "fakes/fake_services.h"
 #include "platform/system_clock.h"
 #include "send_many_view.h"
+#include "ui/started_editor.h"
 
 namespace velora {
 
@@ -68,6 +69,46 @@ private:
     };
 
 private Q_SLOTS:
+    // As the program composes it: "Invia a più insegne…" in the transmission window offers the
+    // named signs and sends the editor's sequence; the transmission window gets its port back.
+    void openedFromTheTransmissionWindow() {
+        PtySign door;
+        door.start();
+        testing::StartedEditor started;
+        started.fake.files.contents["/config/insegne.txt"] =
+            "Ingresso\t" + door.devicePath() + "\t6\tin uso\nBanco\tInsegna virtuale\t4\n";
+        started.app.models().signStore.setPaths("/config/insegne.txt", "BASE.dat");
+        started.start();
+        started.putSequence(3);
+        started.model.Command1.click();
+        started.app.syncWindows();
+        TransmissionView* transmission = started.app.transmissionView();
+        QVERIFY(transmission);
+        auto* button = transmission->findChild<QPushButton*>(QStringLiteral("InviaAPiuInsegne"));
+        QVERIFY(button);
+        QCOMPARE(button->text(), QStringLiteral("Invia a pi\u00F9 inse&gne\u2026"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        SendManyView* view = started.app.sendMany();
+        QVERIFY(view);
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        auto* list = view->findChild<QListWidget*>(QStringLiteral("Insegne"));
+        QCOMPARE(list->count(), 2);
+        QVERIFY(list->item(1)->text().startsWith(
+            QStringLiteral("Banco \u2013 Insegna virtuale, 4 schede")));
+        list->item(0)->setCheckState(Qt::Checked);
+        list->item(1)->setCheckState(Qt::Checked);
+        QSignalSpy ended(view, &SendManyView::roundEnded);
+        QTest::mouseClick(view->findChild<QPushButton*>(QStringLiteral("Invia")), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 20000);
+        auto* table = view->findChild<QTableWidget*>(QStringLiteral("Esiti"));
+        QCOMPARE(table->item(0, 2)->text(), QStringLiteral("confermato, 3 pagine"));
+        QCOMPARE(table->item(1, 2)->text(), QStringLiteral("confermato, 3 pagine"));
+        QCOMPARE(door.sign().pagesReceived(), 3);
+        // The transmission window's port is open again, its sign to be connected afresh.
+        QVERIFY(started.app.transmission().MSComm1.portOpen());
+        QVERIFY(!started.app.transmission().CMDINVIO.enabled());
+    }
+
     void eachChosenSignHasItsRow() {
         Harness h;
         h.view.show();
