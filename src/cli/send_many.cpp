@@ -59,8 +59,11 @@ int sendToMany(const std::string& path, const std::vector<SignTarget>& targets,
     SendToSigns round(services, ports.chosen);
 
     QEventLoop loop;
-    QObject::connect(&ports, &LinkPorts::received, &loop, [&] { round.received(); });
-    QObject::connect(&ports, &LinkPorts::lineLost, &loop, [&] { round.lineLost(); });
+    // From the event loop, never inside the port's own signal (see SendManyView).
+    QObject::connect(
+        &ports, &LinkPorts::received, &loop, [&] { round.received(); }, Qt::QueuedConnection);
+    QObject::connect(
+        &ports, &LinkPorts::lineLost, &loop, [&] { round.lineLost(); }, Qt::QueuedConnection);
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &loop, [&] { round.tick(); });
     // Each sign's line as soon as its turn is over: a round of many signs takes a while.

@@ -95,10 +95,15 @@ SendManyView::SendManyView(const Modulo1& sequence, std::function<std::vector<Si
     connect(close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_saveLog, &QPushButton::clicked, this,
             [this] { runRound([this] { m_round.link().SalvaRegistro_Click(); }); });
-    connect(&m_ports, &LinkPorts::received, this,
-            [this] { runRound([this] { m_round.received(); }); });
-    connect(&m_ports, &LinkPorts::lineLost, this,
-            [this] { runRound([this] { m_round.lineLost(); }); });
+    // Taken from the event loop, never inside the port's own signal: the upload that a reply
+    // starts keeps the windows painted, and a socket announces nothing that arrives meanwhile
+    // while its signal is still being handled.
+    connect(
+        &m_ports, &LinkPorts::received, this, [this] { runRound([this] { m_round.received(); }); },
+        Qt::QueuedConnection);
+    connect(
+        &m_ports, &LinkPorts::lineLost, this, [this] { runRound([this] { m_round.lineLost(); }); },
+        Qt::QueuedConnection);
     // What arrived while another handler ran is taken once it has ended.
     connect(
         &m_gate, &EventGate::reopened, this,
