@@ -88,7 +88,8 @@ void SignsWindow::select(int row) {
 }
 
 void SignsWindow::Form_Load() {
-    select(static_cast<int>(list().currentIndex()));
+    // A list that stands in for a damaged file is nobody's: no row of it is offered.
+    select(m_store.usable() ? static_cast<int>(list().currentIndex()) : -1);
     showList();
 }
 

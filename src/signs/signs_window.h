@@ -27,6 +27,7 @@ public:
     // there is no signs file yet.
     void loadSigns(const std::function<std::string()>& rememberedPort);
 
+    // The signs; while the store cannot be used the table shows none of them.
     const SignList& list() const { return m_store.list(); }
     SignStore& store() { return m_store; }
     // The row of the table whose sign the fields show; -1 when none is.

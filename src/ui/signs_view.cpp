@@ -115,8 +115,9 @@ void SignsView::showTable() {
     m_filling = true;
     const QSignalBlocker blocker(m_table);
     const SignList& list = m_model.list();
-    m_table->setRowCount(static_cast<int>(list.size()));
-    for (std::size_t i = 0; i < list.size(); ++i) {
+    const bool usable = m_model.store().usable();
+    m_table->setRowCount(usable ? static_cast<int>(list.size()) : 0);
+    for (std::size_t i = 0; usable && i < list.size(); ++i) {
         const Sign& sign = list.signs()[i];
         QStringList notes;
         if (i == list.currentIndex()) notes << tr("in uso");

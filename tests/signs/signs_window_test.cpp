@@ -169,6 +169,8 @@ TEST_F(SignsWindowTest, ADamagedFileIsShownAndKept) {
 
     signs.window.show();
     EXPECT_TRUE(signs.Problema.visible());
+    EXPECT_EQ(signs.selected(), -1);  // the stand-in list is nobody's
+    EXPECT_EQ(signs.Nome.text(), "");
     EXPECT_FALSE(signs.Aggiungi.enabled());
     EXPECT_FALSE(signs.Usa.enabled());
     // The settings window still saves the width, in BASE.dat alone.

@@ -23,9 +23,9 @@ private:
     static constexpr const char* kSignsPath = "/config/insegne.txt";
 
     struct Harness : testing::StartedEditor {
-        Harness() {
-            fake.files.contents[kSignsPath] =
-                "Vetrina\tCOM1\t6\tin uso\nBanco\tInsegna virtuale\t4\n";
+        explicit Harness(
+            const char* signsFile = "Vetrina\tCOM1\t6\tin uso\nBanco\tInsegna virtuale\t4\n") {
+            fake.files.contents[kSignsPath] = signsFile;
             app.models().signStore.setPaths(kSignsPath, "BASE.dat");
             app.models().rememberedPort = [] { return std::string("COM1"); };
             start();
@@ -140,6 +140,22 @@ private Q_SLOTS:
         QCOMPARE(h.fake.dialogs.messages().size(), std::size_t{1});
         QVERIFY(h.fake.dialogs.messages()[0].find("Retro") != std::string::npos);
         QCOMPARE(int(h.state.RowChars), 18);  // the editor's sign did not change
+    }
+
+    // A damaged file: its reason at the top, no row to change, nothing written.
+    void aDamagedFileShowsItsReasonAndNoRows() {
+        Harness h("Vetrina\tCOM1\t6\nVetrina\tCOM2\t4\n");
+        SignsView* signs = h.open();
+        QVERIFY(QTest::qWaitForWindowExposed(signs));
+        auto* problem = qobject_cast<QLabel*>(signs->binder().widgetFor(&signs->model().Problema));
+        QVERIFY(problem->isVisible());
+        QVERIFY(problem->text().contains(QStringLiteral("riga 2")));
+        QCOMPARE(signs->table()->rowCount(), 0);
+        auto* add = qobject_cast<QPushButton*>(signs->binder().widgetFor(&signs->model().Aggiungi));
+        QVERIFY(!add->isEnabled());
+        QCOMPARE(h.signLabel()->text(), QStringLiteral("Insegne: file da correggere"));
+        QCOMPARE(h.fake.files.contents[kSignsPath],
+                 std::string("Vetrina\tCOM1\t6\nVetrina\tCOM2\t4\n"));
     }
 
     // The program keeps the signs in its configuration folder, whichever BASE.dat it uses.
