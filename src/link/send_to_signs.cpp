@@ -120,10 +120,11 @@ bool SendToSigns::beginSign(std::size_t index) {
         return false;
     }
     for (std::size_t before = 0; before < index; ++before) {
-        if (m_sends[before].target.port != target.port) continue;
-        finish(SendResult::NotSent, "la porta è la stessa dell'insegna " +
-                                        m_sends[before].target.name +
-                                        ": una seconda sequenza sostituirebbe la prima");
+        const SignSend& served = m_sends[before];
+        if (served.target.port != target.port || served.result != SendResult::Confirmed) continue;
+        finish(SendResult::NotSent, "la porta è la stessa dell'insegna " + served.target.name +
+                                        ", che ha già confermato: una seconda sequenza "
+                                        "sostituirebbe la prima");
         return false;
     }
     if (target.port.empty()) {

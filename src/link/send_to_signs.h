@@ -53,8 +53,8 @@ std::string resultWords(const SignSend& send);
 //
 // A sign of another width gets the sequence brought to its width only when no text is lost
 // (bringToWidth); otherwise it is not sent to, and the reason names the pages that do not fit.
-// A port that an earlier sign of the same round used is not sent to again: the sign there has
-// its sequence already, and a second one would replace it.
+// A port on which an earlier sign of the same round confirmed is not sent to again: the sign
+// there has its sequence already, and a second one would replace it.
 //
 // The shell tells it what happens on the port (bytes arrived, the line went away) and ticks it
 // every kTickMs while it runs; whatever arrives while a request is being sent is taken once it

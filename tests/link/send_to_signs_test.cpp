@@ -231,13 +231,18 @@ TEST_F(SendToSignsTest, ASequenceThatDoesNotFitIsNeverSentThere) {
     EXPECT_EQ(resultWords(many.sends()[0]), "non inviato");
 }
 
+// Once a sign on a port has confirmed, the port is not sent to again in that round; a sign that
+// did not get the sequence leaves its port free.
 TEST_F(SendToSignsTest, APortIsServedOncePerRound) {
+    const SignTarget narrow{"Ingresso stretta", ingresso.port, 3};
     const SignTarget again{"Ingresso bis", ingresso.port, 6};
-    run({ingresso, again});
-    EXPECT_EQ(results(), (std::vector{SendResult::Confirmed, SendResult::NotSent}));
-    EXPECT_EQ(reason(1),
-              "la porta è la stessa dell'insegna Ingresso: una seconda sequenza sostituirebbe la "
-              "prima");
+    run({narrow, ingresso, again});
+    EXPECT_EQ(results(),
+              (std::vector{SendResult::NotSent, SendResult::Confirmed, SendResult::NotSent}));
+    EXPECT_EQ(reason(2),
+              "la porta è la stessa dell'insegna Ingresso, che ha già confermato: una seconda "
+              "sequenza sostituirebbe la prima");
+    EXPECT_EQ(lines.sign(ingresso.port).pagesReceived(), 3);
 }
 
 TEST_F(SendToSignsTest, AnEmptySequenceIsSentNowhere) {
