@@ -115,12 +115,6 @@ void TransmissionView::buildControls(QVBoxLayout* layout) {
         m_binder.bind(button, *placed[i].first);
         m_binder.setAccessKey(*placed[i].first, placed[i].second);
     }
-    // One send to several signs, in a window of its own.
-    auto* many = new QPushButton(tr("Invia a pi\u00F9 inse&gne\u2026"), this);
-    many->setObjectName(QStringLiteral("InviaAPiuInsegne"));
-    many->setToolTip(tr("Invia la sequenza a pi\u00F9 insegne, una dopo l'altra"));
-    connect(many, &QPushButton::clicked, this, &TransmissionView::sendToManyRequested);
-    buttons->addWidget(many, 2, 0, 1, 2);
     buttons->setColumnStretch(0, 1);
     buttons->setColumnStretch(1, 1);
     layout->addLayout(buttons);
@@ -227,8 +221,14 @@ void TransmissionView::buildJournal(QVBoxLayout* layout) {
     auto* save = new QPushButton(this);
     m_binder.bind(save, m_model.SalvaRegistro);
     m_binder.setAccessKey(m_model.SalvaRegistro, 'v');
+    // One send to several signs, in a window of its own.
+    auto* many = new QPushButton(tr("Invia a pi\u00F9 inse&gne\u2026"), this);
+    many->setObjectName(QStringLiteral("InviaAPiuInsegne"));
+    many->setToolTip(tr("Invia la sequenza a pi\u00F9 insegne, una dopo l'altra"));
+    connect(many, &QPushButton::clicked, this, &TransmissionView::sendToManyRequested);
     titleRow->addWidget(show);
     titleRow->addStretch(1);
+    titleRow->addWidget(many);
     titleRow->addWidget(save);
     layout->addLayout(titleRow);
     layout->addWidget(m_journal, 1);
