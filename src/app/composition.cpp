@@ -65,6 +65,32 @@ void Composition::makeTransmissionView() {
     VirtualSign& sign = m_ports.virtualSign.sign();
     VirtualSignPanel* face = m_transmissionView->virtualSignPanel();
     sign.onUploadReceived = [face, &sign] { face->play(sign.records()); };
+    QObject::connect(m_transmissionView.get(), &TransmissionView::sendToManyRequested, [this] {
+        makeSendManyView();
+        m_sendManyView->show();
+        m_sendManyView->raise();
+    });
+}
+
+void Composition::makeSendManyView() {
+    if (m_sendManyView) return;
+    const auto signs = [this] {
+        std::vector<SignTarget> targets;
+        for (const Sign& sign : m_models.signStore.list().signs())
+            targets.push_back({sign.name, sign.port, sign.boards});
+        return targets;
+    };
+    m_sendManyView = std::make_unique<SendManyView>(m_models.state, signs, m_services, m_gate,
+                                                    m_transmissionView.get());
+    m_sendManyView->setWindowModality(Qt::WindowModal);
+    placeOver(m_sendManyView.get(), m_transmissionView.get());
+    // The transmission window lets its port go while the signs are served (one of them may be
+    // on it), and opens it again after, to be connected afresh.
+    m_sendManyView->onPortsTaken = [this] { m_ports.close(); };
+    m_sendManyView->onPortsReturned = [this] {
+        m_transmissionView->binder().run(
+            [this] { m_transmission.choosePort(m_transmission.portName()); });
+    };
 }
 
 void Composition::followCurrentSign() {

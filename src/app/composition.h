@@ -10,6 +10,7 @@
 #include "link/inv_dat.h"
 #include "link_ports.h"
 #include "pumping_clock.h"
+#include "send_many_view.h"
 #include "settings_view.h"
 #include "signs_view.h"
 #include "transmission_view.h"
@@ -46,9 +47,11 @@ public:
     TransmissionView* transmissionView() { return m_transmissionView.get(); }
     SettingsView* settings() { return m_settingsView.get(); }
     SignsView* signs() { return m_signsView.get(); }
+    SendManyView* sendMany() { return m_sendManyView.get(); }
 
 private:
     void makeTransmissionView();
+    void makeSendManyView();
     // The transmission window talks to the sign in use: when another sign is chosen (or the
     // current one given another port), its port is chosen there.
     void followCurrentSign();
@@ -67,6 +70,8 @@ private:
     std::unique_ptr<SettingsView> m_settingsView;
     std::unique_ptr<SignsView> m_signsView;
     std::string m_signPort;  // the sign's port last chosen in the transmission window
+    // "Invia a più insegne…", over the transmission window: gone before it.
+    std::unique_ptr<SendManyView> m_sendManyView;
 };
 
 }  // namespace velora

@@ -24,6 +24,7 @@
 #include "protocol/sign_messages.h"
 #include "pty_sign.h"
 #include "render.h"
+#include "send_many.h"
 #include "signs_command.h"
 #include "stream_sign.h"
 #include "velora_version.h"
@@ -243,6 +244,7 @@ struct SignOptions {
     std::string listen;
     bool telnet = false;
     std::string device;
+    int boards = 0;  // the sign's LED boards a row, with --boards; 0 for any width
 };
 
 int sign(const SignOptions& options) {
@@ -251,12 +253,14 @@ int sign(const SignOptions& options) {
     };
     if (!options.listen.empty() || !options.device.empty()) {
         VirtualSign virtualSign;
+        virtualSign.rowChars = options.boards * kRowCharsPerBoard;
         virtualSign.onExchange = say;
         return options.device.empty() ? serveSignOnTcp(options.listen, options.telnet, virtualSign)
                                       : serveSignOnDevice(options.device, virtualSign);
     }
     try {
         PtySign pty;
+        pty.sign().rowChars = options.boards * kRowCharsPerBoard;
         pty.sign().onExchange = [](const std::string& line) {
             std::cout << windows1252::toUtf8(line) << std::endl;
         };
@@ -287,6 +291,8 @@ int dispatch(int argc, char* argv[]) {
 
     std::string port;
     std::string signName;
+    std::vector<std::string> signNames;  // every --sign, in order
+    bool allSigns = false;
     SignOptions signOptions;
     LinkOptions link;
     bool linkOptionGiven = false;
@@ -307,17 +313,24 @@ int dispatch(int argc, char* argv[]) {
             signOptions.listen = args[++i];
         } else if (args[i] == "--rfc2217") {
             signOptions.telnet = true;
+        } else if (args[i] == "--boards" && args[0] == "sign") {
+            const std::string boards = i + 1 < args.size() ? args[++i] : std::string();
+            if (boards.size() != 1 || boards[0] < '3' || boards[0] > '8')
+                return usage("--boards vuole il numero di schede, da 3 a 8.");
+            signOptions.boards = boards[0] - '0';
         } else if (args[i] == "--port") {
             if (i + 1 >= args.size()) return usage("--port vuole il nome della porta.");
             port = args[++i];
         } else if (args[i].rfind("--port=", 0) == 0) {
             port = args[i].substr(7);
         } else if (args[i] == "--sign" || args[i].rfind("--sign=", 0) == 0) {
-            if (!signName.empty()) return usage("--sign si indica una volta sola.");
             if (args[i] == "--sign" && i + 1 >= args.size())
                 return usage("--sign vuole il nome dell'insegna.");
             signName = args[i] == "--sign" ? args[++i] : args[i].substr(7);
             if (signName.empty()) return usage("--sign vuole il nome dell'insegna.");
+            signNames.push_back(signName);
+        } else if (args[i] == "--all-signs") {
+            allSigns = true;
         } else {
             operands.push_back(args[i]);
         }
@@ -329,6 +342,15 @@ int dispatch(int argc, char* argv[]) {
     const std::size_t wanted = command == "dump" || command == "send" ? 1 : 0;
     if (operands.size() > wanted) return usage("Argomento in più: " + operands[wanted]);
     if (operands.size() < wanted) return usage("Il comando " + command + " vuole FILE.inf.");
+    // Several signs, or every one: the send to many.
+    if (signNames.size() > 1 || allSigns) {
+        if (command != "send") return usage("Il comando " + command + " usa una sola insegna.");
+        if (allSigns && !signNames.empty()) return usage("--all-signs vale da solo, senza --sign.");
+        if (!port.empty()) return usage("Il comando send usa --port o --sign, non entrambi.");
+        if (link.clock) return usage("--clock vale con una sola insegna.");
+        QCoreApplication app(argc, argv);
+        return sendToNamedSigns(operands[0], signNames, link.log);
+    }
     const bool needsPort = command == "send" || command == "clock";
     if (!needsPort && !signName.empty()) return usage("Il comando " + command + " non usa --sign.");
     if (!port.empty() && !signName.empty())

@@ -5,6 +5,12 @@
 #include "protocol/sign_messages.h"
 
 namespace velora {
+namespace {
+
+// The row width in a record's header: kind, page count, pause, row width.
+constexpr std::size_t kRowCharsByte = 3;
+
+}  // namespace
 
 std::vector<std::uint8_t> VirtualSign::answer(std::vector<std::uint8_t> bytes) const {
     if (silent) return {};
@@ -19,6 +25,7 @@ void VirtualSign::report(const std::string& line) {
 void VirtualSign::startUpload() {
     m_records.clear();
     m_pages = 0;
+    m_otherWidth = 0;
 }
 
 void VirtualSign::dropRecord() {
@@ -36,6 +43,8 @@ std::vector<std::uint8_t> VirtualSign::readRecord(std::uint8_t byte) {
             break;
         case PageRecordReader::Status::Complete:
             ++m_pages;
+            if (rowChars > 0 && m_current[kRowCharsByte] != rowChars)
+                m_otherWidth = m_current[kRowCharsByte];
             if (m_records.size() < kKeptRecords) m_records.push_back(std::move(m_current));
             m_current.clear();
             m_reader = {};
@@ -56,7 +65,11 @@ std::vector<std::uint8_t> VirtualSign::endUpload() {
     m_state = State::Idle;
     m_lastPages = m_pages;
     const auto count = static_cast<std::uint8_t>(m_lastPages + countAdjust);
-    report("Pagine ricevute: " + std::to_string(m_lastPages));
+    std::string line = "Pagine ricevute: " + std::to_string(m_lastPages);
+    if (m_otherWidth > 0)
+        line += " (righe da " + std::to_string(m_otherWidth) + " caratteri, l'insegna ne ha " +
+                std::to_string(rowChars) + ")";
+    report(line);
     if (onUploadReceived) onUploadReceived();
     return answer({kCountFollows, count});
 }

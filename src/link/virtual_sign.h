@@ -43,6 +43,9 @@ public:
     int countAdjust = 0;
     bool silent = false;
     std::optional<std::vector<std::uint8_t>> answerWith;
+    // The characters of the sign's fixed rows, three per board; 0 for a sign of any width. An
+    // upload made for another width is still counted, and its line says so.
+    int rowChars = 0;
 
     // One line for every exchange that ended, as the sign would log it.
     std::function<void(const std::string&)> onExchange;
@@ -68,7 +71,8 @@ private:
     std::vector<std::uint8_t> m_current;  // bytes of the record or message being read
     PageRecordReader m_reader;
     std::vector<std::vector<std::uint8_t>> m_records;
-    int m_pages = 0;  // records of the upload running now, kept or not
+    int m_pages = 0;       // records of the upload running now, kept or not
+    int m_otherWidth = 0;  // a row width of the upload running now that is not the sign's
     int m_lastPages = 0;
     double m_lastAt = 0;
     bool m_timed = false;

@@ -74,26 +74,6 @@ PastedPages readPastedPages(std::string_view text, int rowChars) {
     return pasted;
 }
 
-FitCuts fitToWidth(SequenceRecord& page, int rowChars) {
-    FitCuts cuts;
-    const PageLayout& layout = pageLayout(page.kind);
-    for (const RowLayout* row : {&layout.row1, &layout.row2}) {
-        if (row->text == 0) continue;
-        std::string& text = row->text == 1 ? page.row1 : page.row2;
-        if (const auto width = storedWidth(*row, rowChars)) {
-            cuts.fixed = cuts.fixed || cutsText(*row, text, rowChars);
-            text.resize(*width, ' ');
-        } else if (row->width == RowWidth::WholeText &&
-                   text.size() > static_cast<std::size_t>(kScrollingLimit)) {
-            cuts.scrolling = true;
-            text.resize(kScrollingLimit);
-        }
-        // The big row's text stands in both columns, as the editor stores it.
-        if (row->font == SignFont::Big) (row->text == 1 ? page.row2 : page.row1) = text;
-    }
-    return cuts;
-}
-
 PageList::PageList(EditorWindow& editor) : m_editor(editor), m_state(editor.state()) {}
 
 int PageList::count() const {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editor/editor_window.h"
+#include "files/page_fit.h"
 #include "files/sequence_file.h"
 
 namespace velora {
@@ -20,16 +21,6 @@ struct PastedPages {
     std::vector<SequenceRecord> pages;
 };
 PastedPages readPastedPages(std::string_view text, int rowChars);
-
-// A page made for another row width, brought to `rowChars`: fixed rows padded with blanks or cut,
-// every scrolling text, a big one's included, cut to what the editor lets one hold, a big page's
-// text in both columns. Answers whether text other than blanks was cut (the fixed rows' and the
-// scrolling rows' apart).
-struct FitCuts {
-    bool fixed = false;
-    bool scrolling = false;
-};
-FitCuts fitToWidth(SequenceRecord& page, int rowChars);
 
 // The list of pages beside the editor: one row per stored page, what each row says, and the
 // operations on a selection of rows. Every operation that changes the sequence is one step of the

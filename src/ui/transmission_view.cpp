@@ -241,8 +241,14 @@ void TransmissionView::buildJournal(QVBoxLayout* layout) {
     auto* save = new QPushButton(this);
     m_binder.bind(save, m_model.SalvaRegistro);
     m_binder.setAccessKey(m_model.SalvaRegistro, 'v');
+    // One send to several signs, in a window of its own.
+    auto* many = new QPushButton(tr("Invia a pi\u00F9 inse&gne\u2026"), this);
+    many->setObjectName(QStringLiteral("InviaAPiuInsegne"));
+    many->setToolTip(tr("Invia la sequenza a pi\u00F9 insegne, una dopo l'altra"));
+    connect(many, &QPushButton::clicked, this, &TransmissionView::sendToManyRequested);
     titleRow->addWidget(show);
     titleRow->addStretch(1);
+    titleRow->addWidget(many);
     titleRow->addWidget(save);
     layout->addLayout(titleRow);
     layout->addWidget(m_journal, 1);

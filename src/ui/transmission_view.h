@@ -49,6 +49,8 @@ public:
 Q_SIGNALS:
     // The progress of the exchange that is running was drawn.
     void progressShown();
+    // "Invia a più insegne…" was pressed.
+    void sendToManyRequested();
 
 private:
     void buildPortChoice(QVBoxLayout* layout);

@@ -56,6 +56,25 @@ TEST(VirtualSignTest, ToldOfEachUploadReceived) {
     EXPECT_EQ(told, (std::vector<std::size_t>{2, 0}));
 }
 
+// A sign of a known width counts an upload made for another width all the same, and says so.
+TEST(VirtualSignTest, SaysWhenAnUploadIsForAnotherWidth) {
+    Modulo1 state;
+    state.PageCount = 2;
+    state.PageKind[1] = kTwoFixedRows;
+    state.PageKind[2] = kBigFixed;
+    VirtualSign sign;
+    sign.rowChars = 15;
+    std::vector<std::string> log;
+    sign.onExchange = [&](const std::string& line) { log.push_back(line); };
+    for (int rowChars : {15, 12}) {
+        state.RowChars = static_cast<std::uint8_t>(rowChars);
+        EXPECT_EQ(feed(sign, uploadMessage(state).bytes), (Bytes{kCountFollows, 2}));
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{
+                       "Pagine ricevute: 2",
+                       "Pagine ricevute: 2 (righe da 12 caratteri, l'insegna ne ha 15)"}));
+}
+
 // Pages of every kind whose header bytes take the values of the end bytes: the sign must count
 // by lengths, not by searching for 0xE9 or 0xFD.
 TEST(VirtualSignTest, CountsRecordsByKindAndLength) {
