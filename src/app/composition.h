@@ -9,6 +9,9 @@
 #include "info_view.h"
 #include "link/inv_dat.h"
 #include "link_ports.h"
+#include "plan/plan_window.h"
+#include "plan_link.h"
+#include "plan_view.h"
 #include "pumping_clock.h"
 #include "settings_view.h"
 #include "transmission_view.h"
@@ -44,9 +47,13 @@ public:
     InvDat& transmission() { return m_transmission; }
     TransmissionView* transmissionView() { return m_transmissionView.get(); }
     SettingsView* settings() { return m_settingsView.get(); }
+    PlanWindow& plan() { return m_plan; }
+    PlanView* planView() { return m_planView.get(); }
 
 private:
     void makeTransmissionView();
+    void wirePlan();
+    void syncPlan();
 
     Services& m_services;
     EventGate m_gate;
@@ -60,6 +67,11 @@ private:
     std::unique_ptr<InfoView> m_infoView;
     std::unique_ptr<TransmissionView> m_transmissionView;
     std::unique_ptr<SettingsView> m_settingsView;
+    // The window "Programma", which sends through the transmission window.
+    PlanWindow m_plan{m_services};
+    std::unique_ptr<PlanLink> m_planLink;
+    std::unique_ptr<PlanView> m_planView;
+    std::string m_planSign;
 };
 
 }  // namespace velora
