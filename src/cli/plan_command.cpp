@@ -16,6 +16,7 @@
 #include "plan/sent_record.h"
 #include "platform/system_clock.h"
 #include "platform/system_files.h"
+#include "signs/sign_list.h"
 
 namespace velora {
 namespace {
@@ -34,6 +35,7 @@ struct PlanOptions {
     std::string plan;
     std::optional<DateTime> now;
     std::string port;
+    std::string sign;  // a named sign, in place of the port
     bool force = false;
     std::string systemd;  // "", "both", "service" or "timer"
 };
@@ -64,6 +66,9 @@ std::variant<PlanOptions, int> readOptions(const std::vector<std::string>& args,
             options.port = args[++i];
         } else if (a.rfind("--port=", 0) == 0) {
             options.port = a.substr(7);
+        } else if (a == "--sign") {
+            if (i + 1 >= args.size()) return usage("--sign vuole il nome dell'insegna.");
+            options.sign = args[++i];
         } else if (sending && a == "--force") {
             options.force = true;
         } else if (!sending &&
@@ -75,18 +80,21 @@ std::variant<PlanOptions, int> readOptions(const std::vector<std::string>& args,
             operands.push_back(a);
         }
     }
+    if (!options.sign.empty() && !options.port.empty())
+        return usage("Si usa --sign o --port, non entrambi.");
+    const bool signGiven = !options.sign.empty() || !options.port.empty();
     if (!sending) {
         if (operands.empty()) return usage("Il comando plan vuole PIANO.");
         if (operands.size() > 1) return usage("Argomento in più: " + operands[1]);
         options.plan = operands[0];
-        if (!options.port.empty() && options.systemd.empty())
-            return usage("Il comando plan usa --port solo con --systemd.");
+        if (signGiven && options.systemd.empty())
+            return usage("Il comando plan usa --sign e --port solo con --systemd.");
         // The units run send --plan, which needs to know where the sign is.
-        if (options.port.empty() && !options.systemd.empty())
-            return usage("--systemd vuole --port PORTA.");
+        if (!signGiven && !options.systemd.empty())
+            return usage("--systemd vuole --sign NOME o --port PORTA.");
     } else {
         if (!operands.empty()) return usage("Argomento in più: " + operands[0]);
-        if (options.port.empty()) return usage("Il comando send --plan vuole --port PORTA.");
+        if (!signGiven) return usage("Il comando send --plan vuole --sign NOME o --port PORTA.");
     }
     return options;
 }
@@ -134,6 +142,7 @@ void printUnits(const PlanOptions& options) {
     if (failed) program = "velora-cli";
     const std::string plan = absolute(options.plan).string();
     std::string command = unitArgument(program) + " send --plan " + unitArgument(plan);
+    if (!options.sign.empty()) command += " --sign " + unitArgument(options.sign);
     if (!options.port.empty()) command += " --port " + unitArgument(options.port);
     const bool both = options.systemd == "both";
     if (both || options.systemd == "service") {
@@ -167,11 +176,42 @@ std::unique_ptr<Clock> clockFor(const PlanOptions& options) {
     return std::make_unique<SystemClock>();
 }
 
+void nameTheProgram() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Velora"));
+    QCoreApplication::setApplicationName(QStringLiteral("Velora"));
+}
+
+// The sign named `name` in the signs file of the configuration folder; nothing,
+// after saying why, when there is no such sign or it has no port.
+std::optional<Sign> signNamed(const std::string& name) {
+    nameTheProgram();
+    const std::string folder =
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
+    const std::string path = (std::filesystem::path(folder) / kSignsFileName).string();
+    const auto text = SystemFiles().read(path, SignStore::kReadLimit);
+    if (!text) {
+        std::cerr << "Nessuna insegna con nome: manca " << path << "." << std::endl;
+        return std::nullopt;
+    }
+    auto read = parseSignsFile(*text);
+    if (const auto* error = std::get_if<SignsFileError>(&read)) {
+        std::cerr << path << ": " << error->text() << std::endl;
+        return std::nullopt;
+    }
+    const Sign* sign = std::get<SignList>(read).find(name);
+    if (!sign || sign->port.empty()) {
+        std::cerr << (sign ? "L'insegna \"" + name + "\" non ha una porta."
+                           : "Nessuna insegna di nome \"" + name + "\".")
+                  << std::endl;
+        return std::nullopt;
+    }
+    return *sign;
+}
+
 // The folder the program keeps its data in: the user's application data folder (on Linux
 // $XDG_DATA_HOME/Velora/Velora, on Windows the roaming application data).
 std::string dataFolder() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Velora"));
-    QCoreApplication::setApplicationName(QStringLiteral("Velora"));
+    nameTheProgram();
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
 }
 
@@ -216,7 +256,15 @@ int runSendPlan(const std::vector<std::string>& args, const SendFile& sendFile) 
         return kExitFailed;
     }
     SentRecord record(files, (std::filesystem::path(folder) / SentRecord::kFileName).string());
-    const std::string key = SentRecord::keyForPort(options.port);
+    std::string port = options.port;
+    std::string key = SentRecord::keyForPort(port);
+    if (!options.sign.empty()) {
+        const auto sign = signNamed(options.sign);
+        if (!sign) return kExitFailed;
+        port = sign->port;
+        // A named sign keeps its record when its port changes.
+        key = SentRecord::keyForSign(sign->name);
+    }
     Modulo1 sequence;
     const PlanStep step = planStep(*plan, now, files, record, key, options.force, sequence);
     switch (step.kind) {
@@ -233,7 +281,7 @@ int runSendPlan(const std::vector<std::string>& args, const SendFile& sendFile) 
             break;
     }
     std::cout << "Alle " << momentText(now) << " si invia " << dueText(step.due) << std::endl;
-    const int code = sendFile(step.due->file, options.port);
+    const int code = sendFile(step.due->file, port);
     if (code != kExitOk) return code;
     if (!record.confirm(key, step.digest, step.due->file)) {
         std::cerr << "Impossibile scrivere " << record.path()

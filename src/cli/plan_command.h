@@ -13,8 +13,8 @@ int runPlan(const std::vector<std::string>& args);
 // Sends one sequence file to `port` as `velora-cli send` does, with its exit code.
 using SendFile = std::function<int(const std::string& file, const std::string& port)>;
 
-// `velora-cli send --plan PIANO [--now ...] [--port P] [--force]`: the sequence that is due, unless
-// the sign already confirmed that very sequence. `args` follow the command's name.
+// `velora-cli send --plan PIANO [--now ...] (--sign NAME | --port P) [--force]`: the sequence that
+// is due, unless the sign already confirmed that very sequence. `args` follow the command's name.
 int runSendPlan(const std::vector<std::string>& args, const SendFile& sendFile);
 
 }  // namespace velora

@@ -25,6 +25,8 @@ private:
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("dati")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           m_dir.filePath(QStringLiteral("config")));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(VELORA_CLI), args);
         if (!process.waitForFinished(15000)) {
@@ -203,6 +205,25 @@ private Q_SLOTS:
         QCOMPARE(run.out,
                  QStringLiteral("Alle 2026-12-07 12:00 il programma non ha niente da inviare.\n"));
         QCOMPARE(uploads.load(), 3);
+
+        // A named sign: its port from the signs file, its own line in the record.
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("config/Velora/Velora")));
+        write(QStringLiteral("config/Velora/Velora/insegne.txt"),
+              "Porta del negozio\t" + port.toUtf8() + "\t3\tin uso\n");
+        const auto bySign = [&](const char* name) {
+            return cli({QStringLiteral("send"), QStringLiteral("--plan"), plan,
+                        QStringLiteral("--sign"), QString::fromUtf8(name), QStringLiteral("--now"),
+                        QStringLiteral("2026-12-07 13:10")});
+        };
+        run = bySign("porta del negozio");
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(uploads.load(), 4);
+        QVERIFY(record().contains("\ninsegna Porta del negozio\t"));
+        QCOMPARE(bySign("Porta del negozio").exitCode, 0);
+        QCOMPARE(uploads.load(), 4);
+        run = bySign("Banco");
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QStringLiteral("Nessuna insegna di nome \"Banco\".\n"));
     }
 };
 
