@@ -1,31 +1,14 @@
 #include "application.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 
 #include <utility>
 
 #include "artwork.h"
 #include "italian.h"
-#include "qt_text.h"
+#include "program_places.h"
 
 namespace velora {
-namespace {
-
-// BASE.dat stays in the folder the program is started from when it is there, as installations
-// have always kept it. A program started from a desktop menu has no useful folder of its own:
-// its settings live in the user's configuration folder.
-std::string settingsLocation() {
-    const QString here = QString::fromLatin1(EditorWindow::kSettingsFile);
-    if (QFileInfo::exists(here)) return EditorWindow::kSettingsFile;
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    if (folder.isEmpty()) return EditorWindow::kSettingsFile;
-    return pathFromQt(QDir(folder).filePath(here));
-}
-
-}  // namespace
 
 Application::Application(LoopTimingSource timeCountingLoop)
     : m_dialogs([] { return QApplication::activeWindow(); }, [this] { repaintAll(); }),
@@ -33,7 +16,14 @@ Application::Application(LoopTimingSource timeCountingLoop)
     speakItalian();
     QApplication::setWindowIcon(appIcon());
     m_windows = std::make_unique<Composition>(m_services, std::move(timeCountingLoop));
-    m_windows->models().editor.setSettingsFile(settingsLocation());
+    // BASE.dat where the program has always looked for it, the named signs beside the other
+    // settings; velora-cli finds both in the same places.
+    const std::string baseDat = baseDatLocation();
+    WindowModels& models = m_windows->models();
+    models.editor.setSettingsFile(baseDat);
+    const std::string signsFile = signsFileLocation();
+    if (!signsFile.empty()) models.signStore.setPaths(signsFile, baseDat);
+    models.rememberedPort = [] { return rememberedPort(); };
     m_program.atEnd([this] { m_windows->ports().close(); });
     m_desktopFiles = std::make_unique<DesktopFiles>(m_windows->models(), m_dialogs,
                                                     m_windows->editorView(), m_windows->gate());

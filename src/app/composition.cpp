@@ -74,6 +74,16 @@ void Composition::makeTransmissionView() {
     sign.onUploadReceived = [face, &sign] { face->play(sign.records()); };
 }
 
+void Composition::followCurrentSign() {
+    if (!m_transmissionView) return;
+    const SignStore& store = m_models.signStore;
+    const std::string port =
+        store.usable() && store.fromFile() ? store.list().current().port : std::string();
+    if (port == m_signPort) return;
+    m_signPort = port;
+    if (!port.empty()) m_transmissionView->usePort(QString::fromStdString(port));
+}
+
 void Composition::syncWindows() {
     // The other windows' handlers can move the editor's controls (the settings window writes
     // its boards label) and the editor's handlers open the other windows.
@@ -84,11 +94,18 @@ void Composition::syncWindows() {
         placeOver(m_settingsView.get(), m_editorView.get());
     }
     if (m_settingsView) m_settingsView->binder().sync();
+    if (!m_signsView && m_models.signs.window.visible()) {
+        m_signsView =
+            std::make_unique<SignsView>(m_models.signs, m_services, m_gate, m_editorView.get());
+        placeOver(m_signsView.get(), m_editorView.get());
+    }
+    if (m_signsView) m_signsView->binder().sync();
     if (m_transmission.window.visible()) {
         makeTransmissionView();
         // The sequence may have changed in the editor since the window was drawn.
         m_transmission.showUploadSize();
     }
+    followCurrentSign();
     if (m_transmissionView) m_transmissionView->binder().sync();
     if (!m_infoView && m_models.info.window.visible()) {
         m_infoView = std::make_unique<InfoView>(m_models.info, m_gate, m_editorView.get());
@@ -112,6 +129,8 @@ void Composition::wirePlan() {
         m_transmission, m_services,
         [this] {
             makeTransmissionView();
+            // On the port of the sign in use, which the plan names.
+            followCurrentSign();
             m_transmissionView->binder().run([this] { m_transmission.window.show(); });
         },
         [this](const std::function<void()>& click) { m_transmissionView->binder().run(click); });
@@ -138,13 +157,16 @@ void Composition::wirePlan() {
 
 void Composition::syncPlan() {
     if (!m_plan.window.visible() && !m_planView) return;
-    // The plan goes to the port the transmission window uses.
-    const std::string port = m_transmission.window.loaded()
+    // The plan goes to the named sign in use, or else to the port the transmission window uses.
+    const SignStore& store = m_models.signStore;
+    const bool named = store.usable() && store.fromFile();
+    const std::string sign = named ? store.list().current().name
+                             : m_transmission.window.loaded()
                                  ? m_transmission.portName()
                                  : TransmissionView::rememberedPort().toStdString();
-    if (port != m_planSign) {
-        m_planSign = port;
-        m_plan.setSign(port, SentRecord::keyForPort(port));
+    if (sign != m_planSign) {
+        m_planSign = sign;
+        m_plan.setSign(sign, named ? SentRecord::keyForSign(sign) : SentRecord::keyForPort(sign));
     }
     if (!m_planView && m_plan.window.visible()) {
         m_planView = std::make_unique<PlanView>(m_plan, m_services, m_gate, m_editorView.get());

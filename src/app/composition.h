@@ -14,6 +14,7 @@
 #include "plan_view.h"
 #include "pumping_clock.h"
 #include "settings_view.h"
+#include "signs_view.h"
 #include "transmission_view.h"
 #include "window_models.h"
 
@@ -49,11 +50,15 @@ public:
     SettingsView* settings() { return m_settingsView.get(); }
     PlanWindow& plan() { return m_plan; }
     PlanView* planView() { return m_planView.get(); }
+    SignsView* signs() { return m_signsView.get(); }
 
 private:
     void makeTransmissionView();
     void wirePlan();
     void syncPlan();
+    // The transmission window talks to the sign in use: when another sign is chosen (or the
+    // current one given another port), its port is chosen there.
+    void followCurrentSign();
 
     Services& m_services;
     EventGate m_gate;
@@ -72,6 +77,8 @@ private:
     std::unique_ptr<PlanLink> m_planLink;
     std::unique_ptr<PlanView> m_planView;
     std::string m_planSign;
+    std::unique_ptr<SignsView> m_signsView;
+    std::string m_signPort;  // the sign's port last chosen in the transmission window
 };
 
 }  // namespace velora

@@ -7,7 +7,8 @@ namespace velora {
 WindowModels::WindowModels(Services& services, LoopTimingSource timeCountingLoop)
     : editor(state, services, std::move(timeCountingLoop)),
       recentFiles(fileMenu, services),
-      info(services) {
+      info(services),
+      signStore(services.files) {
     editor.Anteprima.onClick = [this] { preview.Anteprima_Click(); };
 
     editor.mnunextApri.onClick = [this] { fileMenu.Apri(); };
@@ -24,6 +25,15 @@ WindowModels::WindowModels(Services& services, LoopTimingSource timeCountingLoop
     // On a first start the message that the settings are missing is followed by the window
     // that makes them.
     editor.onSettingsMissing = [this] { settings.window.show(); };
+    // The board count is the current sign's; the signs are read once BASE.dat has been.
+    settings.useSigns(signStore);
+    editor.mnuInsegne.onClick = [this] { signs.window.show(); };
+    editor.onSettingsLoaded = [this] { signs.loadSigns(rememberedPort); };
+    // A file opened is compared with the width of the sign in use.
+    fileMenu.settingRowChars = [this]() -> std::optional<int> {
+        if (!signStore.usable() || !signStore.fromFile()) return std::nullopt;
+        return signStore.list().current().rowChars();
+    };
 }
 
 }  // namespace velora

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "cli_support.h"
+#include "core/base_dat.h"
 #include "core/numbers.h"
 #include "core/windows1252.h"
 #include "link/inv_dat.h"
@@ -25,6 +26,7 @@
 #include "protocol/sign_messages.h"
 #include "pty_sign.h"
 #include "render.h"
+#include "signs_command.h"
 #include "stream_sign.h"
 #include "velora_version.h"
 
@@ -178,6 +180,7 @@ int failed(Session& session, const char* step) {
 // What a run of send or clock asked for beyond the port.
 struct LinkOptions {
     std::string port;
+    std::optional<Sign> sign;  // the named sign the port is taken from, with --sign
     std::string log;
     bool clock = false;
 };
@@ -193,6 +196,13 @@ int withLog(Session& session, const LinkOptions& options, const std::function<in
 int send(const std::string& path, const LinkOptions& options) {
     Modulo1 state;
     if (!loadSequence(path, state)) return kExitFailed;
+    // A sequence for another width would show cut or shifted on that sign.
+    if (options.sign && state.PageCount > 0 && state.RowChars != options.sign->rowChars()) {
+        std::cerr << "La sequenza è per " << state.RowChars / kRowCharsPerBoard
+                  << " schede, l'insegna «" << options.sign->name << "» ne ha "
+                  << options.sign->boards << ": non inviata." << std::endl;
+        return kExitFailed;
+    }
     Session session(state);
     return withLog(session, options, [&] {
         if (!session.open(options.port)) return kExitNoLink;
@@ -278,15 +288,19 @@ int dispatch(int argc, char* argv[]) {
     if (args[0] == "plan") return runPlan({args.begin() + 1, args.end()});
     if (args[0] == "send" && std::find(args.begin(), args.end(), "--plan") != args.end()) {
         QCoreApplication app(argc, argv);
-        return runSendPlan({args.begin() + 1, args.end()},
-                           [](const std::string& file, const std::string& port) {
-                               LinkOptions link;
-                               link.port = port;
-                               return send(file, link);
-                           });
+        return runSendPlan(
+            {args.begin() + 1, args.end()},
+            [](const std::string& file, const std::string& port, const std::optional<Sign>& sign) {
+                LinkOptions link;
+                link.port = port;
+                link.sign = sign;
+                return send(file, link);
+            });
     }
+    if (args[0] == "signs") return runSigns({args.begin() + 1, args.end()});
 
     std::string port;
+    std::string signName;
     SignOptions signOptions;
     LinkOptions link;
     bool linkOptionGiven = false;
@@ -312,6 +326,12 @@ int dispatch(int argc, char* argv[]) {
             port = args[++i];
         } else if (args[i].rfind("--port=", 0) == 0) {
             port = args[i].substr(7);
+        } else if (args[i] == "--sign" || args[i].rfind("--sign=", 0) == 0) {
+            if (!signName.empty()) return usage("--sign si indica una volta sola.");
+            if (args[i] == "--sign" && i + 1 >= args.size())
+                return usage("--sign vuole il nome dell'insegna.");
+            signName = args[i] == "--sign" ? args[++i] : args[i].substr(7);
+            if (signName.empty()) return usage("--sign vuole il nome dell'insegna.");
         } else {
             operands.push_back(args[i]);
         }
@@ -324,7 +344,11 @@ int dispatch(int argc, char* argv[]) {
     if (operands.size() > wanted) return usage("Argomento in più: " + operands[wanted]);
     if (operands.size() < wanted) return usage("Il comando " + command + " vuole FILE.inf.");
     const bool needsPort = command == "send" || command == "clock";
-    if (needsPort && port.empty()) return usage("Il comando " + command + " vuole --port PORTA.");
+    if (!needsPort && !signName.empty()) return usage("Il comando " + command + " non usa --sign.");
+    if (!port.empty() && !signName.empty())
+        return usage("Il comando " + command + " usa --port o --sign, non entrambi.");
+    if (needsPort && port.empty() && signName.empty())
+        return usage("Il comando " + command + " vuole --port PORTA o --sign NOME.");
     if (command == "sign") {
         signOptions.device = port;
         port.clear();
@@ -340,6 +364,14 @@ int dispatch(int argc, char* argv[]) {
         return usage("Il comando " + command + " non usa --log né --clock.");
     if (command == "clock" && link.clock) return usage("Il comando clock non usa --clock.");
     link.port = port;
+    if (!signName.empty()) {
+        // The sign's own port, and its width for the sequence.
+        int code = kExitOk;
+        const std::optional<Sign> sign = namedSign(signName, code);
+        if (!sign) return code;
+        link.port = sign->port;
+        link.sign = *sign;
+    }
 
     if (command == "dump") return dump(operands[0]);
     if (command == "sign") return sign(signOptions);

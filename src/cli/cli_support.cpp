@@ -28,6 +28,10 @@ const char* const kUsage =
     "  plan PIANO --systemd[=service|=timer] (--sign NOME | --port PORTA)\n"
     "                             stampa il servizio e il timer di systemd che eseguono\n"
     "                             send --plan ogni 5 minuti\n"
+    "  signs list                 elenca le insegne del programma (nome, porta, schede)\n"
+    "  signs add NOME --port PORTA --boards N\n"
+    "                             aggiunge un'insegna con N schede per riga (da 3 a 8)\n"
+    "  signs remove NOME          toglie l'insegna\n"
     "  render FILE.inf --out CARTELLA [--page N]\n"
     "                             scrive ogni pagina (o la sola pagina N) come immagine PNG\n"
     "                             dell'insegna, CARTELLA/pagina-NNN.png; una riga scorrevole\n"
@@ -42,13 +46,16 @@ const char* const kUsage =
     "PORTA: un nome di porta (COM1, ttyUSB0), un percorso di dispositivo, \"Insegna virtuale\",\n"
     "o una porta in rete: socket://HOST:PORTA (TCP) o rfc2217://HOST:PORTA (telnet, RFC 2217);\n"
     "HOST un nome, un indirizzo IPv4 o [IPv6].\n"
+    "--sign NOME al posto di --port PORTA: la porta dell'insegna NOME, una di quelle della\n"
+    "finestra Insegne del programma (signs list); send non invia una sequenza fatta per un\n"
+    "altro numero di schede.\n"
     "FILE.inf oltre 1 MiB non viene letto.\n"
     "--log FILE scrive il registro dello scambio: ogni byte inviato (TX) e ricevuto (RX) in\n"
     "esadecimale con l'ora, le pagine lette e l'esito sulle righe che iniziano con #.\n"
     "\n"
-    "Uscita: 0 riuscito; 1 file illeggibile, uscita non scrivibile o risposta errata (i byte\n"
-    "ricevuti in esadecimale); 2 porta non apribile, collegamento perso o nessuna risposta\n"
-    "entro 5 secondi; 64 uso errato.\n";
+    "Uscita: 0 riuscito; 1 file illeggibile, uscita non scrivibile, risposta errata (i byte\n"
+    "ricevuti in esadecimale) o insegne non cambiate; 2 porta non apribile o mancante,\n"
+    "collegamento perso o nessuna risposta entro 5 secondi; 64 uso errato.\n";
 
 int usage(const std::string& problem) {
     std::cerr << problem << "\n\n" << kUsage;

@@ -6,7 +6,6 @@
 #include <optional>
 #include <variant>
 
-#include <QCoreApplication>
 #include <QStandardPaths>
 
 #include "cli_support.h"
@@ -16,7 +15,9 @@
 #include "plan/sent_record.h"
 #include "platform/system_clock.h"
 #include "platform/system_files.h"
+#include "program_places.h"
 #include "signs/sign_list.h"
+#include "signs_command.h"
 
 namespace velora {
 namespace {
@@ -176,42 +177,10 @@ std::unique_ptr<Clock> clockFor(const PlanOptions& options) {
     return std::make_unique<SystemClock>();
 }
 
-void nameTheProgram() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Velora"));
-    QCoreApplication::setApplicationName(QStringLiteral("Velora"));
-}
-
-// The sign named `name` in the signs file of the configuration folder; nothing,
-// after saying why, when there is no such sign or it has no port.
-std::optional<Sign> signNamed(const std::string& name) {
-    nameTheProgram();
-    const std::string folder =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString();
-    const std::string path = (std::filesystem::path(folder) / kSignsFileName).string();
-    const auto text = SystemFiles().read(path, SignStore::kReadLimit);
-    if (!text) {
-        std::cerr << "Nessuna insegna con nome: manca " << path << "." << std::endl;
-        return std::nullopt;
-    }
-    auto read = parseSignsFile(*text);
-    if (const auto* error = std::get_if<SignsFileError>(&read)) {
-        std::cerr << path << ": " << error->text() << std::endl;
-        return std::nullopt;
-    }
-    const Sign* sign = std::get<SignList>(read).find(name);
-    if (!sign || sign->port.empty()) {
-        std::cerr << (sign ? "L'insegna \"" + name + "\" non ha una porta."
-                           : "Nessuna insegna di nome \"" + name + "\".")
-                  << std::endl;
-        return std::nullopt;
-    }
-    return *sign;
-}
-
 // The folder the program keeps its data in: the user's application data folder (on Linux
 // $XDG_DATA_HOME/Velora/Velora, on Windows the roaming application data).
 std::string dataFolder() {
-    nameTheProgram();
+    useProgramNames();
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString();
 }
 
@@ -258,9 +227,11 @@ int runSendPlan(const std::vector<std::string>& args, const SendFile& sendFile) 
     SentRecord record(files, (std::filesystem::path(folder) / SentRecord::kFileName).string());
     std::string port = options.port;
     std::string key = SentRecord::keyForPort(port);
+    std::optional<Sign> sign;
     if (!options.sign.empty()) {
-        const auto sign = signNamed(options.sign);
-        if (!sign) return kExitFailed;
+        int code = kExitFailed;
+        sign = namedSign(options.sign, code);
+        if (!sign) return code;
         port = sign->port;
         // A named sign keeps its record when its port changes.
         key = SentRecord::keyForSign(sign->name);
@@ -281,7 +252,7 @@ int runSendPlan(const std::vector<std::string>& args, const SendFile& sendFile) 
             break;
     }
     std::cout << "Alle " << momentText(now) << " si invia " << dueText(step.due) << std::endl;
-    const int code = sendFile(step.due->file, port);
+    const int code = sendFile(step.due->file, port, sign);
     if (code != kExitOk) return code;
     if (!record.confirm(key, step.digest, step.due->file)) {
         std::cerr << "Impossibile scrivere " << record.path()

@@ -99,6 +99,9 @@ EditorWindow::EditorWindow(Modulo1& state, Services& services, LoopTimingSource 
     mnunextSalva.setCaption("&Salva");
     mnuNom.setCaption("salva con &Nome");
     Salv_Impost.setCaption("Salva &Impostazioni");
+    mnuInsegne.setCaption(cp1252("Inse&gne…"));
+    // Shown once the signs are read: the name of the one the editor composes for.
+    signName.setVisible(false);
     mnunextNuovo.setCaption("&Nuovo");
     mnunextfinE.setCaption("fin&E");
     mnuModifica.setCaption("M&odifica");
@@ -162,6 +165,7 @@ void EditorWindow::Form_Load() {
         m_state.InfoRowState = 0;
         Text6.setVisible(false);
         LoadSettings();
+        if (onSettingsLoaded) onSettingsLoaded();
         Text1_Change();
         Text2_Change();
         Text3_Change();

@@ -41,6 +41,9 @@ public:
     // Runs after the message that BASE.dat is missing, so that a first start leads on to the
     // window where the boards are chosen.
     std::function<void()> onSettingsMissing;
+    // Runs once LoadSettings has read BASE.dat (or found it missing), still within the start-up:
+    // the named signs follow it.
+    std::function<void()> onSettingsLoaded;
 
     // Change rules of the three text boxes: counters and typing limits.
     void Text1_Change();
@@ -153,6 +156,7 @@ public:
     TextBox Text2{"Text2"};               // row 2, the lower row
     TextBox Text6{"Text6"};               // the grey blank field the preview shows between pages
     Label Label3{"Label3"};               // LED boards per row (RowChars / 3)
+    Label signName{"signName"};           // ours: the sign the editor composes for
     Label Label1{"Label1"};               // caption "Num. Schede x Riga" (boards per row)
     Label Label7{"Label7"};               // the open file's name, or "Senza Nome"
     Label Label5{"Label5"};               // caption "Nome File:"
@@ -175,6 +179,7 @@ public:
     Button mnunextSalva{"mnunextSalva"};  // "Salva": save
     Button mnuNom{"mnuNom"};              // "salva con Nome": save under a new name
     Button Salv_Impost{"Salv_Impost"};    // "Salva Impostazioni": opens the settings window
+    Button mnuInsegne{"mnuInsegne"};      // ours: "Insegne…": opens the window of named signs
     Button mnunextNuovo{"mnunextNuovo"};  // "Nuovo": an empty sequence
     Button mnunextfinE{"mnunextfinE"};    // "finE": ends the program
     Button mnuModifica{"mnuModifica"};    // the "Modifica" (edit) menu

@@ -88,12 +88,18 @@ bool FileMenu::openFile(const std::string& path) {
 
 void FileMenu::tellOtherWidth() {
     // The editor goes on with the file's width; the user learns that it is not the setting's.
-    const auto setting = m_services.files.read(m_editor.settingsFile(), kBaseDatReadLimit);
-    const auto settingChars = setting ? parseBaseDat(*setting) : std::nullopt;
-    if (!settingChars || *settingChars == m_state.RowChars) return;
+    int settingChars = 0;  // none
+    if (const auto sign = settingRowChars ? settingRowChars() : std::nullopt) {
+        settingChars = *sign;
+    } else {
+        const auto setting = m_services.files.read(m_editor.settingsFile(), kBaseDatReadLimit);
+        if (const auto chars = setting ? parseBaseDat(*setting) : std::nullopt)
+            settingChars = *chars;
+    }
+    if (settingChars == 0 || settingChars == m_state.RowChars) return;
     m_editor.saveNotice.setCaption(
         "File per " + decimalText(m_state.RowChars / kRowCharsPerBoard) +
-        " schede; impostazione attuale: " + decimalText(*settingChars / kRowCharsPerBoard));
+        " schede; impostazione attuale: " + decimalText(settingChars / kRowCharsPerBoard));
 }
 
 void FileMenu::Salva() {

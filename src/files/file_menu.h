@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "editor/editor_window.h"
@@ -50,6 +51,9 @@ public:
     // Told the path of every sequence file read or written whole, for the recent files and the
     // folder where the file dialogs start.
     std::function<void(const std::string&)> onFileUsed;
+    // The row width of the settings, which a file just opened is compared with: the sign in
+    // use when this answers one, else BASE.dat's.
+    std::function<std::optional<int>()> settingRowChars;
 
     static constexpr const char* kFilter = "Team Files (*.inf)|*.inf";
     // Far above the largest sequence the store can hold, which is some 100 KB.

@@ -81,27 +81,48 @@ void Salva_Impost::SalvaImpostazione() {
         return;
     }
     const int chosen = static_cast<int>(*boards);
-    const int rowChars = chosen * kRowCharsPerBoard;
-    // A narrower sign shows less of every fixed row: the user hears how much before it happens.
-    const int cut = pagesCutAt(m_state, rowChars);
-    if (cut > 0) {
-        const std::string pages = cut == 1 ? "1 pagina ha" : decimalText(cut) + " pagine hanno";
-        const MessageAnswer answer = m_services.dialogs.messageBox(
-            windows1252::fromUtf8(pages + " testo oltre " + decimalText(rowChars) +
-                                  " caratteri: la parte in più non verrà mostrata. Continuare?"),
-            "Conferma", MessageIcon::Exclamation, MessageButtons::YesNo);
-        if (answer != MessageAnswer::Yes) return;
-    }
+    if (!confirmBoards(chosen)) return;
     Label2.setCaption(Combo2.text());
-    {
-        const HistoryScope step = m_editor.step("Schede LED " + decimalText(chosen));
-        m_state.RowChars = static_cast<std::uint8_t>(rowChars);
+    applyBoards(chosen);
+    if (m_signs && m_signs->usable()) {
+        // The sign in use takes the boards; BASE.dat follows when it is the first sign's.
+        const auto refused = m_signs->apply([chosen](SignList& list) {
+            const Sign current = list.current();
+            return list.edit(current.name, current.port, chosen);
+        });
+        if (refused) {
+            m_services.dialogs.messageBox(
+                windows1252::fromUtf8(*refused +
+                                      " L'impostazione vale fino alla chiusura del programma."),
+                kProgramTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+        }
+        return;
     }
     if (!m_services.files.replace(m_editor.settingsFile(), baseDatBytes(m_state.RowChars))) {
         m_services.dialogs.messageBox(
             "Impossibile scrivere il file BASE.dat: l'impostazione vale fino alla chiusura del "
             "programma.",
             kProgramTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+    }
+}
+
+bool Salva_Impost::confirmBoards(int boards) {
+    const int rowChars = boards * kRowCharsPerBoard;
+    // A narrower sign shows less of every fixed row: the user hears how much before it happens.
+    const int cut = pagesCutAt(m_state, rowChars);
+    if (cut == 0) return true;
+    const std::string pages = cut == 1 ? "1 pagina ha" : decimalText(cut) + " pagine hanno";
+    const MessageAnswer answer = m_services.dialogs.messageBox(
+        windows1252::fromUtf8(pages + " testo oltre " + decimalText(rowChars) +
+                              " caratteri: la parte in più non verrà mostrata. Continuare?"),
+        "Conferma", MessageIcon::Exclamation, MessageButtons::YesNo);
+    return answer == MessageAnswer::Yes;
+}
+
+void Salva_Impost::applyBoards(int boards) {
+    {
+        const HistoryScope step = m_editor.step("Schede LED " + decimalText(boards));
+        m_state.RowChars = static_cast<std::uint8_t>(boards * kRowCharsPerBoard);
     }
     m_editor.Label3.setCaption(decimalText(m_state.RowChars / kRowCharsPerBoard));
 }

@@ -6,6 +6,7 @@
 #include "core/modulo1.h"
 #include "core/services.h"
 #include "editor/editor_window.h"
+#include "signs/sign_list.h"
 
 namespace velora {
 
@@ -23,9 +24,21 @@ public:
     Salva_Impost& operator=(const Salva_Impost&) = delete;
 
     void Form_Load();
-    // Applies the number of boards in Combo2, writes BASE.dat and shows the boards in the editor.
+    // Applies the number of boards in Combo2, stores it for the sign in use (BASE.dat, and the
+    // signs file when there is one) and shows the boards in the editor.
     void SalvaImpostazione();  // "save setting"
     void Command2_Click();
+
+    // The editor's rules for another board count, for this window and for the named signs alike.
+    // Asks, when stored pages have text past the new width, whether to go on; false when not.
+    bool confirmBoards(int boards);
+    // Gives the editor the width of `boards` as one step of the history, shown beside the board
+    // count. Stores nothing.
+    void applyBoards(int boards);
+
+    // The named signs: the board count saved here is the current sign's. Without them the window
+    // keeps BASE.dat alone.
+    void useSigns(SignStore& signs) { m_signs = &signs; }
 
     Form window{"Salva_Impost"};  // the settings window
     Label Label1{"Label1"};       // caption "Num. Schede x Riga" (boards per row)
@@ -38,6 +51,7 @@ private:
     EditorWindow& m_editor;
     Modulo1& m_state;
     Services& m_services;
+    SignStore* m_signs = nullptr;
 };
 
 }  // namespace velora

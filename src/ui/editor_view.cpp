@@ -244,6 +244,7 @@ void EditorView::buildMenus() {
     addItem(file, m_model.mnunextSalva);
     addItem(file, m_model.mnuNom);
     addItem(file, m_model.Salv_Impost);
+    addItem(file, m_model.mnuInsegne);
     addItem(file, m_model.mnunextNuovo);
     addItem(file, m_model.mnunextfinE);
     QMenu* help = menuBar()->addMenu(toQt(m_model.mnuaiuto.caption()));
@@ -404,6 +405,7 @@ QWidget* EditorView::buildControls() {
     grid->addWidget(label(m_model.Label7), 6, 1, 1, 2);
     grid->addWidget(label(m_model.Label1), 6, 3);
     grid->addWidget(label(m_model.Label3), 6, 4);
+    grid->addWidget(label(m_model.signName), 6, 5, 1, 2);
     grid->addWidget(label(m_model.txtora), 7, 0, 1, 7);
 
     setAccessKeys();

@@ -319,6 +319,11 @@ QString TransmissionView::rememberedPort() {
     return QSettings().value(QLatin1String(kPortKey), fallback).toString();
 }
 
+void TransmissionView::usePort(const QString& name) {
+    m_portChoice->setEditText(name);
+    choosePort(name);
+}
+
 void TransmissionView::choosePort(const QString& name) {
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty()) return;

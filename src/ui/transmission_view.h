@@ -42,6 +42,9 @@ public:
 
     // The port choice offered at start: the last one that opened, else the system's first port.
     static QString rememberedPort();
+    // Shows `name` in the port field and chooses it, as the user would: the port of the sign
+    // chosen in the window "Insegne".
+    void usePort(const QString& name);
 
 Q_SIGNALS:
     // The progress of the exchange that is running was drawn.

@@ -20,7 +20,7 @@ SignList parsedList(std::string_view text) {
 SignList shop() {
     SignList list = SignList::firstSign(6, "/dev/ttyUSB0");
     EXPECT_FALSE(list.add({"Banco", "COM3", 4}));
-    EXPECT_FALSE(list.add({"Città alta", "socket://10.0.0.7:4001", 8}));
+    EXPECT_FALSE(list.add({"Città alta", "socket://127.0.0.1:4001", 8}));
     EXPECT_FALSE(list.choose("banco"));
     return list;
 }
@@ -204,7 +204,7 @@ TEST(SignsFile, WritesOneSignALineAndReadsItBack) {
     // Comments first, then the signs in their order; the current one carries "in uso".
     EXPECT_NE(text.find("Insegna\t/dev/ttyUSB0\t6\n"
                         "Banco\tCOM3\t4\tin uso\n"
-                        "Città alta\tsocket://10.0.0.7:4001\t8\n"),
+                        "Città alta\tsocket://127.0.0.1:4001\t8\n"),
               std::string::npos)
         << text;
     EXPECT_EQ(text.front(), '#');
