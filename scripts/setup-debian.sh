@@ -13,7 +13,7 @@ else
         clang-format xvfb xauth fonts-liberation desktop-file-utils
         libxml2-utils dpkg-dev
         shared-mime-info libglib2.0-bin xdg-utils lintian
-        ser2net socat
+        ser2net socat systemd
     )
 fi
 

@@ -1,11 +1,17 @@
 #include "composition.h"
 
 #include <QAction>
+#include <QDir>
+#include <QMenu>
+#include <QSettings>
+#include <QStandardPaths>
 
 #include <utility>
 
 #include "guide_view.h"
 #include "page_list_view.h"
+#include "plan/sent_record.h"
+#include "qt_text.h"
 #include "virtual_sign_panel.h"
 #include "window_placement.h"
 
@@ -40,6 +46,7 @@ Composition::Composition(Services& services, LoopTimingSource timeCountingLoop)
     GuideView::addTo(*m_editorView, m_models.editor.mnuGuida);
     m_editorView->addPageList(
         new PageListView(m_models.pages, m_editorView->binder(), m_models.state, services.clock));
+    wirePlan();
     // The other windows open from the editor's handlers; they follow once those have ended.
     QObject::connect(&m_gate, &EventGate::reopened, [this] { syncWindows(); });
 }
@@ -131,6 +138,71 @@ void Composition::syncWindows() {
         placeOver(m_infoView.get(), m_editorView.get());
     }
     if (m_infoView) m_infoView->binder().sync();
+    syncPlan();
+}
+
+// "Programma…" in the File menu, before the exit.
+void Composition::wirePlan() {
+    auto* file = m_editorView->findChild<QMenu*>(QStringLiteral("mnuFile"));
+    auto* item = new QAction(QStringLiteral("&Programma\u2026"), file);
+    item->setObjectName(QStringLiteral("mnuProgramma"));
+    file->insertAction(m_editorView->action("mnunextfinE"), item);
+    QObject::connect(item, &QAction::triggered, item, [this] {
+        m_editorView->binder().run([this] { m_plan.window.show(); });
+        syncWindows();
+    });
+    m_planLink = std::make_unique<PlanLink>(
+        m_transmission, m_services,
+        [this] {
+            makeTransmissionView();
+            // On the port of the sign in use, which the plan names.
+            followCurrentSign();
+            m_transmissionView->binder().run([this] { m_transmission.window.show(); });
+        },
+        [this](const std::function<void()>& click) { m_transmissionView->binder().run(click); });
+    m_plan.sendFile = [this](const std::string& path) {
+        m_planLink->send(path, [this](bool confirmed) {
+            if (m_planView)
+                m_planView->binder().run([this, confirmed] { m_plan.sendEnded(confirmed); });
+            else
+                m_plan.sendEnded(confirmed);
+        });
+    };
+    // What the sign confirmed is kept where velora-cli send --plan keeps it.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!data.isEmpty())
+        m_plan.setRecordPath(pathFromQt(QDir(data).filePath(QLatin1String(SentRecord::kFileName))));
+    const QString planKey = QStringLiteral("plan/path");
+    m_plan.window.onLoad = [this, planKey] {
+        const QString remembered = QSettings().value(planKey).toString();
+        if (m_plan.planPath().empty() && !remembered.isEmpty())
+            m_plan.openPlan(pathFromQt(remembered));
+        m_plan.refresh();
+    };
+}
+
+void Composition::syncPlan() {
+    if (!m_plan.window.visible() && !m_planView) return;
+    // The plan goes to the named sign in use, or else to the port the transmission window uses.
+    const SignStore& store = m_models.signStore;
+    const bool named = store.usable() && store.fromFile();
+    const std::string sign = named ? store.list().current().name
+                             : m_transmission.window.loaded()
+                                 ? m_transmission.portName()
+                                 : TransmissionView::rememberedPort().toStdString();
+    if (sign != m_planSign) {
+        m_planSign = sign;
+        m_plan.setSign(sign, named ? SentRecord::keyForSign(sign) : SentRecord::keyForPort(sign));
+    }
+    if (!m_planView && m_plan.window.visible()) {
+        m_planView = std::make_unique<PlanView>(m_plan, m_services, m_gate, m_editorView.get());
+        placeOver(m_planView.get(), m_editorView.get());
+        QObject::connect(&m_planView->binder(), &ControlBinder::pushed, m_planView.get(), [this] {
+            if (!m_plan.planPath().empty())
+                QSettings().setValue(QStringLiteral("plan/path"), pathToQt(m_plan.planPath()));
+        });
+    }
+    if (m_planView) m_planView->binder().sync();
 }
 
 }  // namespace velora

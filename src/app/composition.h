@@ -9,6 +9,9 @@
 #include "info_view.h"
 #include "link/inv_dat.h"
 #include "link_ports.h"
+#include "plan/plan_window.h"
+#include "plan_link.h"
+#include "plan_view.h"
 #include "pumping_clock.h"
 #include "send_many_view.h"
 #include "settings_view.h"
@@ -46,12 +49,16 @@ public:
     InvDat& transmission() { return m_transmission; }
     TransmissionView* transmissionView() { return m_transmissionView.get(); }
     SettingsView* settings() { return m_settingsView.get(); }
+    PlanWindow& plan() { return m_plan; }
+    PlanView* planView() { return m_planView.get(); }
     SignsView* signs() { return m_signsView.get(); }
     SendManyView* sendMany() { return m_sendManyView.get(); }
 
 private:
     void makeTransmissionView();
     void makeSendManyView();
+    void wirePlan();
+    void syncPlan();
     // The transmission window talks to the sign in use: when another sign is chosen (or the
     // current one given another port), its port is chosen there.
     void followCurrentSign();
@@ -68,6 +75,11 @@ private:
     std::unique_ptr<InfoView> m_infoView;
     std::unique_ptr<TransmissionView> m_transmissionView;
     std::unique_ptr<SettingsView> m_settingsView;
+    // The window "Programma", which sends through the transmission window.
+    PlanWindow m_plan{m_services};
+    std::unique_ptr<PlanLink> m_planLink;
+    std::unique_ptr<PlanView> m_planView;
+    std::string m_planSign;
     std::unique_ptr<SignsView> m_signsView;
     std::string m_signPort;  // the sign's port last chosen in the transmission window
     // "Invia a più insegne…", over the transmission window: gone before it.

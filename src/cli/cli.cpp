@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -18,6 +19,7 @@
 #include "link/inv_dat.h"
 #include "link/journal.h"
 #include "link_ports.h"
+#include "plan_command.h"
 #include "platform/system_clock.h"
 #include "platform/system_files.h"
 #include "protocol/hex_line.h"
@@ -287,6 +289,18 @@ int dispatch(int argc, char* argv[]) {
     }
     if (args.empty()) return usage("Manca il comando.");
     if (args[0] == "render") return runRender({args.begin() + 1, args.end()});
+    if (args[0] == "plan") return runPlan({args.begin() + 1, args.end()});
+    if (args[0] == "send" && std::find(args.begin(), args.end(), "--plan") != args.end()) {
+        QCoreApplication app(argc, argv);
+        return runSendPlan(
+            {args.begin() + 1, args.end()},
+            [](const std::string& file, const std::string& port, const std::optional<Sign>& sign) {
+                LinkOptions link;
+                link.port = port;
+                link.sign = sign;
+                return send(file, link);
+            });
+    }
     if (args[0] == "signs") return runSigns({args.begin() + 1, args.end()});
 
     std::string port;

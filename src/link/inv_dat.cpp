@@ -139,7 +139,7 @@ void InvDat::choosePort(const std::string& name) {
 }
 
 void InvDat::showUploadSize() {
-    const StreamSize size = streamSize(uploadStream(m_state));
+    const StreamSize size = streamSize(uploadStream(sequence()));
     Dimensione.setCaption(size.pages == 0 ? std::string("Nessuna pagina da inviare")
                                           : "Da inviare: " + std::to_string(size.pages) +
                                                 (size.pages == 1 ? " pagina, " : " pagine, ") +

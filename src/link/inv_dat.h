@@ -69,6 +69,11 @@ public:
     void choosePort(const std::string& name);
     const std::string& portName() const { return m_portName; }
 
+    // The sequence Connetti and INVIO DATI send: the program's own, unless another window lends
+    // one for its sends (the plan sends the file that is due); nullptr gives it back.
+    void lendSequence(const Modulo1* sequence) { m_lent = sequence; }
+    const Modulo1& sequence() const { return m_lent ? *m_lent : m_state; }
+
     // Puts the size of the upload of the sequence as it stands now into Dimensione.
     void showUploadSize();
 
@@ -162,6 +167,7 @@ private:
     std::string exchangeName() const;
 
     Modulo1& m_state;
+    const Modulo1* m_lent = nullptr;
     Services& m_services;
     std::string m_portName = "COM1";
     Progress m_progress;

@@ -7,7 +7,7 @@ namespace velora {
 void InvDat::Command7_Click() {
     if (m_exchanging) return;
     trapErrors(m_services, [&] {
-        if (m_state.PageCount >= 1) {
+        if (sequence().PageCount >= 1) {
             beginExchange(Exchange::Connect, Expect::ConnectAck);
             if (!ensurePortOpen()) {
                 endExchange(Outcome::Failed, "porta non apribile");

@@ -20,7 +20,7 @@ void InvDat::InviaPagine() {
         endExchange(Outcome::Failed, "porta non apribile");
         return;
     }
-    const PacedStream stream = uploadStream(m_state);
+    const PacedStream stream = uploadStream(sequence());
     if (transmit([&] { return sendPaced(stream); },
                  "Invio annullato: l'insegna ha una sequenza incompleta. Inviare di nuovo la "
                  "sequenza."))
@@ -40,18 +40,18 @@ bool InvDat::takeUploadReply(std::uint8_t b) {
     // Whatever the byte, it is the count: 200 pages are answered with the same byte as a connect
     // request.
     m_state.Attesa_Pagine = 0;
-    const bool whole = b == m_state.PageCount;
+    const bool whole = b == sequence().PageCount;
     Coll_OK.setVisible(false);
-    Label7.setCaption(whole ? decimalText(m_state.PageCount) + "  Pagine" : "Errore TX");
+    Label7.setCaption(whole ? decimalText(sequence().PageCount) + "  Pagine" : "Errore TX");
     Label7.setVisible(true);
     // "Inviato" says the sign has the sequence: never beside "Errore TX".
     Trasm_OK.setVisible(whole);
     if (!whole) {
         Esito.setCaption("L'insegna ha ricevuto " + std::to_string(b) + " pagine su " +
-                         std::to_string(m_state.PageCount) + ".");
+                         std::to_string(sequence().PageCount) + ".");
         Esito.setVisible(true);
         endExchange(Outcome::Failed, "risposta errata, pagine ricevute " + std::to_string(b) +
-                                         " su " + std::to_string(m_state.PageCount));
+                                         " su " + std::to_string(sequence().PageCount));
         return true;
     }
     endExchange(Outcome::Done, "risposta ricevuta, " + std::to_string(b) + " pagine");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdio>
 
 namespace velora {
 namespace {
@@ -387,6 +388,59 @@ std::variant<Plan, PlanError> parsePlan(std::string_view text, const std::string
         }
     }
     return plan;
+}
+
+std::optional<DateTime> parseMoment(std::string_view text) {
+    std::string_view rest = text;
+    const std::string_view dateWord = nextWord(rest);
+    const std::string_view timeWord = nextWord(rest);
+    if (!trimmed(rest).empty()) return std::nullopt;
+    try {
+        return parseDatedMoment(dateWord, timeWord);
+    } catch (const LineError&) {
+        return std::nullopt;
+    }
+}
+
+std::string momentText(const DateTime& moment) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", moment.year, moment.month,
+                  moment.day, moment.hour, moment.minute);
+    return text;
+}
+
+std::string minuteText(DayMinute minute) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d", minute / 60, minute % 60);
+    return text;
+}
+
+std::string daysText(WeekdaySet days) {
+    if ((days & kEveryDay) == kEveryDay) return {};
+    std::string text;
+    for (int day = 0; day < 7;) {
+        if (!hasDay(days, day)) {
+            ++day;
+            continue;
+        }
+        int last = day;
+        while (last + 1 < 7 && hasDay(days, last + 1)) ++last;
+        if (!text.empty()) text += ',';
+        text += kDayNames[static_cast<std::size_t>(day)];
+        if (last - day >= 2) {
+            text += '-';
+            text += kDayNames[static_cast<std::size_t>(last)];
+        } else if (last > day) {
+            text += ',';
+            text += kDayNames[static_cast<std::size_t>(last)];
+        }
+        day = last + 1;
+    }
+    return text;
+}
+
+DateTime minutesAfter(const DateTime& moment, long long minutes) {
+    return dateTimeOf(minuteOf(moment) + minutes);
 }
 
 std::optional<Due> dueAt(const Plan& plan, const DateTime& moment) {

@@ -100,4 +100,16 @@ std::optional<Change> nextChange(const Plan& plan, const DateTime& moment);
 // 0 for Monday to 6 for Sunday.
 int weekdayOf(int year, int month, int day);
 
+// A moment as the plan and `--now` write it, "AAAA-MM-GG HH:MM"; nothing when it is not one.
+std::optional<DateTime> parseMoment(std::string_view text);
+// "2026-12-24 18:00"; seconds are left out.
+std::string momentText(const DateTime& moment);
+// "08:30"; 1440 is "24:00".
+std::string minuteText(DayMinute minute);
+// The days as a plan writes them, ranges where three or more follow each other ("lun-ven",
+// "sab,dom", "lun,mer-ven"); empty for every day.
+std::string daysText(WeekdaySet days);
+// `moment` moved on by `minutes` of the wall clock; seconds drop out.
+DateTime minutesAfter(const DateTime& moment, long long minutes);
+
 }  // namespace velora
