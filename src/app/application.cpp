@@ -27,12 +27,12 @@ std::string settingsLocation() {
 
 }  // namespace
 
-Application::Application(LoopTimingSource timeCountingLoop)
+Application::Application(LoopTimingSource timeCountingLoop, NetworkPortMaker makeNetwork)
     : m_dialogs([] { return QApplication::activeWindow(); }, [this] { repaintAll(); }),
       m_clock([this] { repaintAll(); }) {
     speakItalian();
     QApplication::setWindowIcon(appIcon());
-    m_windows = std::make_unique<Composition>(m_services, std::move(timeCountingLoop));
+    m_windows = std::make_unique<Composition>(m_services, std::move(timeCountingLoop), makeNetwork);
     m_windows->models().editor.setSettingsFile(settingsLocation());
     m_program.atEnd([this] { m_windows->ports().close(); });
     m_desktopFiles = std::make_unique<DesktopFiles>(m_windows->models(), m_dialogs,
