@@ -43,7 +43,7 @@ contents="$(dpkg-deb -c "$package")"
 for path in ./usr/bin/velora ./usr/bin/velora-cli ./usr/share/applications/velora.desktop \
     ./usr/share/icons/hicolor/scalable/apps/velora.svg \
     ./usr/share/icons/hicolor/48x48/apps/velora.png ./usr/share/mime/packages/velora.xml \
-    ./usr/share/doc/velora/copyright; do
+    ./usr/share/doc/velora/copyright ./usr/lib/velora/velora-network.so; do
     grep -qE " $path\$" <<<"$contents" || fail "missing $path"
 done
 

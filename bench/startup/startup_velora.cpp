@@ -16,7 +16,8 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Velora"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velora"));
 
-    velora::Application app([&calibration] { return calibration.timing(); });
+    velora::Application app([&calibration] { return calibration.timing(); },
+                            velora::networkPortFromModule());
     FirstPaint firstPaint;
     // Installed before the window is created, so that no paint of it can be missed.
     qtApp.installEventFilter(&firstPaint);

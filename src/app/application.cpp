@@ -10,12 +10,13 @@
 
 namespace velora {
 
-Application::Application(LoopTimingSource timeCountingLoop)
+Application::Application(LoopTimingSource timeCountingLoop, NetworkPortMaker makeNetwork)
     : m_dialogs([] { return QApplication::activeWindow(); }, [this] { repaintAll(); }),
       m_clock([this] { repaintAll(); }) {
     speakItalian();
     QApplication::setWindowIcon(appIcon());
-    m_windows = std::make_unique<Composition>(m_services, std::move(timeCountingLoop));
+    m_windows = std::make_unique<Composition>(m_services, std::move(timeCountingLoop),
+                                               makeNetwork);
     // BASE.dat where the program has always looked for it, the named signs beside the other
     // settings; velora-cli finds both in the same places.
     const std::string baseDat = baseDatLocation();

@@ -17,12 +17,13 @@
 
 namespace velora {
 
-Composition::Composition(Services& services, LoopTimingSource timeCountingLoop)
+Composition::Composition(Services& services, LoopTimingSource timeCountingLoop,
+                         NetworkPortMaker makeNetwork)
     : m_services(services),
       m_models(services, std::move(timeCountingLoop)),
       m_linkClock(services.clock),
       m_linkServices{services.dialogs, m_linkClock, services.files, services.program},
-      m_ports(services.clock),
+      m_ports(services.clock, makeNetwork),
       m_transmission(m_models.state, m_linkServices, m_ports.chosen),
       m_editorView(std::make_unique<EditorView>(m_models.editor, m_gate)) {
     // "Invio DATI": the transmission window's load handler opens the port its view has put in

@@ -28,7 +28,9 @@ namespace velora {
 // the start of the program short (listing the serial ports alone reads hundreds of device files).
 class Composition {
 public:
-    Composition(Services& services, LoopTimingSource timeCountingLoop);
+    // `makeNetwork` makes the link's network port the first time a network address is chosen.
+    Composition(Services& services, LoopTimingSource timeCountingLoop,
+                NetworkPortMaker makeNetwork = &linkedNetworkPort);
     Composition(const Composition&) = delete;
     Composition& operator=(const Composition&) = delete;
     ~Composition();

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "application.h"
+#include "network_port_maker.h"
 #include "platform/calibration.h"
 #include "platform/system_clock.h"
 #include "qt_text.h"
@@ -49,7 +50,9 @@ int main(int argc, char* argv[]) {
     }
 #endif
 
-    velora::Application app([&calibration] { return calibration.timing(); });
+    // The network port, and Qt Network with it, is loaded when a network address is first used.
+    velora::Application app([&calibration] { return calibration.timing(); },
+                            velora::networkPortFromModule());
     app.start(file);
     return QApplication::exec();
 }

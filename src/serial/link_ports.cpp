@@ -2,11 +2,12 @@
 
 namespace velora {
 
-LinkPorts::LinkPorts(const Clock& clock, QObject* parent) : QObject(parent), virtualSign(clock) {
+LinkPorts::LinkPorts(const Clock& clock, NetworkPortMaker makeNetwork, QObject* parent)
+    : QObject(parent), virtualSign(clock), network([this, makeNetwork] {
+          return makeNetwork({[this] { Q_EMIT received(); }, [this] { Q_EMIT lineLost(); }});
+      }) {
     connect(&system, &QtSerialPort::received, this, &LinkPorts::received);
     connect(&system, &QtSerialPort::lineLost, this, &LinkPorts::lineLost);
-    connect(&network, &NetworkPort::received, this, &LinkPorts::received);
-    connect(&network, &NetworkPort::lineLost, this, &LinkPorts::lineLost);
     // The virtual sign answers inside the write; its answer is announced later, as a line would.
     virtualSign.onReceived = [this] {
         QMetaObject::invokeMethod(this, &LinkPorts::received, Qt::QueuedConnection);

@@ -3,9 +3,10 @@
 #include <QObject>
 
 #include "core/clock.h"
+#include "lazy_port.h"
 #include "link/port_selector.h"
 #include "link/virtual_port.h"
-#include "network_port.h"
+#include "network_port_maker.h"
 #include "qt_serial_port.h"
 
 namespace velora {
@@ -14,15 +15,18 @@ namespace velora {
 // line on the network and the virtual sign inside the program, chosen by name through `chosen`,
 // which the window drives. Both announce their arrivals and a lost line through the signals below,
 // always from the event loop, so that the owner can hold them back while an exchange is being sent.
+// The network port is made by `makeNetwork` the first time a network address is chosen.
 class LinkPorts : public QObject {
     Q_OBJECT
 
 public:
-    explicit LinkPorts(const Clock& clock, QObject* parent = nullptr);
+    explicit LinkPorts(const Clock& clock, QObject* parent = nullptr)
+        : LinkPorts(clock, &linkedNetworkPort, parent) {}
+    LinkPorts(const Clock& clock, NetworkPortMaker makeNetwork, QObject* parent = nullptr);
 
     QtSerialPort system;
     VirtualPort virtualSign;
-    NetworkPort network;
+    LazyPort network;
     PortSelector chosen{system, virtualSign, &network};
 
     // Closes whichever port is open, as the program does when it ends.
