@@ -23,7 +23,8 @@ Composition::Composition(Services& services, LoopTimingSource timeCountingLoop,
       m_models(services, std::move(timeCountingLoop)),
       m_linkClock(services.clock),
       m_linkServices{services.dialogs, m_linkClock, services.files, services.program},
-      m_ports(services.clock, makeNetwork),
+      m_makeNetwork(std::move(makeNetwork)),
+      m_ports(services.clock, m_makeNetwork),
       m_transmission(m_models.state, m_linkServices, m_ports.chosen),
       m_editorView(std::make_unique<EditorView>(m_models.editor, m_gate)) {
     // "Invio DATI": the transmission window's load handler opens the port its view has put in
@@ -89,7 +90,7 @@ void Composition::makeSendManyView() {
         return targets;
     };
     m_sendManyView = std::make_unique<SendManyView>(m_models.state, signs, m_services, m_gate,
-                                                    m_transmissionView.get());
+                                                    m_transmissionView.get(), m_makeNetwork);
     m_sendManyView->setWindowModality(Qt::WindowModal);
     placeOver(m_sendManyView.get(), m_transmissionView.get());
     // The transmission window lets its port go while the signs are served (one of them may be

@@ -71,6 +71,8 @@ private:
     // The link to the sign: its waits keep the windows painted with the upload's progress.
     PumpingClock m_linkClock;
     Services m_linkServices;
+    // Makes the link's network ports: the transmission window's and the send to many's.
+    NetworkPortMaker m_makeNetwork;
     LinkPorts m_ports;
     InvDat m_transmission;
     std::unique_ptr<EditorView> m_editorView;

@@ -25,14 +25,15 @@ enum Column { kSign, kPort, kOutcome, kReason, kColumns };
 }  // namespace
 
 SendManyView::SendManyView(const Modulo1& sequence, std::function<std::vector<SignTarget>()> signs,
-                           Services& services, EventGate& gate, QWidget* parent)
+                           Services& services, EventGate& gate, QWidget* parent,
+                           NetworkPortMaker makeNetwork)
     : QWidget(parent, Qt::Dialog),
       m_sequence(sequence),
       m_signs(std::move(signs)),
       m_gate(gate),
       m_clock(services.clock),
       m_services{services.dialogs, m_clock, services.files, services.program},
-      m_ports(services.clock),
+      m_ports(services.clock, std::move(makeNetwork)),
       m_round(m_services, m_ports.chosen) {
     setObjectName(QStringLiteral("InvioAPiuInsegne"));
     setWindowTitle(tr("Invia a pi\u00F9 insegne"));

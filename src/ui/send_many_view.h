@@ -32,8 +32,10 @@ class SendManyView : public QWidget {
 public:
     // `sequence` is read when "Invia" is pressed; `signs` gives the signs offered, each time the
     // list is filled.
+    // `makeNetwork` makes the port of a sign on the network, as for the transmission window.
     SendManyView(const Modulo1& sequence, std::function<std::vector<SignTarget>()> signs,
-                 Services& services, EventGate& gate, QWidget* parent = nullptr);
+                 Services& services, EventGate& gate, QWidget* parent = nullptr,
+                 NetworkPortMaker makeNetwork = &linkedNetworkPort);
     ~SendManyView() override;
 
     SendToSigns& round() { return m_round; }
