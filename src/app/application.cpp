@@ -15,8 +15,7 @@ Application::Application(LoopTimingSource timeCountingLoop, NetworkPortMaker mak
       m_clock([this] { repaintAll(); }) {
     speakItalian();
     QApplication::setWindowIcon(appIcon());
-    m_windows = std::make_unique<Composition>(m_services, std::move(timeCountingLoop),
-                                               makeNetwork);
+    m_windows = std::make_unique<Composition>(m_services, std::move(timeCountingLoop), makeNetwork);
     // BASE.dat where the program has always looked for it, the named signs beside the other
     // settings; velora-cli finds both in the same places.
     const std::string baseDat = baseDatLocation();
