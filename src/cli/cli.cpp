@@ -16,8 +16,10 @@
 #include "core/base_dat.h"
 #include "core/numbers.h"
 #include "core/windows1252.h"
+#include "files/page_fit.h"
 #include "link/inv_dat.h"
 #include "link/journal.h"
+#include "link/send_to_signs.h"
 #include "link_ports.h"
 #include "plan_command.h"
 #include "platform/system_clock.h"
@@ -197,12 +199,18 @@ int withLog(Session& session, const LinkOptions& options, const std::function<in
 int send(const std::string& path, const LinkOptions& options) {
     Modulo1 state;
     if (!loadSequence(path, state)) return kExitFailed;
-    // A sequence for another width would show cut or shifted on that sign.
+    // A sequence for another width goes to the sign brought to its width, as to several signs,
+    // and only when no text is lost on the way.
     if (options.sign && state.PageCount > 0 && state.RowChars != options.sign->rowChars()) {
-        std::cerr << "La sequenza è per " << state.RowChars / kRowCharsPerBoard
-                  << " schede, l'insegna «" << options.sign->name << "» ne ha "
-                  << options.sign->boards << ": non inviata." << std::endl;
-        return kExitFailed;
+        const int madeFor = state.RowChars / kRowCharsPerBoard;
+        const std::vector<int> cut = bringToWidth(state, options.sign->rowChars());
+        if (!cut.empty()) {
+            std::cerr << "La sequenza è per " << madeFor << " schede, l'insegna «"
+                      << options.sign->name << "» ne ha " << options.sign->boards << ": "
+                      << pagesBeyond(cut, options.sign->rowChars()) << ". Non inviata."
+                      << std::endl;
+            return kExitFailed;
+        }
     }
     Session session(state);
     return withLog(session, options, [&] {

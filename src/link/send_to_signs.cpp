@@ -13,7 +13,13 @@ namespace {
 // Page numbers named in a reason at most; the others are counted.
 constexpr std::size_t kPagesNamed = 10;
 
-// "la pagina 3 ha testo oltre i 12 caratteri di questa insegna", "le pagine 2, 3 e 7 hanno ...".
+// `text` and the system's words for why, in UTF-8.
+std::string withReason(const std::string& text, const std::string& systemReason) {
+    return systemReason.empty() ? text : text + " (" + systemReason + ")";
+}
+
+}  // namespace
+
 std::string pagesBeyond(const std::vector<int>& pages, int rowChars) {
     const std::size_t named = std::min(pages.size(), kPagesNamed);
     const std::size_t others = pages.size() - named;
@@ -28,13 +34,6 @@ std::string pagesBeyond(const std::vector<int>& pages, int rowChars) {
     return pages.size() == 1 ? "la pagina " + list + " ha" + beyond
                              : "le pagine " + list + " hanno" + beyond;
 }
-
-// `text` and the system's words for why, in UTF-8.
-std::string withReason(const std::string& text, const std::string& systemReason) {
-    return systemReason.empty() ? text : text + " (" + systemReason + ")";
-}
-
-}  // namespace
 
 std::string resultWords(const SignSend& send) {
     switch (send.result) {

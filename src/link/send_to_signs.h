@@ -46,6 +46,11 @@ struct SignSend {
 // "porta assente o occupata", "risposta errata", "non inviato"; "in attesa", "in corso" before.
 std::string resultWords(const SignSend& send);
 
+// Why a sequence does not go to a sign whose rows hold `rowChars` characters: the pages, numbered
+// as the selector shows them, whose fixed rows hold text beyond that width (from bringToWidth).
+// "la pagina 3 ha testo oltre i 12 caratteri di questa insegna".
+std::string pagesBeyond(const std::vector<int>& pages, int rowChars);
+
 // One send to many signs: the sequence goes to each sign in turn, one stream per port, since
 // the line carries no address. Each send is the transmission window's own (the connect
 // request, then the upload, with their waits, time-outs and checks) on a window model of its own,
