@@ -143,12 +143,12 @@ void Composition::syncWindows() {
     syncPlan();
 }
 
-// "Programma…" in the File menu, before the exit.
+// "Programma…" in the File menu, beside "Insegne…".
 void Composition::wirePlan() {
     auto* file = m_editorView->findChild<QMenu*>(QStringLiteral("mnuFile"));
     auto* item = new QAction(QStringLiteral("&Programma\u2026"), file);
     item->setObjectName(QStringLiteral("mnuProgramma"));
-    file->insertAction(m_editorView->action("mnunextfinE"), item);
+    file->insertAction(m_editorView->action("mnunextNuovo"), item);
     QObject::connect(item, &QAction::triggered, item, [this] {
         m_editorView->binder().run([this] { m_plan.window.show(); });
         syncWindows();
