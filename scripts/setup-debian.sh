@@ -5,6 +5,8 @@ set -euo pipefail
 
 if [ "${1:-}" = windows ]; then
     packages=(cmake ninja-build ccache g++-mingw-w64-x86-64-posix wine wine64 googletest)
+    # The pseudo-terminals behind the COM ports of the serial port's tests.
+    packages+=(python3)
 else
     packages=(
         cmake g++ make ninja-build ccache pkgconf
