@@ -3,8 +3,8 @@
 namespace velora {
 
 LinkPorts::LinkPorts(const Clock& clock, QObject* parent) : QObject(parent), virtualSign(clock) {
-    connect(&system, &QtSerialPort::received, this, &LinkPorts::received);
-    connect(&system, &QtSerialPort::lineLost, this, &LinkPorts::lineLost);
+    connect(&system, &SystemSerialPort::received, this, &LinkPorts::received);
+    connect(&system, &SystemSerialPort::lineLost, this, &LinkPorts::lineLost);
     connect(&network, &NetworkPort::received, this, &LinkPorts::received);
     connect(&network, &NetworkPort::lineLost, this, &LinkPorts::lineLost);
     // The virtual sign answers inside the write; its answer is announced later, as a line would.

@@ -6,7 +6,7 @@
 #include "link/port_selector.h"
 #include "link/virtual_port.h"
 #include "network_port.h"
-#include "qt_serial_port.h"
+#include "system_serial_port.h"
 
 namespace velora {
 
@@ -20,7 +20,7 @@ class LinkPorts : public QObject {
 public:
     explicit LinkPorts(const Clock& clock, QObject* parent = nullptr);
 
-    QtSerialPort system;
+    SystemSerialPort system;
     VirtualPort virtualSign;
     NetworkPort network;
     PortSelector chosen{system, virtualSign, &network};

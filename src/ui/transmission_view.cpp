@@ -42,7 +42,7 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
       m_clock(clock),
       m_gate(gate),
       m_binder(services, gate),
-      m_finder(&QtSerialPort::portInfos) {
+      m_finder(&SystemSerialPort::portInfos) {
     auto* layout = new QVBoxLayout(this);
     // The window grows with the lines that explain a failure, instead of squeezing the others.
     layout->setSizeConstraint(QLayout::SetMinimumSize);
@@ -315,7 +315,7 @@ TransmissionView::~TransmissionView() {
 }
 
 QString TransmissionView::rememberedPort() {
-    const QString fallback = QString::fromStdString(QtSerialPort::defaultPort());
+    const QString fallback = QString::fromStdString(SystemSerialPort::defaultPort());
     return QSettings().value(QLatin1String(kPortKey), fallback).toString();
 }
 
