@@ -8,6 +8,8 @@ if [ "${1:-}" = windows ]; then
     packages=(cmake ninja-build ccache g++-mingw-w64-x86-64-posix wine wine64 googletest
         qt6-base-dev qt6-base-dev-tools qt6-translations-l10n librsvg2-bin imagemagick nsis
         fonts-dejavu-core xvfb xauth xdotool)
+    # The pseudo-terminals behind the COM ports of the serial port's tests.
+    packages+=(python3)
 else
     packages=(
         cmake g++ make ninja-build ccache pkgconf

@@ -12,6 +12,7 @@
 #endif
 
 #include "core/run_time_error.h"
+#include "link/port_reasons.h"
 
 namespace velora {
 namespace {
@@ -49,9 +50,7 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
 }
 
 void QtSerialPort::loseLine() {
-    // After a hang-up the system's text names whatever call failed last ("No such file or
-    // directory", "Inappropriate ioctl"), which misleads more than it tells.
-    m_error = "dispositivo scollegato o linea chiusa dall'altro capo";
+    m_error = portReason::kLineLost;
     m_port.close();
     m_port.clearError();
     Q_EMIT lineLost();
@@ -77,7 +76,7 @@ void QtSerialPort::setPortOpen(bool open) {
     if (m_port.isOpen()) return;
     m_error.clear();
     if (m_name.empty()) {
-        m_error = "nessuna porta scelta";
+        m_error = portReason::kNoneChosen;
         throw RunTimeError(kPortOpenFailed);
     }
     // Port names are the system's: device paths are file names, in UTF-8.
@@ -130,9 +129,9 @@ std::string QtSerialPort::input() {
 std::string QtSerialPort::openFailureText() const {
     switch (m_port.error()) {
         case QSerialPort::DeviceNotFoundError:
-            return "la porta non c'\u00E8: scollegata o inesistente";
+            return portReason::kNotThere;
         case QSerialPort::OpenError:
-            return "la porta \u00E8 gi\u00E0 in uso da un altro programma";
+            return portReason::kInUse;
         case QSerialPort::PermissionError: {
 #if defined(Q_OS_UNIX)
             // The system says "permission" both for a device the user may not open and for one
@@ -140,8 +139,7 @@ std::string QtSerialPort::openFailureText() const {
             // Some failures to make the lock file are said as "permission" too: the device itself
             // tells which it was.
             const std::string path = m_name.rfind('/', 0) == 0 ? m_name : "/dev/" + m_name;
-            if (::access(path.c_str(), R_OK | W_OK) == 0)
-                return "la porta \u00E8 gi\u00E0 in uso da un altro programma";
+            if (::access(path.c_str(), R_OK | W_OK) == 0) return portReason::kInUse;
             switch (errno) {
                 case EACCES:
                 case EPERM:
@@ -150,14 +148,14 @@ std::string QtSerialPort::openFailureText() const {
                            "(sudo usermod -aG dialout NOMEUTENTE), poi uscire e rientrare";
                 case ENOENT:
                 case ENOTDIR:
-                    return "la porta non c'\u00E8: scollegata o inesistente";
+                    return portReason::kNotThere;
                 case ENAMETOOLONG:
-                    return "la porta non c'\u00E8: il nome \u00E8 troppo lungo";
+                    return portReason::kNameTooLong;
                 default:
                     return m_port.errorString().toStdString();
             }
 #else
-            return "la porta \u00E8 gi\u00E0 in uso da un altro programma";
+            return portReason::kInUse;
 #endif
         }
         default:
