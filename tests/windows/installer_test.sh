@@ -67,7 +67,7 @@ echo "installer_test: velora.exe shows: $(echo "$names" | paste -sd '|')"
 kill "$program"
 wait "$program" 2>/dev/null || true
 program=""
-wineserver -w
+timeout 120 wineserver -w || true
 
 # Removing. The uninstaller copies itself elsewhere and returns at once: wait for its work.
 wine "$folder/uninstall.exe" /S
@@ -75,7 +75,7 @@ for _ in $(seq 120); do
     [ ! -e "$folder" ] && ! key "$uninstall_key" && break
     sleep 0.5
 done
-wineserver -w
+timeout 120 wineserver -w || true
 [ ! -e "$folder" ] || fail "left behind: $(find "$folder" | head)"
 [ ! -e "$menu/Velora.lnk" ] || fail "left behind: the Start-menu entry"
 for left in "$uninstall_key" 'HKLM\Software\Classes\Applications\velora.exe' \
