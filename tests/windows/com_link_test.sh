@@ -40,6 +40,9 @@ device=$(head -n1 "$work/sign.out")
 wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "$device" /f >/dev/null
 wineserver -k 2>/dev/null || true
 wineserver -w
+# The server prints its objects when a line hangs up (as the sign's does at the end): it runs
+# with its output nowhere, until some seconds after the last program.
+wineserver -p10 >/dev/null 2>&1
 
 file="$work/vetrina è già.inf"
 cp "$repo/docs/vetrina.inf" "$file"
