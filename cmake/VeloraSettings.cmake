@@ -68,6 +68,10 @@ function(velora_add_model_test name)
     # another file's of the same folder.
     set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 0)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    if(MINGW)
+        # The compiler's runtime inside the program: Wine needs no DLL beside it.
+        target_link_options(${name} PRIVATE -static)
+    endif()
     if(CMAKE_CROSSCOMPILING)
         # One run of the whole program: under an emulator, starting it once per test case would
         # cost far more than the tests themselves.
@@ -96,7 +100,6 @@ function(velora_add_ui_test name)
     velora_ui_test_headers(${name})
     add_test(NAME ${name} COMMAND ${name})
     velora_test_home(home ${name})
-    set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;${home}"
-        TIMEOUT 300)
+    set(environment QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 ${home} ${VELORA_WINE_ENVIRONMENT})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 300)
 endfunction()

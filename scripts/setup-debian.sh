@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs what Velora needs to build, run and test on Debian 12, skipping what is already there.
-# With "windows": what the cross-build of the model for Windows and its run under Wine need.
+# With "windows": what the cross-build for Windows, its run under Wine and its installer need
+# (the host's Qt tools generate the code, its Italian translations are shipped).
 set -euo pipefail
 
 if [ "${1:-}" = windows ]; then
-    packages=(cmake ninja-build ccache g++-mingw-w64-x86-64-posix wine wine64 googletest)
+    packages=(cmake ninja-build ccache g++-mingw-w64-x86-64-posix wine wine64 googletest
+        qt6-base-dev qt6-base-dev-tools qt6-translations-l10n librsvg2-bin imagemagick nsis
+        fonts-dejavu-core xvfb xauth xdotool)
     # The pseudo-terminals behind the COM ports of the serial port's tests.
     packages+=(python3)
 else

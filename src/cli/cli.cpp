@@ -26,12 +26,14 @@
 #include "platform/system_files.h"
 #include "protocol/hex_line.h"
 #include "protocol/sign_messages.h"
-#include "pty_sign.h"
 #include "render.h"
 #include "send_many.h"
 #include "signs_command.h"
-#include "stream_sign.h"
 #include "velora_version.h"
+#ifndef _WIN32
+#include "pty_sign.h"
+#include "stream_sign.h"
+#endif
 
 namespace velora {
 namespace {
@@ -257,6 +259,18 @@ struct SignOptions {
     int boards = 0;  // the sign's LED boards a row, with --boards; 0 for any width
 };
 
+#ifdef _WIN32
+// The virtual sign reads its line with the calls of Linux (a pseudo-terminal of its own, a serial
+// device, TCP clients): on Windows a sign for velora-cli runs on a Linux computer, reached through
+// a COM port or the network.
+int sign(const SignOptions&) {
+    std::cerr << "Il comando sign funziona solo su Linux: l'insegna virtuale usa uno "
+                 "pseudo-terminale, che Windows non ha. Avviala su un computer Linux e "
+                 "collegati con --port."
+              << std::endl;
+    return kExitFailed;
+}
+#else
 int sign(const SignOptions& options) {
     const auto say = [](const std::string& line) {
         std::cout << windows1252::toUtf8(line) << std::endl;
@@ -282,6 +296,7 @@ int sign(const SignOptions& options) {
         return kExitNoLink;
     }
 }
+#endif
 
 int dispatch(int argc, char* argv[]) {
     std::vector<std::string> args(argv + 1, argv + argc);

@@ -7,7 +7,7 @@
 #include "link/port_selector.h"
 #include "link/virtual_port.h"
 #include "network_port_maker.h"
-#include "qt_serial_port.h"
+#include "system_serial_port.h"
 
 namespace velora {
 
@@ -24,7 +24,7 @@ public:
         : LinkPorts(clock, &linkedNetworkPort, parent) {}
     LinkPorts(const Clock& clock, NetworkPortMaker makeNetwork, QObject* parent = nullptr);
 
-    QtSerialPort system;
+    SystemSerialPort system;
     VirtualPort virtualSign;
     LazyPort network;
     PortSelector chosen{system, virtualSign, &network};

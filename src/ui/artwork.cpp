@@ -1,33 +1,47 @@
 #include "artwork.h"
 
 #include <algorithm>
-#include <memory>
 
 #include <QIconEngine>
 #include <QPainter>
+#ifndef _WIN32
 #include <QSvgRenderer>
+#endif
 
 // The resources live in a static library: nothing would pull them into the program otherwise.
 static void initArtwork() {
     Q_INIT_RESOURCE(velora);
+#ifdef _WIN32
+    Q_INIT_RESOURCE(pictures);
+#endif
 }
 
 namespace velora {
 namespace {
-
-const QString kLogoPath = QStringLiteral(":/velora/velora-logo.svg");
 
 void ensureResources() {
     static const bool loaded = (initArtwork(), true);
     (void)loaded;
 }
 
-std::shared_ptr<QSvgRenderer> load(const QString& path) {
-    ensureResources();
-    return std::make_shared<QSvgRenderer>(path);
-}
+#ifdef _WIN32
+// Windows has no Qt Svg here: the build draws the logo from the same drawing at twice its size
+// (src/ui/CMakeLists.txt), scaled down to what the screen asks for.
+const QString kLogoPath = QStringLiteral(":/velora/velora-logo.png");
 
-QPixmap render(QSvgRenderer& renderer, QSize size, qreal devicePixelRatio) {
+QPixmap renderLogo(QSize size, qreal devicePixelRatio) {
+    ensureResources();
+    QPixmap pixmap = QPixmap(kLogoPath).scaled(size * devicePixelRatio, Qt::IgnoreAspectRatio,
+                                               Qt::SmoothTransformation);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    return pixmap;
+}
+#else
+const QString kLogoPath = QStringLiteral(":/velora/velora-logo.svg");
+
+QPixmap renderLogo(QSize size, qreal devicePixelRatio) {
+    ensureResources();
+    QSvgRenderer renderer(kLogoPath);
     QPixmap pixmap(size * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
@@ -35,6 +49,7 @@ QPixmap render(QSvgRenderer& renderer, QSize size, qreal devicePixelRatio) {
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     return pixmap;
 }
+#endif
 
 // An icon painted by a function at whatever size is asked for.
 class PaintedIconEngine : public QIconEngine {
@@ -124,7 +139,7 @@ QIcon appIcon() {
 }
 
 QPixmap logoPixmap(qreal devicePixelRatio) {
-    return render(*load(kLogoPath), kLogoSize, devicePixelRatio);
+    return renderLogo(kLogoSize, devicePixelRatio);
 }
 
 }  // namespace velora

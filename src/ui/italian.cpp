@@ -15,8 +15,13 @@ bool speakItalian() {
     static QPointer<QTranslator> installed;
     if (installed) return true;
     auto* translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(italian, QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+#ifdef _WIN32
+    // Installed with the program, in translations/ beside it.
+    const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
+#else
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
+    if (!translator->load(italian, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
         delete translator;
         return false;
     }

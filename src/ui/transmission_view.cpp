@@ -45,7 +45,7 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
       m_clock(clock),
       m_gate(gate),
       m_binder(services, gate),
-      m_finder(&QtSerialPort::portInfos) {
+      m_finder(&SystemSerialPort::portInfos) {
     std::vector<std::string> networkPorts;
     for (const QString& name : QSettings().value(QLatin1String(kNetworkPortsKey)).toStringList())
         networkPorts.push_back(name.toStdString());
@@ -356,7 +356,7 @@ TransmissionView::~TransmissionView() {
 }
 
 QString TransmissionView::rememberedPort() {
-    const QString fallback = QString::fromStdString(QtSerialPort::defaultPort());
+    const QString fallback = QString::fromStdString(SystemSerialPort::defaultPort());
     return QSettings().value(QLatin1String(kPortKey), fallback).toString();
 }
 

@@ -207,7 +207,12 @@ private Q_SLOTS:
     // A file's name is shown as it is, never read as markup.
     void fileNamesShowAsPlainText() {
         Harness h;
+#ifdef _WIN32
+        // Windows' file names take no angle brackets: entities show the same fault.
+        const QString name = QStringLiteral("&lt;h1&gt;X&amp;Y.inf");
+#else
         const QString name = QStringLiteral("<h1>X&amp;Y.inf");
+#endif
         const QString path = QDir::current().absoluteFilePath(name);
         QFile file(name);
         QVERIFY(file.open(QIODevice::WriteOnly));
