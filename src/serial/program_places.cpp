@@ -8,8 +8,8 @@
 #include <QStandardPaths>
 
 #include "editor/editor_window.h"
-#include "qt_serial_port.h"
 #include "signs/sign_list.h"
+#include "system_serial_port.h"
 
 namespace velora {
 namespace {
@@ -50,7 +50,7 @@ std::string signsFileLocation() {
 
 std::string rememberedPort() {
     // The key the transmission window keeps its port under.
-    const QString fallback = QString::fromStdString(QtSerialPort::defaultPort());
+    const QString fallback = QString::fromStdString(SystemSerialPort::defaultPort());
     return QSettings().value(QStringLiteral("link/port"), fallback).toString().toStdString();
 }
 
