@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "cli/pty_sign.h"
+#include "cli_run.h"
 
 namespace velora {
 
@@ -18,23 +19,10 @@ class CliTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Run {
-        int exitCode;
-        QString out;
-        QString err;
-    };
+    using Run = testing::CliRun;
 
     static Run cli(const QStringList& args, const QString& outputFile = {}) {
-        QProcess process;
-        if (!outputFile.isEmpty()) process.setStandardOutputFile(outputFile);
-        process.start(QStringLiteral(VELORA_CLI), args);
-        if (!process.waitForFinished(15000)) {
-            process.kill();
-            process.waitForFinished();
-            return {-1, {}, QStringLiteral("timed out")};
-        }
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return testing::runCli(args, QProcessEnvironment::systemEnvironment(), {}, outputFile);
     }
 
     QString writeSequence(const QByteArray& bytes) {

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "cli/pty_sign.h"
+#include "cli_run.h"
 
 namespace velora {
 
@@ -15,27 +16,14 @@ class PlanCliTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Run {
-        int exitCode;
-        QString out;
-        QString err;
-    };
+    using Run = testing::CliRun;
 
     Run cli(const QStringList& args) {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_DATA_HOME"), m_dir.filePath(QStringLiteral("dati")));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            m_dir.filePath(QStringLiteral("config")));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VELORA_CLI), args);
-        if (!process.waitForFinished(15000)) {
-            process.kill();
-            process.waitForFinished();
-            return {-1, {}, QStringLiteral("timed out")};
-        }
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return testing::runCli(args, environment);
     }
 
     QString write(const QString& name, const QByteArray& bytes) {

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include "cli/pty_sign.h"
+#include "cli_run.h"
 
 namespace velora {
 
@@ -14,26 +15,12 @@ class SignsCliTest : public QObject {
     Q_OBJECT
 
 private:
-    struct Run {
-        int exitCode;
-        QString out;
-        QString err;
-    };
+    using Run = testing::CliRun;
 
     Run cli(const QStringList& args) {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path());
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(m_start.path());
-        process.start(QStringLiteral(VELORA_CLI), args);
-        if (!process.waitForFinished(15000)) {
-            process.kill();
-            process.waitForFinished();
-            return {-1, {}, QStringLiteral("timed out")};
-        }
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return testing::runCli(args, environment, m_start.path());
     }
 
     QString folder() const { return m_config.filePath(QStringLiteral("Velora/Velora")); }
