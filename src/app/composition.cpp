@@ -11,6 +11,7 @@
 #include "guide_view.h"
 #include "page_list_view.h"
 #include "plan/sent_record.h"
+#include "program_places.h"
 #include "qt_text.h"
 #include "virtual_sign_panel.h"
 #include "window_placement.h"
@@ -188,10 +189,9 @@ void Composition::syncPlan() {
     // The plan goes to the named sign in use, or else to the port the transmission window uses.
     const SignStore& store = m_models.signStore;
     const bool named = store.usable() && store.fromFile();
-    const std::string sign = named ? store.list().current().name
-                             : m_transmission.window.loaded()
-                                 ? m_transmission.portName()
-                                 : TransmissionView::rememberedPort().toStdString();
+    const std::string sign = named                            ? store.list().current().name
+                             : m_transmission.window.loaded() ? m_transmission.portName()
+                                                              : rememberedPort();
     if (sign != m_planSign) {
         m_planSign = sign;
         m_plan.setSign(sign, named ? SentRecord::keyForSign(sign) : SentRecord::keyForPort(sign));

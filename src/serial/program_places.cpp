@@ -49,9 +49,9 @@ std::string signsFileLocation() {
 }
 
 std::string rememberedPort() {
-    // The key the transmission window keeps its port under.
-    const QString fallback = QString::fromStdString(SystemSerialPort::defaultPort());
-    return QSettings().value(QStringLiteral("link/port"), fallback).toString().toStdString();
+    const QVariant remembered = QSettings().value(QLatin1String(kRememberedPortKey));
+    if (remembered.isValid()) return remembered.toString().toStdString();
+    return SystemSerialPort::defaultPort();
 }
 
 }  // namespace velora

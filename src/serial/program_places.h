@@ -22,7 +22,11 @@ std::string baseDatLocation();
 // The file of the named signs, in the configuration folder; empty when there is none.
 std::string signsFileLocation();
 
-// The port the transmission window last opened, or the system's first port.
+// The settings key the transmission window keeps the port it last opened under.
+inline constexpr const char* kRememberedPortKey = "link/port";
+
+// The port the transmission window last opened; before it ever opened one, the system's first
+// port (looked for only then: finding the system's ports takes a while).
 std::string rememberedPort();
 
 }  // namespace velora

@@ -282,9 +282,10 @@ void SignStore::setPaths(std::string signsFile, std::string baseDatFile) {
     m_baseDatFile = std::move(baseDatFile);
 }
 
-void SignStore::load(int boardsInUse, const std::function<std::string()>& port) {
+void SignStore::load(int boardsInUse, std::function<std::string()> port) {
     m_problem.clear();
     m_fromFile = false;
+    m_pendingPort = nullptr;
     std::optional<int> baseDatBoards;
     if (!m_baseDatFile.empty()) {
         const auto contents = m_files.read(m_baseDatFile, kBaseDatReadLimit);
@@ -295,7 +296,7 @@ void SignStore::load(int boardsInUse, const std::function<std::string()>& port) 
     m_list = SignList::firstSign(firstBoards, {});
     const Files::Kind kind = inUse() ? m_files.kind(m_signsFile) : Files::Kind::Missing;
     if (kind == Files::Kind::Missing) {
-        m_list = SignList::firstSign(firstBoards, port ? port() : std::string());
+        m_pendingPort = std::move(port);
         return;
     }
     const std::string where = "Il file delle insegne " + m_signsFile;
@@ -324,10 +325,19 @@ void SignStore::load(int boardsInUse, const std::function<std::string()>& port) 
     }
 }
 
+const SignList& SignStore::list() const {
+    if (m_pendingPort) {
+        // Only the port is new: the first sign is as load() made it.
+        const std::string port = std::exchange(m_pendingPort, nullptr)();
+        m_list = SignList::firstSign(m_list.baseDatSign().boards, port);
+    }
+    return m_list;
+}
+
 std::optional<std::string> SignStore::apply(const Change& change) {
     if (!inUse()) return std::string("L'elenco delle insegne non è disponibile.");
     if (!m_problem.empty()) return m_problem;
-    SignList changed = m_list;
+    SignList changed = list();
     if (auto refused = change(changed)) return refused;
     // BASE.dat always tells the first sign's width, for older versions and for the next start.
     const int rowChars = changed.baseDatSign().rowChars();

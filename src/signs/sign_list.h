@@ -121,18 +121,18 @@ public:
     // holds a width gives the first sign its boards: an older version of the program may have
     // changed it. A signs file that cannot be read is left as it is, and the list refuses every
     // change until it is mended: problem() says why.
-    // The port is asked for only when there is no signs file: finding the system's ports takes
-    // a while.
-    void load(int boardsInUse, const std::function<std::string()>& port);
+    // The port is asked for only when there is no signs file, and only the first time the list
+    // is: finding the system's ports takes a while, and the editor's start does not need it.
+    void load(int boardsInUse, std::function<std::string()> port);
     void load(int boardsInUse, const std::string& port) {
-        load(boardsInUse, [&port] { return port; });
+        load(boardsInUse, [port] { return port; });
     }
     // Whether the list came from the signs file (rather than from BASE.dat alone).
     bool fromFile() const { return m_fromFile; }
     // Why the signs file cannot be used, in Italian; empty when it can.
     const std::string& problem() const { return m_problem; }
     bool usable() const { return inUse() && m_problem.empty(); }
-    const SignList& list() const { return m_list; }
+    const SignList& list() const;
 
     // Runs `change` on a copy of the list; when it is made, writes BASE.dat (unless it holds the
     // first sign's width already) and then the signs file, and keeps the copy. Answers why not,
@@ -148,7 +148,9 @@ private:
     Files& m_files;
     std::string m_signsFile;
     std::string m_baseDatFile;
-    SignList m_list = SignList::firstSign(6, {});
+    // Without a signs file, the first sign's port is found on the first reading of the list.
+    mutable SignList m_list = SignList::firstSign(6, {});
+    mutable std::function<std::string()> m_pendingPort;
     bool m_fromFile = false;
     std::string m_problem;
 };

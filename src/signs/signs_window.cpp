@@ -189,7 +189,7 @@ void SignsWindow::showList() {
     } else {
         label.setVisible(false);
     }
-    if (m_selected >= static_cast<int>(list().size())) m_selected = -1;
+    if (m_selected >= 0 && m_selected >= static_cast<int>(list().size())) m_selected = -1;
     if (onListChanged) onListChanged();
 }
 

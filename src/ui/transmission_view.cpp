@@ -21,6 +21,7 @@
 
 #include "busy_input.h"
 #include "link/network_address.h"
+#include "program_places.h"
 #include "qt_text.h"
 #include "virtual_sign_panel.h"
 #include "window_placement.h"
@@ -28,7 +29,6 @@
 namespace velora {
 namespace {
 
-const char* const kPortKey = "link/port";
 // The network addresses that opened, most recent first.
 const char* const kNetworkPortsKey = "link/networkPorts";
 constexpr int kPortRefreshMs = 2000;
@@ -66,7 +66,7 @@ TransmissionView::TransmissionView(InvDat& model, LinkPorts& ports, PumpingClock
     wireEvents();
     restoreSettings();
 
-    const QString remembered = rememberedPort();
+    const QString remembered = QString::fromStdString(rememberedPort());
     m_portChoice->setEditText(remembered);
     m_model.choosePort(remembered.toStdString());
     showSignPanel();
@@ -355,11 +355,6 @@ TransmissionView::~TransmissionView() {
     m_portChoice->disconnect(this);
 }
 
-QString TransmissionView::rememberedPort() {
-    const QString fallback = QString::fromStdString(SystemSerialPort::defaultPort());
-    return QSettings().value(QLatin1String(kPortKey), fallback).toString();
-}
-
 void TransmissionView::usePort(const QString& name) {
     m_portChoice->setEditText(name);
     choosePort(name);
@@ -371,7 +366,7 @@ void TransmissionView::choosePort(const QString& name) {
     m_binder.run([&] { m_model.choosePort(trimmed.toStdString()); });
     // A port that did not open is not offered again next time.
     if (m_model.window.loaded() && m_model.MSComm1.portOpen()) {
-        QSettings().setValue(QLatin1String(kPortKey), trimmed);
+        QSettings().setValue(QLatin1String(kRememberedPortKey), trimmed);
         rememberNetworkPort(trimmed);
     }
     showSignPanel();

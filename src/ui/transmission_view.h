@@ -40,8 +40,6 @@ public:
     // The face of the virtual sign, shown while it is the port chosen.
     VirtualSignPanel* virtualSignPanel() const { return m_signPanel; }
 
-    // The port choice offered at start: the last one that opened, else the system's first port.
-    static QString rememberedPort();
     // Shows `name` in the port field and chooses it, as the user would: the port of the sign
     // chosen in the window "Insegne".
     void usePort(const QString& name);

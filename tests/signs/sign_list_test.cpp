@@ -286,6 +286,34 @@ TEST_F(SignStoreTest, WithoutAFileTheListIsBaseDatsSign) {
     EXPECT_EQ(store.list().current().boards, 7);
 }
 
+// Finding the system's ports takes a while: the start reads the store without asking for them.
+TEST_F(SignStoreTest, ThePortIsAskedForOnlyWhenTheListIsReadWithoutAFile) {
+    files.contents[kBase] = "18\r\n";
+    int asked = 0;
+    store.load(6, [&asked] {
+        ++asked;
+        return std::string("/dev/ttyUSB0");
+    });
+    EXPECT_TRUE(store.usable());
+    EXPECT_FALSE(store.fromFile());
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(store.list().current(), (Sign{"Insegna", "/dev/ttyUSB0", 6}));
+    EXPECT_EQ(store.list().current().port, "/dev/ttyUSB0");
+    EXPECT_EQ(asked, 1);
+    // A change starts from the list with its port, and the file keeps it.
+    EXPECT_FALSE(store.apply([](SignList& l) { return l.add({"Banco", "COM3", 4}); }));
+    EXPECT_NE(files.contents[kSigns].find("Insegna\t/dev/ttyUSB0\t6"), std::string::npos);
+
+    SignStore fromFile{files};
+    fromFile.setPaths(kSigns, kBase);
+    fromFile.load(6, [&asked] {
+        ++asked;
+        return std::string("COM9");
+    });
+    EXPECT_EQ(fromFile.list().current().port, "/dev/ttyUSB0");
+    EXPECT_EQ(asked, 1);
+}
+
 TEST_F(SignStoreTest, AChangeWritesTheFileAndBaseDatOnlyForTheFirstSign) {
     files.contents[kBase] = " 18 \r\n";
     store.load(6, "COM1");

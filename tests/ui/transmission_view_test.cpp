@@ -13,6 +13,7 @@
 #include "fakes/fake_services.h"
 #include "link/paced_stream.h"
 #include "platform/system_clock.h"
+#include "program_places.h"
 #include "transmission_view.h"
 
 namespace velora {
@@ -73,7 +74,7 @@ private Q_SLOTS:
         h.typePort(device);
         QVERIFY(h.ports.system.portOpen());
         QCOMPARE(QString::fromStdString(h.ports.chosen.commPort()), device);
-        QCOMPARE(TransmissionView::rememberedPort(), device);
+        QCOMPARE(QString::fromStdString(rememberedPort()), device);
         QVERIFY(h.find<QComboBox>("Porta")->findText(QStringLiteral("Insegna virtuale")) >= 0);
     }
 
@@ -226,10 +227,10 @@ private Q_SLOTS:
                 QStringLiteral("Impossibile aprire la porta /dev/velora-gone (")));
             h.typePort(QStringLiteral("/dev/velora-also-gone"));
             QVERIFY(esito->text().contains(QStringLiteral("/dev/velora-also-gone")));
-            QCOMPARE(TransmissionView::rememberedPort(), QStringLiteral("/dev/velora-gone"));
+            QCOMPARE(QString::fromStdString(rememberedPort()), QStringLiteral("/dev/velora-gone"));
             h.typePort(QString::fromStdString(h.sign.devicePath()));
             QVERIFY(!esito->isVisible());
-            QCOMPARE(TransmissionView::rememberedPort(),
+            QCOMPARE(QString::fromStdString(rememberedPort()),
                      QString::fromStdString(h.sign.devicePath()));
             // What the upload of the six pages of 53 bytes will take, before it is sent.
             QCOMPARE(h.find<QLabel>("Dimensione")->text(),
