@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Draws the program icon (src/ui/resources/velora.svg) as the PNG pictures the program loads at
+# Draws the program icon (src/ui/resources/velora.svg) as the pictures the program loads at
 # start. Run it after changing the drawing.
 set -euo pipefail
 cd "$(dirname "$0")/../.."

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include <QFile>
 #include <QIconEngine>
+#include <QImage>
 #include <QPainter>
 #ifndef _WIN32
 #include <QSvgRenderer>
@@ -126,15 +128,24 @@ QIcon deletePageIcon() {
 }
 
 QIcon appIcon() {
-    // The window system asks for every size as the first window appears, and each is decoded
-    // then: pictures drawn ahead from velora.svg (scripts/render-icons), where rendering the
-    // drawing would hold up the start of the program. A window's icon is never drawn larger than
-    // 64 pixels; the larger pictures (128 and 256, nine tenths of the decoding and of the icon's
-    // memory) are for the desktop's menus, which take them from the installed icon theme.
+    // The window system asks for every size as the first window appears. The pictures are drawn
+    // ahead from velora.svg (scripts/render-icons) and kept as plain pixels: decoding PNG would
+    // bring Qt's image plugins in at start, each one loaded to be asked whether it reads PNG. A
+    // window's icon is never drawn larger than 64 pixels; the desktop's menus take the larger
+    // pictures from the installed icon theme.
     ensureResources();
+    QFile file(QStringLiteral(":/velora/icons/velora-window.rgba"));
+    const QByteArray pixels = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     QIcon icon;
-    for (int side : {16, 24, 32, 48, 64})
-        icon.addFile(QStringLiteral(":/velora/icons/velora-%1.png").arg(side), QSize(side, side));
+    qsizetype at = 0;
+    for (int side : {16, 24, 32, 48, 64}) {
+        const qsizetype bytes = qsizetype{side} * side * 4;
+        if (pixels.size() < at + bytes) break;
+        const QImage picture(reinterpret_cast<const uchar*>(pixels.constData() + at), side, side,
+                             side * 4, QImage::Format_RGBA8888);
+        icon.addPixmap(QPixmap::fromImage(picture));
+        at += bytes;
+    }
     return icon;
 }
 

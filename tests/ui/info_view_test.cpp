@@ -2,11 +2,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "artwork.h"
 #include "guide_view.h"
 #include "info_view.h"
 #include "ui/started_application.h"
@@ -111,6 +114,24 @@ private Q_SLOTS:
             QVERIFY(!app.info()->windowIcon().isNull());
         }
         QDir::setCurrent(previous);
+    }
+
+    // The window's icon holds the pictures drawn from velora.svg, pixel for pixel, at each size
+    // a window's icon is drawn at.
+    void iconHoldsTheDrawnPictures() {
+        const QIcon icon = appIcon();
+        const QList<QSize> sizes = {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48),
+                                    QSize(64, 64)};
+        QCOMPARE(icon.availableSizes(), sizes);
+        for (const QSize& size : sizes) {
+            const QImage expected =
+                QImage(QStringLiteral(":/expected/velora-%1.png").arg(size.width()))
+                    .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QVERIFY(!expected.isNull());
+            const QImage shown =
+                icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            QCOMPARE(shown, expected);
+        }
     }
 };
 
