@@ -1,5 +1,6 @@
-// The desktop program as main() starts it, up to the first paint of the editor window: the
-// calibration of the pacing delay and the reading of BASE.dat included.
+// The desktop program as main() starts it, up to the first paint of the editor window, the
+// reading of BASE.dat and of the signs included; the pacing delay's calibration follows that
+// paint, as in the program.
 #include <QApplication>
 
 #include "application.h"
@@ -8,16 +9,15 @@
 #include "platform/system_clock.h"
 
 int main(int argc, char* argv[]) {
-    const velora::SystemClock calibrationClock;
-    velora::CalibrationAhead calibration(calibrationClock);
-
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velora"));
     QApplication::setOrganizationName(QStringLiteral("Velora"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velora"));
 
-    velora::Application app([&calibration] { return calibration.timing(); },
-                            velora::networkPortFromModule());
+    const velora::SystemClock calibrationClock;
+    velora::Application app(
+        [&calibrationClock] { return velora::timeCountingLoop(calibrationClock); },
+        velora::networkPortFromModule());
     FirstPaint firstPaint;
     // Installed before the window is created, so that no paint of it can be missed.
     qtApp.installEventFilter(&firstPaint);

@@ -16,7 +16,7 @@ namespace velora {
 // The desktop program: the Qt services, and the program's windows composed over them.
 class Application {
 public:
-    // `timeCountingLoop` answers the timing of the start-up's counting loop (see CalibrateDelay);
+    // `timeCountingLoop` times the counting loop of the calibration (see CalibrateDelay);
     // `makeNetwork` makes the link's network port when a network address is first chosen.
     explicit Application(LoopTimingSource timeCountingLoop,
                          NetworkPortMaker makeNetwork = &linkedNetworkPort);

@@ -8,6 +8,7 @@
 
 #include <utility>
 
+#include "after_first_paint.h"
 #include "guide_view.h"
 #include "page_list_view.h"
 #include "plan/sent_record.h"
@@ -61,6 +62,10 @@ Composition::~Composition() {
 
 EditorView& Composition::start() {
     m_editorView->binder().run([this] { m_models.editor.window.show(); });
+    // The calibration's counting loop runs once the window is up, instead of holding it back.
+    afterFirstPaint(*m_editorView, [this] {
+        m_editorView->binder().run([this] { m_models.editor.calibrate(); });
+    });
     return *m_editorView;
 }
 

@@ -35,7 +35,8 @@ public:
     Composition& operator=(const Composition&) = delete;
     ~Composition();
 
-    // Shows the editor window, whose load handler runs the start-up.
+    // Shows the editor window, whose load handler runs the start-up; the pacing delay is
+    // calibrated once the window has been painted.
     EditorView& start();
 
     // Brings the views of the windows up to date with their models, making the view of a window

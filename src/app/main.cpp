@@ -19,11 +19,6 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
-    // The editor's start-up calibrates the pacing delay with a counting loop of several
-    // milliseconds; it runs on a second core while Qt starts and the windows are built.
-    const velora::SystemClock calibrationClock;
-    velora::CalibrationAhead calibration(calibrationClock);
-
     QApplication qtApp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velora"));
     QApplication::setOrganizationName(QStringLiteral("Velora"));
@@ -51,8 +46,12 @@ int main(int argc, char* argv[]) {
 #endif
 
     // The network port, and Qt Network with it, is loaded when a network address is first used.
-    velora::Application app([&calibration] { return calibration.timing(); },
-                            velora::networkPortFromModule());
+    // The pacing delay's calibration times a counting loop of several milliseconds, once the
+    // editor is on the screen.
+    const velora::SystemClock calibrationClock;
+    velora::Application app(
+        [&calibrationClock] { return velora::timeCountingLoop(calibrationClock); },
+        velora::networkPortFromModule());
     app.start(file);
     return QApplication::exec();
 }

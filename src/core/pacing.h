@@ -18,8 +18,8 @@ struct LoopTiming {
     double end = 0;
 };
 
-// Where the editor's start-up gets its loop timing from. The desktop program hands in the
-// measurement it started on a second core at launch; tests hand in readings of a fake clock.
+// Where the editor's calibration gets its loop timing from. The desktop program times the loop on
+// the system's clock once its window is up; tests hand in readings of a fake clock.
 using LoopTimingSource = std::function<LoopTiming()>;
 
 // Stores in DelayLoopCount the iterations of a 2 ms delay, from the timing of the counting loop.

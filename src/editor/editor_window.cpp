@@ -156,7 +156,6 @@ void EditorWindow::endInfoRow(std::uint8_t infoRow) {
 
 void EditorWindow::Form_Load() {
     trapErrors(m_services, [&] {
-        CalibrateDelay(m_state, m_services, m_timeCountingLoop());
         m_state.CurrentFilePath.clear();
         Option1.setSelected(true);
         m_state.CurrentPause = 3;
@@ -172,6 +171,10 @@ void EditorWindow::Form_Load() {
     });
     m_history.clear();
     markSaved();
+}
+
+void EditorWindow::calibrate() {
+    CalibrateDelay(m_state, m_services, m_timeCountingLoop());
 }
 
 bool EditorWindow::Form_QueryUnload() {

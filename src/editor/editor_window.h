@@ -22,7 +22,7 @@ void setSignColours(TextBox& box, bool inverse);
 // plain functions. The Qt view draws this state and forwards the user's actions into it.
 class EditorWindow {
 public:
-    // `timeCountingLoop` answers the timing of the start-up's counting loop when the window loads.
+    // `timeCountingLoop` times the counting loop of the pacing delay's calibration.
     EditorWindow(Modulo1& state, Services& services, LoopTimingSource timeCountingLoop);
     EditorWindow(const EditorWindow&) = delete;
     EditorWindow& operator=(const EditorWindow&) = delete;
@@ -30,9 +30,12 @@ public:
     Modulo1& state() { return m_state; }
     Services& services() { return m_services; }
 
-    // Start-up: calibration, initial state, BASE.dat, the first run of the change rules. Runs
-    // when the window is first shown.
+    // Start-up: initial state, BASE.dat, the first run of the change rules. Runs when the window
+    // is first shown.
     void Form_Load();
+    // The calibration of the pacing delay (CalibrateDelay) from a run of the counting loop. The
+    // program runs it once its window is on the screen, which the loop would hold up otherwise.
+    void calibrate();
     // The user closes the window (title bar, Alt+F4): asks as File > finE does; the window
     // itself never goes, the program ends or stays.
     bool Form_QueryUnload();

@@ -31,16 +31,4 @@ LoopTiming timeCountingLoop(const Clock& clock) {
     return timing;
 }
 
-CalibrationAhead::CalibrationAhead(const Clock& clock)
-    : m_thread([this, &clock] { m_timing = timeCountingLoop(clock); }) {}
-
-CalibrationAhead::~CalibrationAhead() {
-    if (m_thread.joinable()) m_thread.join();
-}
-
-LoopTiming CalibrationAhead::timing() {
-    if (m_thread.joinable()) m_thread.join();
-    return m_timing;
-}
-
 }  // namespace velora

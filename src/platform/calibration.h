@@ -1,7 +1,5 @@
 #pragma once
 
-#include <thread>
-
 #include "core/clock.h"
 #include "core/pacing.h"
 
@@ -13,23 +11,5 @@ double countEmptyLoop(double iterations);
 
 // Times the start-up's counting loop of 10,000,001 iterations on `clock`, here and now.
 LoopTiming timeCountingLoop(const Clock& clock);
-
-// Times the counting loop on a thread of its own, from construction on, so that the program can
-// build its windows meanwhile instead of holding them up for the whole loop. `clock` must
-// outlive it.
-class CalibrationAhead {
-public:
-    explicit CalibrationAhead(const Clock& clock);
-    CalibrationAhead(const CalibrationAhead&) = delete;
-    CalibrationAhead& operator=(const CalibrationAhead&) = delete;
-    ~CalibrationAhead();
-
-    // Waits for the loop to end; its timing. Every call answers the same readings.
-    LoopTiming timing();
-
-private:
-    LoopTiming m_timing;
-    std::thread m_thread;
-};
 
 }  // namespace velora

@@ -22,7 +22,6 @@ TEST_F(StartUpTest, FormLoadLeavesAnEmptyTwoRowEditor) {
     EditorWindow editor(state, fake.services, fake.loopTiming());
     editor.Form_Load();
 
-    EXPECT_GT(state.DelayLoopCount, 0);
     EXPECT_TRUE(state.CurrentFilePath.empty());
     EXPECT_TRUE(editor.Option1.selected());
     EXPECT_FALSE(editor.Option2.selected());
@@ -38,12 +37,25 @@ TEST_F(StartUpTest, FormLoadLeavesAnEmptyTwoRowEditor) {
     EXPECT_EQ(editor.Text3.maxLength(), 12);  // a fixed big row is half a row
 }
 
-TEST_F(StartUpTest, FailedCalibrationIsReportedAndStartUpGoesOn) {
+// The calibration runs apart from the window's load, once the window is up.
+TEST_F(StartUpTest, CalibrationTimesTheLoopAfterTheLoad) {
+    fake.files.contents["BASE.dat"] = "15";
+    EditorWindow editor(state, fake.services, fake.loopTiming());
+    editor.Form_Load();
+    EXPECT_EQ(state.DelayLoopCount, 0);
+    editor.calibrate();
+    EXPECT_DOUBLE_EQ(state.DelayLoopCount, 400000);  // 20000 / 0.05, the fake loop's time
+    EXPECT_TRUE(fake.dialogs.shown.empty());
+}
+
+TEST_F(StartUpTest, FailedCalibrationIsReportedAndTheEditorGoesOn) {
     fake.clock.autoAdvance = 0;  // the clock does not advance: division by zero
     fake.files.contents["BASE.dat"] = "15";
     EditorWindow editor(state, fake.services, fake.loopTiming());
     editor.Form_Load();
-    ASSERT_FALSE(fake.dialogs.messages().empty());
+    EXPECT_TRUE(fake.dialogs.messages().empty());
+    editor.calibrate();
+    ASSERT_EQ(fake.dialogs.messages().size(), 1u);
     EXPECT_NE(fake.dialogs.messages()[0].find("(11)."), std::string::npos);
     EXPECT_EQ(state.RowChars, 15);
     EXPECT_EQ(editor.Text1.maxLength(), 15);

@@ -51,6 +51,15 @@ private Q_SLOTS:
         QCOMPARE(h.app->settings()->windowTitle(), QStringLiteral("Form1"));
     }
 
+    // The calibration's loop does not hold the window back: it runs once the window is painted.
+    void calibrationRunsOnceTheWindowIsPainted() {
+        Harness h;
+        QCOMPARE(h.app->state().DelayLoopCount, 0.0);
+        QVERIFY(QTest::qWaitForWindowExposed(h.app->editor()));
+        QTRY_COMPARE(h.app->state().DelayLoopCount, 500000.0);  // 20000 / 0.04 s
+        QVERIFY(h.dialogs.isEmpty());
+    }
+
     // Closing the editor asks whether the data were saved; cancelling the question keeps it.
     void closingTheEditorAsksFirst() {
         Harness h;
