@@ -217,8 +217,10 @@ void ControlBinder::bind(QComboBox* widget, ComboBox& combo) {
             // carries its purpose.
             if (widget->lineEdit()) widget->lineEdit()->setAccessibleName(toQt(combo.toolTip()));
             if (widget->count() != static_cast<int>(combo.items().size())) {
+                QStringList items;
+                for (const auto& item : combo.items()) items << toQt(item);
                 widget->clear();
-                for (const auto& item : combo.items()) widget->addItem(toQt(item));
+                widget->addItems(items);
             }
             const QString text = toQt(combo.text());
             if (widget->currentText() != text) widget->setEditText(text);
