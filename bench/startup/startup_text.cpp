@@ -4,12 +4,12 @@
 // the third yardstick, as large as the editor's window.
 //
 //   startup_text [WIDTHxHEIGHT]
+#include <cstdio>
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-
-#include <cstdio>
 
 #include "first_paint.h"
 

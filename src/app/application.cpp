@@ -1,8 +1,8 @@
 #include "application.h"
 
-#include <QApplication>
-
 #include <utility>
+
+#include <QApplication>
 
 #include "artwork.h"
 #include "italian.h"

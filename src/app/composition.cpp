@@ -1,12 +1,12 @@
 #include "composition.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QDir>
 #include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
-
-#include <utility>
 
 #include "after_first_paint.h"
 #include "guide_view.h"

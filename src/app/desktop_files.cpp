@@ -1,15 +1,15 @@
 #include "desktop_files.h"
 
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
 #include <QStringList>
-
-#include <filesystem>
-#include <system_error>
-#include <vector>
 
 #include "file_drop.h"
 #include "qt_text.h"

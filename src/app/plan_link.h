@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QObject>
-#include <QTimer>
-
 #include <functional>
 #include <string>
+
+#include <QObject>
+#include <QTimer>
 
 #include "core/modulo1.h"
 #include "core/services.h"

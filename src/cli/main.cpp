@@ -2,7 +2,6 @@
 
 #ifdef _WIN32
 #include <windows.h>
-
 #include <shellapi.h>
 
 #include <string>

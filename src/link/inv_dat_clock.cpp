@@ -1,9 +1,8 @@
-#include "inv_dat.h"
-
 #include <cstdio>
 
 #include "core/fatal_error.h"
 #include "exchange_scope.h"
+#include "inv_dat.h"
 
 namespace velora {
 

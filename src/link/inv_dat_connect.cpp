@@ -1,6 +1,5 @@
-#include "inv_dat.h"
-
 #include "core/fatal_error.h"
+#include "inv_dat.h"
 
 namespace velora {
 

@@ -1,7 +1,6 @@
-#include "inv_dat.h"
-
 #include "core/fatal_error.h"
 #include "core/windows1252.h"
+#include "inv_dat.h"
 #include "protocol/hex_line.h"
 
 namespace velora {

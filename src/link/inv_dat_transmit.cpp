@@ -1,7 +1,6 @@
-#include "inv_dat.h"
-
 #include "core/fatal_error.h"
 #include "exchange_scope.h"
+#include "inv_dat.h"
 #include "ritardo.h"
 
 namespace velora {

@@ -1,8 +1,7 @@
-#include "inv_dat.h"
-
 #include "core/fatal_error.h"
 #include "core/numbers.h"
 #include "exchange_scope.h"
+#include "inv_dat.h"
 
 namespace velora {
 

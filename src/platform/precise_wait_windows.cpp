@@ -1,8 +1,8 @@
 #include "precise_wait.h"
 
-#include <chrono>
-
 #include <windows.h>
+
+#include <chrono>
 
 // Older headers lack the flag; Windows 10 (1803) and later know it.
 #ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION

@@ -1,14 +1,13 @@
 #include "win_serial_line.h"
 
+#include <windows.h>
+#include <setupapi.h>
+
 #include <algorithm>
 #include <cctype>
 #include <iterator>
 #include <map>
 #include <string_view>
-
-#include <windows.h>
-
-#include <setupapi.h>
 
 #include "link/port_reasons.h"
 #include "windows_text.h"

@@ -1,10 +1,10 @@
+#include <utility>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QStringList>
-
-#include <utility>
 
 #include "core/run_time_error.h"
 #include "network_port_maker.h"

@@ -8,6 +8,7 @@
 
 #if defined(Q_OS_UNIX)
 #include <unistd.h>
+
 #include <cerrno>
 #endif
 

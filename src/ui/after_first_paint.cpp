@@ -1,11 +1,11 @@
 #include "after_first_paint.h"
 
+#include <utility>
+
 #include <QEvent>
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
-
-#include <utility>
 
 namespace velora {
 namespace {

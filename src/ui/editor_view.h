@@ -1,13 +1,13 @@
 #pragma once
 
+#include <array>
+#include <memory>
+
 #include <QMainWindow>
 
 #include "busy_input.h"
 #include "control_binder.h"
 #include "editor/editor_window.h"
-
-#include <array>
-#include <memory>
 
 class QAction;
 class QGridLayout;

@@ -1,5 +1,7 @@
 #include "page_list_view.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -12,8 +14,6 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 #include "control_binder.h"
 #include "picture/sign_pictures.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QWidget>
-
 #include <vector>
+
+#include <QWidget>
 
 #include "control_binder.h"
 #include "plan/plan_window.h"

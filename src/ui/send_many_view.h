@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QWidget>
-
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include <QWidget>
 
 #include "busy_input.h"
 #include "core/services.h"

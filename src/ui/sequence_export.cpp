@@ -1,5 +1,9 @@
 #include "sequence_export.h"
 
+#include <algorithm>
+#include <string_view>
+#include <system_error>
+
 #include <QAction>
 #include <QBuffer>
 #include <QDir>
@@ -15,10 +19,6 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QStatusBar>
-
-#include <algorithm>
-#include <string_view>
-#include <system_error>
 
 #include "core/windows1252.h"
 #include "editor_view.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QWidget>
-
 #include <memory>
+
+#include <QWidget>
 
 #include "busy_input.h"
 #include "control_binder.h"

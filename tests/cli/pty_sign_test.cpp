@@ -1,12 +1,12 @@
 #include "pty_sign.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 namespace velora {
 namespace {

@@ -1,10 +1,11 @@
+#include "files/file_menu.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 
 #include "core/windows1252.h"
 #include "fakes/fake_services.h"
-#include "files/file_menu.h"
 #include "window_models.h"
 
 namespace velora {

@@ -1,10 +1,11 @@
+#include "files/page_fit.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "core/page_store.h"
-#include "files/page_fit.h"
 
 namespace velora {
 namespace {

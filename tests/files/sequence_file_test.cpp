@@ -1,9 +1,10 @@
-#include <functional>
+#include "files/sequence_file.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/windows1252.h"
-#include "files/sequence_file.h"
 
 namespace velora {
 namespace {

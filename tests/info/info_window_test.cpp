@@ -1,7 +1,8 @@
+#include "info/info_window.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/fake_services.h"
-#include "info/info_window.h"
 #include "window_models.h"
 
 namespace velora {

@@ -1,3 +1,5 @@
+#include "link/inv_dat.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include "core/windows1252.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/fake_services.h"
-#include "link/inv_dat.h"
 #include "link/paced_stream.h"
 
 namespace velora {

@@ -1,7 +1,8 @@
+#include "link/journal.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/fake_clock.h"
-#include "link/journal.h"
 
 namespace velora {
 namespace {

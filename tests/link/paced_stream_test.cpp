@@ -1,6 +1,7 @@
+#include "link/paced_stream.h"
+
 #include <gtest/gtest.h>
 
-#include "link/paced_stream.h"
 #include "protocol/wire_bytes.h"
 
 namespace velora {

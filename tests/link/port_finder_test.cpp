@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "link/port_finder.h"
+
+#include <gtest/gtest.h>
 
 namespace velora {
 namespace {

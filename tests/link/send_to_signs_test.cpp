@@ -1,3 +1,5 @@
+#include "link/send_to_signs.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,7 +10,6 @@
 #include "core/page_store.h"
 #include "fakes/fake_serial_port.h"
 #include "fakes/fake_services.h"
-#include "link/send_to_signs.h"
 #include "link/virtual_sign.h"
 
 namespace velora {

@@ -1,7 +1,8 @@
+#include "link/virtual_sign.h"
+
 #include <gtest/gtest.h>
 
 #include "link/paced_stream.h"
-#include "link/virtual_sign.h"
 
 namespace velora {
 namespace {

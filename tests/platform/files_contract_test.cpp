@@ -1,9 +1,10 @@
+#include "contracts/files_contract.h"
+
 #include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 
-#include "contracts/files_contract.h"
 #include "platform/system_files.h"
 
 namespace velora::testing {

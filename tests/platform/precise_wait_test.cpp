@@ -1,8 +1,8 @@
+#include "platform/precise_wait.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
-
-#include "platform/precise_wait.h"
 
 namespace velora {
 namespace {

@@ -1,5 +1,7 @@
 // What the system's files do beyond the contract: full disks, links, pipes, devices and names
 // that are not UTF-8.
+#include "platform/system_files.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -13,8 +15,6 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-
-#include "platform/system_files.h"
 
 namespace velora {
 namespace {

@@ -1,3 +1,5 @@
+#include "platform/win_serial_line.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,7 +14,6 @@
 #include <vector>
 
 #include "link/port_reasons.h"
-#include "platform/win_serial_line.h"
 
 namespace velora {
 namespace {

@@ -1,6 +1,7 @@
+#include "protocol/hex_line.h"
+
 #include <gtest/gtest.h>
 
-#include "protocol/hex_line.h"
 #include "protocol/wire_bytes.h"
 
 namespace velora {

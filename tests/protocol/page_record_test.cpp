@@ -1,10 +1,10 @@
 #include "protocol/page_record.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "files/sequence_file.h"
 #include "protocol/sign_codes.h"

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "protocol/sign_codes.h"
+
+#include <gtest/gtest.h>
 
 namespace velora {
 namespace {

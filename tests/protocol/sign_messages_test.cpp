@@ -1,7 +1,8 @@
+#include "protocol/sign_messages.h"
+
 #include <gtest/gtest.h>
 
 #include "protocol/page_layout.h"
-#include "protocol/sign_messages.h"
 #include "protocol/wire_bytes.h"
 
 namespace velora {

@@ -1,10 +1,10 @@
+#include "protocol/telnet_codec.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "protocol/telnet_codec.h"
 
 namespace velora {
 namespace {

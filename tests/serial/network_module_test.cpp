@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
-
-#include <memory>
 
 #include "core/run_time_error.h"
 #include "fakes/fake_clock.h"

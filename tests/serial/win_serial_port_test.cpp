@@ -1,3 +1,5 @@
+#include "win_serial_port.h"
+
 #include <cstdlib>
 #include <iostream>
 #include <mutex>
@@ -11,7 +13,6 @@
 #include "link/serial_port_contract.h"
 #include "link/virtual_sign.h"
 #include "platform/win_serial_line.h"
-#include "win_serial_port.h"
 
 namespace velora::testing {
 namespace {

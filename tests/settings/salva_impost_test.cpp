@@ -1,7 +1,8 @@
+#include "settings/salva_impost.h"
+
 #include <gtest/gtest.h>
 
 #include "fakes/fake_services.h"
-#include "settings/salva_impost.h"
 #include "window_models.h"
 
 namespace velora {

@@ -1,9 +1,9 @@
 #include "sign/led_font.h"
 
+#include <gtest/gtest.h>
+
 #include <set>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "protocol/sign_codes.h"
 

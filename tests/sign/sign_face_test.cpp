@@ -1,9 +1,9 @@
 #include "sign/sign_face.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "sign_test_data.h"
 

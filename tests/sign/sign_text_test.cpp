@@ -1,8 +1,8 @@
 #include "sign/sign_text.h"
 
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace velora {
 namespace {

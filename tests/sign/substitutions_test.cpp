@@ -1,8 +1,8 @@
 #include "sign/substitutions.h"
 
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "core/modulo1.h"
 

@@ -1,3 +1,5 @@
+#include "accessibility.h"
+
 #include <functional>
 #include <map>
 
@@ -9,7 +11,6 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
-#include "accessibility.h"
 #include "info_view.h"
 #include "settings_view.h"
 #include "transmission_view.h"

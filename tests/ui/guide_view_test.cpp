@@ -1,10 +1,11 @@
+#include "guide_view.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTextBrowser>
 #include <QtTest>
 
-#include "guide_view.h"
 #include "ui/started_application.h"
 
 namespace velora {

@@ -1,3 +1,5 @@
+#include "info_view.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -11,7 +13,6 @@
 
 #include "artwork.h"
 #include "guide_view.h"
-#include "info_view.h"
 #include "ui/started_application.h"
 #include "ui/started_editor.h"
 

@@ -1,7 +1,8 @@
+#include "led_view.h"
+
 #include <QtTest>
 
 #include "fakes/fake_clock.h"
-#include "led_view.h"
 
 namespace velora {
 

@@ -1,3 +1,5 @@
+#include "page_list_view.h"
+
 #include <memory>
 
 #include <QAbstractItemModelTester>
@@ -15,7 +17,6 @@
 #include <QtTest>
 
 #include "files/sequence_file.h"
-#include "page_list_view.h"
 #include "ui/started_editor.h"
 
 namespace velora {

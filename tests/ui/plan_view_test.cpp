@@ -1,3 +1,5 @@
+#include "plan_view.h"
+
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -7,7 +9,6 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "plan_view.h"
 #include "ui/started_editor.h"
 
 namespace velora {

@@ -1,3 +1,5 @@
+#include "send_many_view.h"
+
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -9,7 +11,6 @@
 #include "core/page_store.h"
 #include "fakes/fake_services.h"
 #include "platform/system_clock.h"
-#include "send_many_view.h"
 #include "ui/started_editor.h"
 
 namespace velora {

@@ -1,3 +1,5 @@
+#include "sequence_export.h"
+
 #include <sys/resource.h>
 
 #include <csignal>
@@ -14,7 +16,6 @@
 #include <QStatusBar>
 #include <QtTest>
 
-#include "sequence_export.h"
 #include "ui/started_application.h"
 
 namespace velora {

@@ -1,3 +1,5 @@
+#include "signs_view.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -8,7 +10,6 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "signs_view.h"
 #include "ui/started_application.h"
 #include "ui/started_editor.h"
 

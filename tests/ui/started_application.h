@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <string>
+
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
@@ -7,10 +11,6 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
-
-#include <functional>
-#include <memory>
-#include <string>
 
 #include "application.h"
 

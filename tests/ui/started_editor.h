@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <string>
+
+#include <QString>
 
 #include "composition.h"
 #include "core/page_store.h"

@@ -1,3 +1,5 @@
+#include "transmission_view.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +16,6 @@
 #include "link/paced_stream.h"
 #include "platform/system_clock.h"
 #include "program_places.h"
-#include "transmission_view.h"
 
 namespace velora {
 
