@@ -1,13 +1,19 @@
 #include "guide_view.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "editor_view.h"
@@ -41,6 +47,29 @@ GuideView::GuideView(QWidget* parent)
     resize(fontMetrics().averageCharWidth() * 84, line * 36);
 }
 
+namespace {
+
+const char* const kSectionProperty = "guideSection";
+
+}  // namespace
+
+bool GuideView::showSection(const QString& heading) {
+    QTextDocument* document = m_text->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() == 0 || block.text() != heading) continue;
+        // The cursor goes there too, for the keys and for screen readers.
+        m_text->setTextCursor(QTextCursor(block));
+        const QRectF where = document->documentLayout()->blockBoundingRect(block);
+        m_text->verticalScrollBar()->setValue(static_cast<int>(where.top()));
+        return true;
+    }
+    return false;
+}
+
+void GuideView::setSection(QWidget* window, const QString& heading) {
+    window->setProperty(kSectionProperty, heading);
+}
+
 void GuideView::addTo(EditorView& editor, Button& item) {
     auto* help = editor.menuBar()->findChild<QMenu*>(QStringLiteral("mnuaiuto"));
     auto* action = help->addAction(QString());
@@ -50,12 +79,15 @@ void GuideView::addTo(EditorView& editor, Button& item) {
     if (action->shortcut().isEmpty()) action->setShortcut(QKeySequence(Qt::Key_F1));
     action->setShortcutContext(Qt::ApplicationShortcut);
     item.onClick = [&editor] {
+        const QWidget* asking = QApplication::activeWindow();
+        const QString section = asking ? asking->property(kSectionProperty).toString() : QString();
         auto* guide = editor.findChild<GuideView*>();
         if (!guide) {
             guide = new GuideView(&editor);
             placeOver(guide, &editor);
         }
         guide->show();
+        if (!section.isEmpty()) guide->showSection(section);
         guide->raise();
         guide->activateWindow();
     };

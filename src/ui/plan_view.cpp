@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "guide_view.h"
 #include "qt_text.h"
 
 namespace velora {
@@ -20,6 +21,7 @@ enum Column { kDays, kFrom, kTo, kFile, kSign, kColumns };
 
 PlanView::PlanView(PlanWindow& model, Services& services, EventGate& gate, QWidget* parent)
     : QWidget(parent, Qt::Dialog), m_model(model), m_binder(services, gate, this) {
+    GuideView::setSection(this, QStringLiteral("Il programma"));
     auto* layout = new QVBoxLayout(this);
     const auto label = [this, layout](Label& control) {
         auto* widget = new QLabel(this);

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "guide_view.h"
 #include "window_placement.h"
 
 namespace velora {
@@ -37,6 +38,7 @@ SendManyView::SendManyView(const Modulo1& sequence, std::function<std::vector<Si
       m_round(m_services, m_ports.chosen) {
     setObjectName(QStringLiteral("InvioAPiuInsegne"));
     setWindowTitle(tr("Invia a pi\u00F9 insegne"));
+    GuideView::setSection(this, QStringLiteral("Inviare a pi\u00F9 insegne"));
     auto* layout = new QVBoxLayout(this);
 
     m_about = new QLabel(this);

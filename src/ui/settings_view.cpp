@@ -7,12 +7,15 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include "guide_view.h"
+
 namespace velora {
 
 SettingsView::SettingsView(Salva_Impost& model, Services& services, EventGate& gate,
                            QWidget* parent)
     : QWidget(parent, Qt::Dialog), m_model(model), m_binder(services, gate, this) {
     m_binder.bind(this, m_model.window);
+    GuideView::setSection(this, QStringLiteral("Il numero di schede"));
 
     auto* label1 = new QLabel(this);
     auto* combo2 = new QComboBox(this);

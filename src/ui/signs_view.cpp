@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "guide_view.h"
 #include "qt_text.h"
 
 namespace velora {
@@ -19,6 +20,7 @@ namespace velora {
 SignsView::SignsView(SignsWindow& model, Services& services, EventGate& gate, QWidget* parent)
     : QWidget(parent, Qt::Dialog), m_model(model), m_binder(services, gate, this) {
     m_binder.bind(this, m_model.window);
+    GuideView::setSection(this, QStringLiteral("Le insegne"));
     auto* layout = new QVBoxLayout(this);
 
     auto* problem = new QLabel(this);

@@ -20,6 +20,7 @@
 #include <QWindow>
 
 #include "busy_input.h"
+#include "guide_view.h"
 #include "link/network_address.h"
 #include "program_places.h"
 #include "qt_text.h"
@@ -332,7 +333,12 @@ void TransmissionView::showSignPanel() {
 }
 
 void TransmissionView::showNetworkNote() {
-    m_networkNote->setVisible(isNetworkPortName(m_model.portName()));
+    const bool network = isNetworkPortName(m_model.portName());
+    m_networkNote->setVisible(network);
+    // F1 opens the guide where it tells about the port in use.
+    GuideView::setSection(this, network
+                                    ? QStringLiteral("Insegna in rete")
+                                    : QStringLiteral("Inviare all'insegna e regolare l'orologio"));
 }
 
 void TransmissionView::rememberNetworkPort(const QString& name) {

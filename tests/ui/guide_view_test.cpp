@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QtTest>
 
 #include "ui/started_application.h"
@@ -54,6 +56,43 @@ private Q_SLOTS:
         item->trigger();
         QVERIFY(guide->isVisible());
         QCOMPARE(editor->findChildren<GuideView*>().size(), 1);
+    }
+
+    // F1 in a window that names its part of the guide opens the guide at that part, its title
+    // at the top; from the editor the guide stays where the reader left it.
+    void f1OpensTheGuideAtThePartOfTheWindowAsking() {
+        testing::StartedApplication h;
+        h.start();
+        EditorView* editor = h.app->editor();
+        QVERIFY(QTest::qWaitForWindowExposed(editor));
+        editor->action("Salv_Impost")->trigger();
+        QWidget* settings = h.app->settings();
+        QVERIFY(settings);
+        QVERIFY(QTest::qWaitForWindowExposed(settings));
+        settings->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), settings);
+
+        QTest::keyClick(settings, Qt::Key_F1);
+        auto* guide = editor->findChild<GuideView*>();
+        QVERIFY(guide);
+        QVERIFY(QTest::qWaitForWindowExposed(guide));
+        const auto topLine = [guide] {
+            return guide->text()->cursorForPosition(QPoint(4, 4)).block().text();
+        };
+        QCOMPARE(topLine(), QStringLiteral("Il numero di schede"));
+        QCOMPARE(guide->text()->textCursor().block().text(), QStringLiteral("Il numero di schede"));
+
+        // A part that is not there leaves the guide where it is.
+        QVERIFY(!guide->showSection(QStringLiteral("Nessuna parte")));
+        QCOMPARE(topLine(), QStringLiteral("Il numero di schede"));
+        QVERIFY(guide->showSection(QStringLiteral("Insegna in rete")));
+        QCOMPARE(topLine(), QStringLiteral("Insegna in rete"));
+
+        settings->close();
+        editor->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), editor);
+        QTest::keyClick(editor, Qt::Key_F1);
+        QCOMPARE(topLine(), QStringLiteral("Insegna in rete"));
     }
 };
 
