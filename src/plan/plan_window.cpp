@@ -10,6 +10,8 @@ namespace {
 
 const char* const kPlanFilter = "Programma (*.txt)|*.txt";
 const char* const kSequenceFilter = "File Sequenza (*.inf)|*.inf";
+// A plan is a few lines; anything larger is not one.
+constexpr std::size_t kPlanReadLimit = std::size_t{1024} * 1024;
 
 std::string cp1252(const std::string& utf8) {
     return windows1252::fromUtf8(utf8);
@@ -103,19 +105,20 @@ void PlanWindow::say(const std::string& text) {
 }
 
 bool PlanWindow::openPlan(const std::string& path) {
-    const auto text = m_services.files.read(path, 1024 * 1024);
+    const auto text = m_services.files.read(path, kPlanReadLimit);
     if (!text) {
         m_services.dialogs.message("Impossibile leggere il programma \"" + cp1252(path) + "\".");
         return false;
     }
     auto read = parsePlan(*text, folderOf(path));
     if (const auto* error = std::get_if<PlanError>(&read)) {
-        m_services.dialogs.message("Il programma \"" + cp1252(path) + "\" non si può usare. " +
-                                   cp1252(error->text()));
+        m_services.dialogs.message(
+            cp1252("Il programma \"" + path + "\" non si può usare. " + error->text()));
         return false;
     }
     m_path = path;
     m_plan = std::get<Plan>(std::move(read));
+    m_text = *text;
     m_lines = splitLines(*text, m_crlf);
     m_open = true;
     m_seen.reset();
@@ -154,15 +157,28 @@ bool PlanWindow::commit(std::vector<std::string> lines) {
     const std::string text = joinLines(lines, m_crlf);
     auto read = parsePlan(text, folderOf(m_path));
     if (const auto* error = std::get_if<PlanError>(&read)) {
-        m_services.dialogs.message("La voce non è stata cambiata. " + cp1252(error->text()));
+        m_services.dialogs.message(cp1252("La voce non è stata cambiata. " + error->text()));
+        return false;
+    }
+    // The file changed since the window read it (edited by hand, or by another window): the
+    // window shows it as it is now, and the user makes the change again on that.
+    const auto onDisk = m_services.files.read(m_path, kPlanReadLimit);
+    if (onDisk && *onDisk != m_text) {
+        const std::string path = m_path;
+        m_services.dialogs.message(cp1252("Il programma \"" + path +
+                                          "\" è stato cambiato fuori da questa finestra: la voce "
+                                          "non è stata cambiata. Ora la finestra mostra il "
+                                          "programma com'è."));
+        openPlan(path);
         return false;
     }
     // Written whole: a plan that a timer reads meanwhile is the old one or the new one.
     if (!m_services.files.replace(m_path, text)) {
-        m_services.dialogs.message("Impossibile scrivere il programma \"" + cp1252(m_path) +
-                                   "\": la voce non è stata cambiata.");
+        m_services.dialogs.message(cp1252("Impossibile scrivere il programma \"" + m_path +
+                                          "\": la voce non è stata cambiata."));
         return false;
     }
+    m_text = text;
     m_lines = std::move(lines);
     m_plan = std::get<Plan>(std::move(read));
     m_seen.reset();
@@ -293,7 +309,7 @@ void PlanWindow::startSend(const PlanStep& step) {
     if (!sendFile) return;
     m_sending = true;
     m_pending = step;
-    say("Invio di " + cp1252(shownFile(step.due->file)) + " in corso…");
+    say(cp1252("Invio di " + shownFile(step.due->file) + " in corso…"));
     sendFile(step.due->file);
 }
 

@@ -119,6 +119,9 @@ private:
     std::string m_path;
     std::vector<std::string> m_lines;
     bool m_crlf = false;
+    // The plan's file as the window last read or wrote it: an edit made meanwhile with another
+    // program is not written over.
+    std::string m_text;
     Plan m_plan;
     bool m_open = false;
     std::vector<Row> m_rows;

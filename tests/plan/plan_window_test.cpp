@@ -198,6 +198,7 @@ TEST(PlanWindow, ShowsThePlanAsRowsAndEditsItLineByLine) {
     EXPECT_EQ(w.fake.files.contents["/negozio/piano.txt"], before);
     ASSERT_EQ(w.fake.dialogs.shown.size(), 2u);
     EXPECT_NE(w.fake.dialogs.shown[0].text.find("giorno sconosciuto"), std::string::npos);
+    EXPECT_EQ(w.fake.dialogs.shown[0].text.rfind("La voce non \xE8 stata cambiata.", 0), 0u);
     // A plan that cannot be written is not changed either.
     w.fake.files.failing.insert("/negozio/piano.txt");
     EXPECT_FALSE(w.model.removeRow(0));
@@ -209,6 +210,35 @@ TEST(PlanWindow, ShowsThePlanAsRowsAndEditsItLineByLine) {
               "# vetrina\n"
               "predefinito normale.inf\n"
               "2026-12-24 18:00 - 2026-12-24 23:59   vigilia.inf\n");
+}
+
+// The plan edited with another program while the window is open: the window's next edit does not
+// write over it; the window shows the file as it is now.
+TEST(PlanWindow, AnEditMadeElsewhereIsNotWrittenOver) {
+    Window w;
+    const std::string byHand =
+        "# vetrina\n"
+        "predefinito normale.inf\n"
+        "lun-ven 08:30-13:00 mattina.inf\n"
+        "sab 09:00-12:00 urgente.inf\n";
+    w.fake.files.contents["/negozio/piano.txt"] = byHand;
+
+    EXPECT_FALSE(w.model.changeRow(1, {"lun-ven", "09:00", "13:00", "mattina.inf", 3}));
+    EXPECT_EQ(w.fake.files.contents["/negozio/piano.txt"], byHand);
+    ASSERT_EQ(w.model.rows().size(), 3u);
+    EXPECT_EQ(w.model.rows()[2].file, "urgente.inf");
+    ASSERT_EQ(w.fake.dialogs.shown.size(), 1u);
+    // The message is the model's own text: Windows-1252, as every message.
+    EXPECT_NE(w.fake.dialogs.shown[0].text.find("fuori da questa finestra: la voce non \xE8 stata"),
+              std::string::npos);
+
+    // Made again on the file as it is, the edit keeps the line added by hand.
+    ASSERT_TRUE(w.model.changeRow(1, {"lun-ven", "09:00", "13:00", "mattina.inf", 3}));
+    EXPECT_EQ(w.fake.files.contents["/negozio/piano.txt"],
+              "# vetrina\n"
+              "predefinito normale.inf\n"
+              "lun-ven 09:00-13:00   mattina.inf\n"
+              "sab 09:00-12:00 urgente.inf\n");
 }
 
 TEST(PlanWindow, FollowingSendsEachChangeOnceAndRetriesAFailure) {
