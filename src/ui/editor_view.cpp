@@ -1,5 +1,7 @@
 #include "editor_view.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -202,17 +204,25 @@ void EditorView::addPageList(PageListView* list) {
         // Never past the screen's edge: on a small screen the list is narrower, its pictures
         // smaller.
         const int room = screen()->availableGeometry().width() - frameGeometry().width();
-        if (missing > 0 && room > 0 && !isMaximized() && !isFullScreen())
+        if (missing > 0 && room > 0 && !isMaximized() && !isFullScreen()) {
             resize(this->width() + std::min(missing, room), height());
+            // A window not shown yet has its new size at once: laid out at it, the splitter
+            // shares out its whole width.
+            if (!isVisible()) layOutHidden();
+        }
         splitter->setSizes({width, rest});
     };
     shown->setChecked(QSettings().value(shownKey, true).toBool());
     list->setVisible(shown->isChecked());
     // Sizes given before the window is laid out are only shares of a width not known yet: the
-    // list gets its width once the window has its own.
-    QTimer::singleShot(0, splitter, [list, giveWidth] {
-        if (list->isVisible()) giveWidth();
-    });
+    // window is laid out at its opening size first, then the list gets its width, all before
+    // the window appears, so that it appears as wide as it stays.
+    m_openingSize = [this, list, giveWidth] {
+        if (list->isHidden()) return;
+        if (!testAttribute(Qt::WA_Resized)) adjustSize();
+        layOutHidden();
+        giveWidth();
+    };
     connect(shown, &QAction::toggled, this, [this, list, shownKey, giveWidth](bool on) {
         list->setVisible(on);
         QSettings().setValue(shownKey, on);
@@ -230,6 +240,17 @@ void EditorView::addPageList(PageListView* list) {
     connect(splitter, &QSplitter::splitterMoved, this, [list, widthKey] {
         if (list->isVisible()) QSettings().setValue(widthKey, list->width());
     });
+}
+
+void EditorView::layOutHidden() {
+    // Resizing a hidden window lays out nothing by itself.
+    layout()->invalidate();
+    layout()->activate();
+}
+
+void EditorView::setVisible(bool visible) {
+    if (visible && m_openingSize) std::exchange(m_openingSize, nullptr)();
+    QMainWindow::setVisible(visible);
 }
 
 void EditorView::buildMenus() {

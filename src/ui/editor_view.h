@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include <QMainWindow>
@@ -40,6 +41,8 @@ public:
     // The menu command bound to the model's menu item of that name.
     QAction* action(const std::string& name) const;
 
+    void setVisible(bool visible) override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -51,6 +54,8 @@ private:
     QWidget* buildControls();
     void setAccessKeys();
     void addRowCaptions(QGridLayout* grid, const std::array<QLineEdit*, 3>& rows);
+    // Lays out the children at the window's size while the window is not shown yet.
+    void layOutHidden();
 
     EditorWindow& m_model;
     ControlBinder m_binder;
@@ -58,6 +63,8 @@ private:
     QList<QLineEdit*> m_rows;
     EditorLedPanel* m_ledPanel = nullptr;
     PageListView* m_pageList = nullptr;
+    // Gives the window its opening size before it is first shown; empty once done.
+    std::function<void()> m_openingSize;
     // Last, so that it is gone first: the application-wide filter must not see the events of
     // the window's own destruction, when the window it asks is no longer whole.
     std::unique_ptr<BusyInput> m_busyInput;

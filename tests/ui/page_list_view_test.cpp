@@ -308,6 +308,21 @@ private Q_SLOTS:
         QCOMPARE(QSettings().value(QStringLiteral("pageList/width")).toInt(), h.panel().width());
     }
 
+    // The window has its size, and the list its width, before the window is on the screen: the
+    // list as wide as the user left it, or as near as the screen allows. Nothing moves after the
+    // window has appeared.
+    void theWindowAppearsAtItsWidth() {
+        QSettings().setValue(QStringLiteral("pageList/width"), 300);
+        testing::StartedEditor editor;
+        editor.start();
+        const int windowWidth = editor.view.width();
+        const int listWidth = editor.view.pageList()->width();
+        QVERIFY(QTest::qWaitForWindowActive(&editor.view));
+        QCoreApplication::processEvents();
+        QCOMPARE(editor.view.pageList()->width(), listWidth);
+        QCOMPARE(editor.view.width(), windowWidth);
+    }
+
     void altPFocusesTheList() {
         Harness h;
         h.putSequence(2);
