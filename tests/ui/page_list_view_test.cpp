@@ -77,6 +77,12 @@ private:
     }
 
 private Q_SLOTS:
+    // Settings need a named organization: on Windows without one they are not kept at all.
+    void initTestCase() {
+        QCoreApplication::setOrganizationName(QStringLiteral("VeloraTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("page_list_view_test"));
+    }
+
     void init() {
         QSettings().clear();
         QApplication::clipboard()->clear();

@@ -51,6 +51,12 @@ private:
     };
 
 private Q_SLOTS:
+    // Settings need a named organization: on Windows without one they are not kept at all.
+    void initTestCase() {
+        QCoreApplication::setOrganizationName(QStringLiteral("VeloraTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("plan_view_test"));
+    }
+
     void theFileMenuOpensThePlanAsATable() {
         Harness h;
         auto* file = h.view.findChild<QMenu*>(QStringLiteral("mnuFile"));
